@@ -1,0 +1,64 @@
+#include "play/win32/files_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/win32/wide.h"
+#include "play/win32/handle.h"
+
+bool Win32Files::Exists(std::u16string_view path) {
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> Win32Files::ReadBytes(std::u16string_view path) {
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  std::string bytes;
+  char chunk[16384];
+  DWORD read = 0;
+  while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  return bytes;
+}
+
+bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) {
+  const std::wstring target = ToWide(path);
+  const std::wstring temp = target + L".~new";
+  {
+    UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+        file.Reset();
+        DeleteFileW(temp.c_str());
+        return false;
+      }
+      done += written;
+    }
+    FlushFileBuffers(file.get());
+  }
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool Win32Files::Delete(std::u16string_view path) { return DeleteFileW(ToWide(path).c_str()) != FALSE; }
+
+std::vector<std::u16string> Win32Files::List(std::u16string_view folder_and_pattern) {
+  std::vector<std::u16string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(ToWide(folder_and_pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(FromWide(data.cFileName));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}

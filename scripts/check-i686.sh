@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Static checks of the i686 release build: it cannot run on this machine, so make sure that
+# what it produced really is 32-bit x86 code.
+set -euo pipefail
+build=$(realpath "${1:?usage: check-i686.sh BUILD_DIR}")
+objdump=i686-w64-mingw32-objdump
+status=0
+count=0
+while IFS= read -r -d '' file; do
+  count=$((count + 1))
+  format=$($objdump -f "$file" 2>/dev/null | sed -n 's/.*file format //p' | sort -u)
+  if [ "$format" != "pe-i386" ] && [ "$format" != "pei-i386" ]; then
+    echo "check-i686: $file is '$format', not pe-i386"
+    status=1
+  fi
+done < <(find "$build" \( -name '*.exe' -o -name '*.dll' -o -name '*.a' \) -not -path "*/CMakeFiles/*" -print0)
+if [ "$count" -eq 0 ]; then
+  echo "check-i686: nothing was built in $build"
+  exit 1
+fi
+echo "check-i686: $count files checked"
+exit $status

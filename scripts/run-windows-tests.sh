@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs the Windows tests of a build folder under Wine on a virtual display. One wineserver
+# stays up for the whole run (a cold start costs about a second per test program) and is
+# ended at the end, whatever the outcome.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(realpath "${1:?usage: run-windows-tests.sh BUILD_DIR [ctest args]}")
+shift
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+
+bash "$here/wine-prefix.sh" "$WINEPREFIX" || { echo "could not create the Wine prefix"; exit 1; }
+
+run() {
+  wineserver -p >/dev/null 2>&1 </dev/null
+  trap 'wineserver -k >/dev/null 2>&1' EXIT
+  ctest --test-dir "$build" --output-on-failure --timeout 300 "$@"
+}
+
+if [ -n "${VEXO_IN_XVFB:-}" ]; then
+  run "$@"
+else
+  # xvfb-run gives each run its own display and tears it down afterwards.
+  VEXO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"
+fi

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, and nothing else. Safe to run again:
+# it asks apt only for packages that are missing and generates the locale once.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make pkg-config
+  googletest libgtest-dev libgmock-dev
+  libpugixml-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine wine64
+  xvfb xauth x11-utils imagemagick
+  fonts-wqy-microhei
+  locales curl python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The Windows tests run with the system code page 936, which Wine derives from LC_ALL.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
+  echo "setup: generating zh_CN.UTF-8"
+  $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
+echo "setup: ready"
