@@ -19,4 +19,19 @@ if [ "$count" -eq 0 ]; then
   exit 1
 fi
 echo "check-i686: $count files checked"
+
+# The host program finds the library's functions by these names and no others.
+dll=$build/bin/VexoTips.dll
+if [ ! -f "$dll" ]; then
+  echo "check-i686: $dll was not built"
+  status=1
+else
+  exports=$($objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/{print $NF}' | grep -v Table | sort | tr '\n' ' ')
+  if [ "$exports" != "Close_VexoTips Query_VexoTips Start_VexoTips " ]; then
+    echo "check-i686: VexoTips.dll exports '$exports'"
+    status=1
+  else
+    echo "check-i686: VexoTips.dll exports $exports"
+  fi
+fi
 exit $status

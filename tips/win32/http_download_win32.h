@@ -1,0 +1,28 @@
+#pragma once
+// One HTTP/1.1 GET of one address into one file, over a blocking IPv4 socket. The body goes
+// to a temporary file beside the target through a 1024-byte buffer and is moved into place
+// only when it has arrived whole from a 2xx answer. Windows Sockets 2.2 must be started.
+#include <string>
+
+#include "tips/win32/stop_signal.h"
+
+class HttpDownload {
+ public:
+  HttpDownload(std::string url, std::string path, StopSignal& stop);
+  ~HttpDownload();
+  HttpDownload(const HttpDownload&) = delete;
+  HttpDownload& operator=(const HttpDownload&) = delete;
+
+  // 0 when the file holds the whole body; -1 for an address that does not parse, a name that
+  // does not resolve, a failed connect or send, an error status, an incomplete body or a stop.
+  int Run();
+
+ private:
+  bool SendAll(SOCKET s, const std::string& bytes);
+  bool ReceiveToFile(SOCKET s);
+
+  std::string url_;
+  std::string path_;
+  StopSignal& stop_;
+  bool attached_ = false;
+};

@@ -1,0 +1,29 @@
+#include "tips/win32/tips_environment_win32.h"
+
+#include <windows.h>
+
+#include "common/xml/xml_doc_msxml.h"
+#include "tips/win32/http_download_win32.h"
+
+std::unique_ptr<XmlDoc> Win32TipsEnvironment::NewDocument() { return CreateMsxmlDoc(DomProbe::kThreeClasses); }
+
+bool Win32TipsEnvironment::Exists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32TipsEnvironment::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+bool Win32TipsEnvironment::MoveOver(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
+int Win32TipsEnvironment::Download(const std::string& url, const std::string& path) {
+  return HttpDownload(url, path, stop_).Run();
+}
+
+LocalDate Win32TipsEnvironment::Today() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return LocalDate{now.wYear, now.wMonth, now.wDay};
+}

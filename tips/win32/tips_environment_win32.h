@@ -1,0 +1,20 @@
+#pragma once
+#include "tips/tips_environment.h"
+#include "tips/win32/stop_signal.h"
+
+// The tips work's outside world on Windows: MSXML, the ANSI file functions, our HTTP client.
+class Win32TipsEnvironment final : public TipsEnvironment {
+ public:
+  explicit Win32TipsEnvironment(StopSignal& stop) : stop_(stop) {}
+
+  std::unique_ptr<XmlDoc> NewDocument() override;
+  bool Exists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool MoveOver(const std::string& from, const std::string& to) override;
+  int Download(const std::string& url, const std::string& path) override;
+  LocalDate Today() override;
+  bool StopRequested() override { return stop_.stopped(); }
+
+ private:
+  StopSignal& stop_;
+};

@@ -1,0 +1,198 @@
+#!/usr/bin/env python3
+"""A stand-in for the content and tips server, for tests and the demo.
+
+Listens on 127.0.0.1 on a free port (written to --port-file), answers GET from an in-memory
+store that tests fill with PUT, and stops by itself after --idle seconds without a connection.
+
+Paths under /bad/<mode>/ serve the stored file of the rest of the path, misbehaving:
+  no-length    no Content-Length; the body ends when the connection closes
+  short        Content-Length larger than the body, then close
+  zero         Content-Length: 0 and no body
+  big-header   a header block of about 3 KiB before the body
+  huge-header  a header block larger than 64 KiB
+  404          404 Not Found with an HTML body
+  silent       accept, read the request, never answer
+  slow         send the body 1 KiB every 200 ms
+
+Control paths: GET /__requests returns the raw request heads seen since the last call (and
+forgets them); GET /__count returns how many connections were accepted (not counting the
+control requests); POST /__reset
+clears the store and the counters.
+"""
+import argparse
+import os
+import socket
+import socketserver
+import sys
+import threading
+import time
+
+STORE = {}
+LOCK = threading.Lock()
+REQUESTS = []
+COUNT = [0]
+LAST_ACTIVITY = [time.monotonic()]
+STOPPING = threading.Event()
+
+
+def read_head(conn):
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = conn.recv(4096)
+        if not chunk:
+            return None, b""
+        data += chunk
+        if len(data) > 1 << 20:
+            return None, b""
+    head, rest = data.split(b"\r\n\r\n", 1)
+    return head + b"\r\n\r\n", rest
+
+
+def read_body(conn, head, rest):
+    length = 0
+    for line in head.split(b"\r\n")[1:]:
+        name, _, value = line.partition(b":")
+        if name.strip().lower() == b"content-length":
+            length = int(value.strip() or 0)
+    while len(rest) < length:
+        chunk = conn.recv(65536)
+        if not chunk:
+            break
+        rest += chunk
+    return rest[:length]
+
+
+def response(status, body, headers=(), length=True):
+    lines = ["HTTP/1.1 " + status]
+    lines += list(headers)
+    if length:
+        lines.append("Content-Length: %d" % len(body))
+    lines.append("Content-Type: application/octet-stream")
+    return ("\r\n".join(lines) + "\r\n\r\n").encode("latin-1") + body
+
+
+class Handler(socketserver.BaseRequestHandler):
+    def handle(self):
+        conn = self.request
+        with LOCK:
+            LAST_ACTIVITY[0] = time.monotonic()
+        head, rest = read_head(conn)
+        if head is None or not head.split(b" ", 2)[1].startswith(b"/__") and not head.startswith(b"PUT "):
+            # Every connection counts but the tests' own control requests.
+            with LOCK:
+                COUNT[0] += 1
+        if head is None:
+            return
+        request_line = head.split(b"\r\n", 1)[0].decode("latin-1")
+        method, _, target = request_line.partition(" ")
+        target = target.rsplit(" ", 1)[0]
+        if method == "PUT":
+            body = read_body(conn, head, rest)
+            with LOCK:
+                STORE[target] = body
+            conn.sendall(response("200 OK", b""))
+            return
+        if target == "/__requests":
+            with LOCK:
+                seen = b"".join(REQUESTS)
+                REQUESTS.clear()
+            conn.sendall(response("200 OK", seen))
+            return
+        if target == "/__count":
+            with LOCK:
+                count = COUNT[0]
+            conn.sendall(response("200 OK", str(count).encode()))
+            return
+        if target == "/__reset":
+            with LOCK:
+                STORE.clear()
+                REQUESTS.clear()
+                COUNT[0] = 0
+            conn.sendall(response("200 OK", b""))
+            return
+
+        with LOCK:
+            REQUESTS.append(head)
+        mode = None
+        path = target
+        if target.startswith("/bad/"):
+            mode, _, path = target[len("/bad/"):].partition("/")
+            path = "/" + path
+        with LOCK:
+            body = STORE.get(path)
+        if mode == "silent":
+            # Hold the connection open and say nothing until the client gives up.
+            conn.settimeout(1.0)
+            while not STOPPING.is_set():
+                try:
+                    if not conn.recv(1024):
+                        return
+                except socket.timeout:
+                    continue
+                except OSError:
+                    return
+            return
+        if mode == "404" or body is None:
+            page = b"<html><head><title>404 Not Found</title></head><body><h1>Not Found</h1></body></html>"
+            conn.sendall(response("404 Not Found", page))
+            return
+        if mode == "no-length":
+            conn.sendall(response("200 OK", body, length=False))
+        elif mode == "short":
+            promised = ["Content-Length: %d" % (len(body) + 100)]
+            conn.sendall(response("200 OK", b"", headers=promised, length=False) + body)
+        elif mode == "zero":
+            conn.sendall(response("200 OK", b""))
+        elif mode == "big-header":
+            filler = ["X-Filler-%02d: %s" % (i, "f" * 90) for i in range(30)]
+            conn.sendall(response("200 OK", body, headers=filler))
+        elif mode == "huge-header":
+            filler = ["X-Filler-%04d: %s" % (i, "f" * 90) for i in range(800)]
+            conn.sendall(response("200 OK", body, headers=filler))
+        elif mode == "slow":
+            data = response("200 OK", body)
+            for i in range(0, len(data), 1024):
+                conn.sendall(data[i:i + 1024])
+                time.sleep(0.2)
+        else:
+            conn.sendall(response("200 OK", body))
+        with LOCK:
+            LAST_ACTIVITY[0] = time.monotonic()
+
+
+class Server(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--port-file", required=True)
+    parser.add_argument("--idle", type=float, default=600.0, help="stop after this many idle seconds")
+    args = parser.parse_args()
+    server = Server(("127.0.0.1", 0), Handler)
+    tmp = args.port_file + ".tmp"
+    with open(tmp, "w") as f:
+        f.write(str(server.server_address[1]))
+    os.replace(tmp, args.port_file)
+
+    def watchdog():
+        while True:
+            time.sleep(0.5)
+            with LOCK:
+                idle = time.monotonic() - LAST_ACTIVITY[0]
+            if idle > args.idle:
+                STOPPING.set()
+                server.shutdown()
+                return
+
+    threading.Thread(target=watchdog, daemon=True).start()
+    try:
+        server.serve_forever(poll_interval=0.2)
+    finally:
+        STOPPING.set()
+        server.server_close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
