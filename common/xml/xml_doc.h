@@ -11,6 +11,8 @@
 class XmlNode {
  public:
   virtual ~XmlNode() = default;
+  // nodeName: the tag of an element ("#comment", "#text" and the like for other nodes).
+  virtual std::u16string Name() const = 0;
   // The attribute's text; nothing when it is absent or the node has no attributes (a comment).
   virtual std::optional<std::u16string> GetAttribute(std::u16string_view name) const = 0;
   virtual bool SetAttribute(std::u16string_view name, std::u16string_view value) = 0;

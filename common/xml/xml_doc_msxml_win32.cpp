@@ -41,6 +41,12 @@ class MsxmlNode final : public XmlNode {
  public:
   explicit MsxmlNode(ComPtr<IDispatch> node) : node_(std::move(node)) {}
 
+  std::u16string Name() const override {
+    Variant name = Get(node_.get(), L"nodeName");
+    if (name.type() != VT_BSTR || !name.value().bstrVal) return {};
+    return FromWide(std::wstring_view(name.value().bstrVal, SysStringLen(name.value().bstrVal)));
+  }
+
   std::optional<std::u16string> GetAttribute(std::u16string_view name) const override {
     Variant arg = Variant::String(ToWide(name));
     Variant result;

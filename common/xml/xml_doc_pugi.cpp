@@ -8,8 +8,10 @@
 
 namespace {
 
-// Paths arrive as the programs' UTF-16; the host file system takes UTF-8 with '/'.
+// Paths arrive as the programs' UTF-16; the host file system takes UTF-8 with '/'. A drive
+// "Z:" is the host's root, as under Wine.
 std::string HostPath(std::u16string_view path) {
+  if (path.size() >= 3 && (path[0] == u'Z' || path[0] == u'z') && path[1] == u':' && path[2] == u'\\') path.remove_prefix(2);
   std::string utf8 = Utf16ToUtf8(path);
   for (char& c : utf8) {
     if (c == '\\') c = '/';
@@ -20,6 +22,16 @@ std::string HostPath(std::u16string_view path) {
 class PugiNode final : public XmlNode {
  public:
   explicit PugiNode(pugi::xml_node node) : node_(node) {}
+
+  std::u16string Name() const override {
+    switch (node_.type()) {
+      case pugi::node_element: return Utf8ToUtf16(node_.name());
+      case pugi::node_comment: return u"#comment";
+      case pugi::node_cdata: return u"#cdata-section";
+      case pugi::node_pi: return Utf8ToUtf16(node_.name());
+      default: return u"#text";
+    }
+  }
 
   std::optional<std::u16string> GetAttribute(std::u16string_view name) const override {
     if (node_.type() != pugi::node_element) return std::nullopt;

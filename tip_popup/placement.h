@@ -1,0 +1,26 @@
+#pragma once
+// Where a popup goes in the desktop work area.
+#include <optional>
+
+struct TipRect {
+  long left = 0;
+  long top = 0;
+  long right = 0;
+  long bottom = 0;
+  long width() const { return right - left; }
+  long height() const { return bottom - top; }
+  bool operator==(const TipRect&) const = default;
+};
+
+inline constexpr long kTextTipWidth = 256;
+inline constexpr long kTextTipHeight = 183;
+inline constexpr long kTextTipMargin = 4;
+
+// A Flash tip of w x h at placement 0 top left, 1 top right, 2 bottom right, 3 bottom left or
+// 4 centred; any other placement covers the whole work area. Sizes are held to what a
+// window can have, so a document cannot make the arithmetic overflow.
+TipRect FlashTipRect(const TipRect& work, long long w, long long h, long long placement);
+
+// A text tip in the bottom right corner, 4 pixels in from the work area's edges, or 4 pixels
+// above the top of a text tip already on screen.
+TipRect TextTipRect(const TipRect& work, std::optional<long> top_of_existing_tip);
