@@ -151,6 +151,67 @@ TEST_F(PopupTest, CloseFadesOutAndEnds) {
   EXPECT_EQ(tip.WaitExit(5s), 0u);
 }
 
+// Points the http scheme's open command at a recorder for the life of the object.
+class FakeBrowser {
+ public:
+  explicit FakeBrowser(const TestFolder& folder) : folder_(folder) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring recorder(path);
+    recorder = recorder.substr(0, recorder.rfind(L'\\') + 1) + L"browser_recorder.exe";
+    CopyFileW(recorder.c_str(), (folder.path() / "browser_recorder.exe").wstring().c_str(), FALSE);
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    wchar_t old[1024] = {};
+    DWORD size = sizeof old;
+    if (RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS) {
+      old_ = old;
+      had_old_ = true;
+    }
+    const std::wstring command = L"\"" + (folder.path() / "browser_recorder.exe").wstring() + L"\" -registered \"%1\"";
+    RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  }
+  ~FakeBrowser() {
+    if (had_old_) {
+      RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                     static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
+    } else {
+      RegDeleteValueW(key_, nullptr);
+    }
+    RegCloseKey(key_);
+  }
+  // What the browser was started with, once it was.
+  std::string Opened(std::chrono::milliseconds limit) const {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!folder_.Has(u"opened.txt") && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(20ms);
+    std::this_thread::sleep_for(100ms);
+    return folder_.Has(u"opened.txt") ? folder_.Read(u"opened.txt") : "<not started>";
+  }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Classes\\http\\shell\\open\\command";
+  const TestFolder& folder_;
+  HKEY key_ = nullptr;
+  std::wstring old_;
+  bool had_old_ = false;
+};
+
+TEST_F(PopupTest, ViewOpensTheLinkAloneInTheRegisteredBrowserAndFadesOut) {
+  folder.Write(u"VexoTips.xml", Tips("<tip id=\"7\" tiptype=\"1\" ver=\"1\" sticktime=\"5\" mtitle=\"t\" mcontent=\"c\" "
+                                     "clickurl=\"http://example.invalid/play?id=7&amp;from=tip\"/>\r\n"));
+  FakeBrowser browser(folder);
+  TipProcess tip(folder, L"7");
+  HWND hwnd = tip.WaitWindow(L"VexoTipClass", 10s);
+  ASSERT_TRUE(hwnd);
+  ASSERT_TRUE(WaitVisible(hwnd));
+  const POINT view = CentreOf(u"view");
+  ASSERT_GE(view.x, 0);
+  Click(hwnd, view);
+  // The registered arguments are dropped: the address alone, as it stands.
+  EXPECT_EQ(browser.Opened(10s), "http://example.invalid/play?id=7&from=tip");
+  EXPECT_EQ(tip.WaitExit(5s), 0u);
+}
+
 TEST_F(PopupTest, WithoutAFlashControlAFlashTipEndsAtOnce) {
   folder.Write(u"VexoTips.xml", Tips("<tip id=\"f\" tiptype=\"0\" ver=\"1\" sticktime=\"2\" width=\"300\" height=\"200\" "
                                      "pos=\"3\" localpath=\"C:\\nowhere\\movie.swf\"/>\r\n"));
