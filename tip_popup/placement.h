@@ -2,15 +2,7 @@
 // Where a popup goes in the desktop work area.
 #include <optional>
 
-struct TipRect {
-  long left = 0;
-  long top = 0;
-  long right = 0;
-  long bottom = 0;
-  long width() const { return right - left; }
-  long height() const { return bottom - top; }
-  bool operator==(const TipRect&) const = default;
-};
+#include "tip_popup/tip_rect.h"
 
 inline constexpr long kTextTipWidth = 256;
 inline constexpr long kTextTipHeight = 183;

@@ -1,15 +1,6 @@
 #include "tip_popup/text_tip_fade.h"
 
-namespace {
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
-}  // namespace
+#include "common/text/ascii_case.h"
 
 void TextTipFade::OnFadeInTick() {
   if (closed_) return;
@@ -42,8 +33,8 @@ void TextTipFade::OnLifeTick() {
 TextTipFade::Click TextTipFade::OnClick(std::u16string_view id) {
   if (closed_) return Click::kNone;
   Click click = Click::kNone;
-  if (EqualsNoCase(id, u"close")) click = Click::kClose;
-  else if (EqualsNoCase(id, u"maintext") || EqualsNoCase(id, u"view")) click = Click::kOpenLink;
+  if (EqualsIgnoringAsciiCase(id, u"close")) click = Click::kClose;
+  else if (EqualsIgnoringAsciiCase(id, u"maintext") || EqualsIgnoringAsciiCase(id, u"view")) click = Click::kOpenLink;
   if (click != Click::kNone) {
     fading_in_ = false;
     fading_out_ = true;

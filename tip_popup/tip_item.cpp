@@ -4,20 +4,11 @@
 #include <string>
 
 #include "common/codepage.h"
+#include "common/text/ascii_case.h"
 
 namespace {
 
 constexpr std::u16string_view kTipsRoot = u"vexotips";
-
-char16_t Fold(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
-
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
 
 std::u16string Decimal(long long value) {
   const std::string text = std::to_string(value);
@@ -85,7 +76,7 @@ bool ReadTipItem(TipEnvironment& env, TipApp& app, std::u16string_view argument)
   const std::size_t count = root->ChildCount();
   for (std::size_t i = 0; i < count; ++i) {
     auto item = root->Child(i);
-    if (!item || !EqualsNoCase(Text(*item, u"id"), choice->id)) continue;
+    if (!item || !EqualsIgnoringAsciiCase(Text(*item, u"id"), choice->id)) continue;
     // The first item with the id decides; a refused item leaves the document as it is.
     const long long stick_time = Number(*item, u"sticktime");
     if (stick_time <= 0) return false;

@@ -2,13 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "common/text/ascii_case.h"
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
-         });
-}
+namespace {
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -69,7 +65,7 @@ HttpResponseReader::State HttpResponseReader::ParseHeaders(std::string_view head
     if (colon == std::string_view::npos) continue;
     const std::string_view name = Trim(line.substr(0, colon));
     const std::string_view value = Trim(line.substr(colon + 1));
-    if (EqualsNoCase(name, "Content-Length")) {
+    if (EqualsIgnoringAsciiCase(name, "Content-Length")) {
       std::uint64_t length = 0;
       std::size_t digits = 0;
       for (char c : value) {
@@ -79,10 +75,10 @@ HttpResponseReader::State HttpResponseReader::ParseHeaders(std::string_view head
         ++digits;
       }
       if (digits > 0 && !content_length_) content_length_ = length;
-    } else if (EqualsNoCase(name, "Transfer-Encoding") && !EqualsNoCase(value, "identity")) {
+    } else if (EqualsIgnoringAsciiCase(name, "Transfer-Encoding") && !EqualsIgnoringAsciiCase(value, "identity")) {
       // Chunked framing would end up inside the stored file.
       return State::kFailed;
-    } else if (EqualsNoCase(name, "Content-Encoding") && !EqualsNoCase(value, "identity")) {
+    } else if (EqualsIgnoringAsciiCase(name, "Content-Encoding") && !EqualsIgnoringAsciiCase(value, "identity")) {
       // A compressed body is not the movie or document itself, and nothing here inflates it.
       return State::kFailed;
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/text/ascii_case.h"
+
 namespace {
 
 // Coordinates stay well inside what windows and GDI take, whatever numbers a skin holds.
@@ -10,14 +12,7 @@ long Clamp(long long value) { return static_cast<long>(std::clamp(value, -kCoord
 
 }  // namespace
 
-bool SkinIdEquals(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
+bool SkinIdEquals(std::u16string_view a, std::u16string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 void SkinElement::AddChild(std::unique_ptr<SkinElement> child) { children_.push_back(std::move(child)); }
 

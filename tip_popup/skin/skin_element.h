@@ -9,19 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "tip_popup/tip_rect.h"
+
 enum class SkinKind { kPlain, kButton, kTextLine, kWindowHolder };
 enum class SkinHit { kMouseMove, kButtonDown, kButtonUp };
 
-struct SkinRect {
-  long left = 0;
-  long top = 0;
-  long right = 0;
-  long bottom = 0;
-  long width() const { return right - left; }
-  long height() const { return bottom - top; }
-  bool Contains(long x, long y) const { return x >= left && x < right && y >= top && y < bottom; }
-  bool operator==(const SkinRect&) const = default;
-};
+using SkinRect = TipRect;
 
 // A loaded bitmap; the platform side knows how to draw it.
 class SkinImage {
