@@ -13,6 +13,11 @@ bash "$here/wine-prefix.sh" "$WINEPREFIX" || { echo "could not create the Wine p
 run() {
   wineserver -p >/dev/null 2>&1 </dev/null
   trap 'wineserver -k >/dev/null 2>&1' EXIT
+  # The stand-in player control, under the class id the program creates (HKEY_CLASSES_ROOT).
+  if [ -f "$build/bin/player_standin.dll" ]; then
+    wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1 </dev/null ||
+      { echo "could not register the stand-in player"; return 1; }
+  fi
   ctest --test-dir "$build" --output-on-failure --timeout 300 "$@"
 }
 

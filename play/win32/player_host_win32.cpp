@@ -1,0 +1,253 @@
+#include "play/win32/player_host_win32.h"
+
+#include "common/win32/dispatch.h"
+#include "common/win32/wide.h"
+
+namespace {
+
+constexpr wchar_t kHostClass[] = L"VexoPlayerHost";
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillRect(reinterpret_cast<HDC>(wparam), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return 1;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace
+
+// The container side of in-place activation: one reference-counted object that is the
+// client site, the in-place site and the frame.
+class PlayerSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+ public:
+  explicit PlayerSite(HWND host) : host_(host) {}
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IOleClientSite) *out = static_cast<IOleClientSite*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) *out = static_cast<IOleInPlaceSite*>(this);
+    else if (iid == IID_IOleInPlaceFrame || iid == IID_IOleInPlaceUIWindow) *out = static_cast<IOleInPlaceFrame*>(this);
+    else {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  // IOleClientSite
+  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetContainer(IOleContainer** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  // IOleWindow
+  STDMETHODIMP GetWindow(HWND* out) override {
+    *out = host_;
+    return S_OK;
+  }
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // IOleInPlaceSite
+  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnUIActivate() override { return S_OK; }
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT position, LPRECT clip,
+                                LPOLEINPLACEFRAMEINFO info) override {
+    if (frame) {
+      *frame = static_cast<IOleInPlaceFrame*>(this);
+      AddRef();
+    }
+    if (doc) *doc = nullptr;
+    RECT client{};
+    GetClientRect(host_, &client);
+    if (position) *position = client;
+    if (clip) *clip = client;
+    if (info) {
+      info->fMDIApp = FALSE;
+      info->hwndFrame = GetAncestor(host_, GA_ROOT);
+      info->haccel = nullptr;
+      info->cAccelEntries = 0;
+    }
+    return S_OK;
+  }
+  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+  // IOleInPlaceUIWindow / IOleInPlaceFrame
+  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
+  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+ private:
+  ~PlayerSite() = default;
+  LONG references_ = 1;
+  HWND host_;
+};
+
+bool PlayerControlInstalled(const CLSID& clsid) {
+  ComPtr<IUnknown> probe;
+  return SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, probe.ReceiveVoid())) && probe;
+}
+
+std::unique_ptr<Win32PlayerHost> Win32PlayerHost::Create(HWND parent, const RECT& place, const CLSID& clsid) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kHostClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+  std::unique_ptr<Win32PlayerHost> host(new Win32PlayerHost());
+  host->host_ = CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, parent, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  if (!host->host_) return nullptr;
+  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, host->object_.ReceiveVoid())) ||
+      !host->object_) {
+    return nullptr;
+  }
+  host->site_ = ComPtr<PlayerSite>::Adopt(new PlayerSite(host->host_));
+  host->object_->SetClientSite(host->site_.get());
+  RECT client{};
+  GetClientRect(host->host_, &client);
+  if (FAILED(host->object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, host->site_.get(), 0, host->host_, &client))) {
+    return nullptr;
+  }
+  if (FAILED(host->object_->QueryInterface(IID_IDispatch, host->dispatch_.ReceiveVoid())) || !host->dispatch_) {
+    return nullptr;
+  }
+  return host;
+}
+
+Win32PlayerHost::~Win32PlayerHost() {
+  dispatch_.Reset();
+  if (object_) {
+    ComPtr<IOleInPlaceObject> in_place;
+    if (SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
+      in_place->InPlaceDeactivate();
+    }
+    object_->Close(OLECLOSE_NOSAVE);
+    object_->SetClientSite(nullptr);
+  }
+  object_.Reset();
+  site_.Reset();
+  if (host_) DestroyWindow(host_);
+}
+
+long Win32PlayerHost::GetLong(int member) {
+  Variant result;
+  if (FAILED(InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYGET, {}, result.get()))) return 0;
+  Variant converted;
+  if (FAILED(VariantChangeType(converted.get(), result.get(), 0, VT_I4))) return 0;
+  return converted.value().lVal;
+}
+
+void Win32PlayerHost::PutLong(int member, long value) {
+  Variant arg = Variant::Int32(value);
+  InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
+}
+
+void Win32PlayerHost::PutBool(int member, bool value) {
+  Variant arg = Variant::Bool(value);
+  InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
+}
+
+void Win32PlayerHost::PutString(int member, std::u16string_view text) {
+  Variant arg = Variant::String(ToWide(text));
+  InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
+}
+
+void Win32PlayerHost::Call(int member) { InvokeById(dispatch_.get(), member, DISPATCH_METHOD, {}, nullptr); }
+
+std::u16string Win32PlayerHost::MediaUrl() {
+  Variant result;
+  if (FAILED(InvokeById(dispatch_.get(), player::kMediaUrl, DISPATCH_PROPERTYGET, {}, result.get())) ||
+      result.type() != VT_BSTR || !result.value().bstrVal) {
+    return {};
+  }
+  return FromWide(std::wstring_view(result.value().bstrVal, SysStringLen(result.value().bstrVal)));
+}
+
+void Win32PlayerHost::SetMediaUrl(std::u16string_view url) { PutString(player::kMediaUrl, url); }
+void Win32PlayerHost::SetMute(bool mute) { PutBool(player::kMute, mute); }
+void Win32PlayerHost::SetFullScreen() { PutBool(player::kFullScreen, true); }
+long Win32PlayerHost::Volume() { return GetLong(player::kVolume); }
+void Win32PlayerHost::SetVolume(long volume) { PutLong(player::kVolume, volume); }
+long Win32PlayerHost::Duration() { return GetLong(player::kDuration); }
+long Win32PlayerHost::DownloadRate() { return GetLong(player::kDownloadRate); }
+long Win32PlayerHost::Position() { return GetLong(player::kPosition); }
+void Win32PlayerHost::SetPosition(long seconds) { PutLong(player::kPosition, seconds); }
+void Win32PlayerHost::Play() { Call(player::kPlay); }
+void Win32PlayerHost::Pause() { Call(player::kPause); }
+void Win32PlayerHost::Stop() { Call(player::kStop); }
+int Win32PlayerHost::PlayState() { return static_cast<int>(GetLong(player::kPlayState)); }
+long Win32PlayerHost::MediaRate() { return GetLong(player::kMediaRate); }
+long Win32PlayerHost::DownloadProgress() { return GetLong(player::kDownloadProgress); }
+void Win32PlayerHost::SetAdUrl(std::u16string_view url) { PutString(player::kAdUrl, url); }
+
+void Win32PlayerHost::ShowVideoAdjust() {
+  Variant three = Variant::Int32(3);
+  InvokeById(dispatch_.get(), player::kShowVideoAdjust, DISPATCH_METHOD, {three.get()}, nullptr);
+}
+
+void Win32PlayerHost::Prebuffer(std::u16string_view next_media) {
+  // The control takes the address by reference.
+  Bstr text(ToWide(next_media));
+  BSTR value = text.get();
+  VARIANT arg;
+  VariantInit(&arg);
+  arg.vt = VT_BYREF | VT_BSTR;
+  arg.pbstrVal = &value;
+  InvokeById(dispatch_.get(), player::kPrebuffer, DISPATCH_METHOD, {&arg}, nullptr);
+}
+
+void Win32PlayerHost::SetVisible(bool visible) { ShowWindow(host_, visible ? SW_SHOWNA : SW_HIDE); }
+bool Win32PlayerHost::Visible() { return IsWindowVisible(host_) != FALSE; }
+
+void Win32PlayerHost::Move(long left, long top, long width, long height) {
+  MoveWindow(host_, left, top, width, height, TRUE);
+  ComPtr<IOleInPlaceObject> in_place;
+  if (object_ && SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
+    RECT area{0, 0, width, height};
+    in_place->SetObjectRects(&area, &area);
+  }
+}
+
+long Win32PlayerHost::Width() {
+  RECT r{};
+  GetWindowRect(host_, &r);
+  return r.right - r.left;
+}
+
+long Win32PlayerHost::Height() {
+  RECT r{};
+  GetWindowRect(host_, &r);
+  return r.bottom - r.top;
+}
