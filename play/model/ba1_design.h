@@ -1,0 +1,11 @@
+#pragma once
+// The main window BA1 as it is designed: every control with its container, design size,
+// captions and tool tips, and the seven timers. Like a form file, this is data: the layout
+// code moves things at run time.
+#include "play/model/window_model.h"
+
+WindowModel MakeMainWindowDesign();
+
+// The window's design client size, in twips.
+inline constexpr long kMainDesignWidthTwips = 13170;
+inline constexpr long kMainDesignHeightTwips = 8280;

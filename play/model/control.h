@@ -1,0 +1,73 @@
+#pragma once
+// One control of a window as the behaviour sees it: a name (and index, for control arrays),
+// its kind, its container, its place in pixels and the properties handlers read and write.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+enum class ControlKind {
+  kPictureBox,  // a container that paints a back colour or a picture
+  kLabel,       // text in the window's font
+  kImage,       // a hidden holder of a fixed picture (skin and button images)
+  kWebBrowser,  // a browser pane
+  kLine,
+  kPlayer,      // the player control's host
+};
+
+struct ControlId {
+  std::u16string name;
+  int index = -1;  // -1: not a member of a control array
+  bool operator==(const ControlId&) const = default;
+};
+
+// Colours as the system takes them: 0x00BBGGRR.
+using Color = std::uint32_t;
+constexpr Color Rgb(int r, int g, int b) {
+  return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
+}
+
+// A picture shown by a control: an image slot and the rectangle of it that is shown.
+struct PictureSource {
+  std::u16string slot;  // e.g. "ppt(1)", or a resource name
+  long x = 0;
+  long y = 0;
+  long width = 0;
+  long height = 0;
+  bool operator==(const PictureSource&) const = default;
+};
+
+struct Control {
+  ControlId id;
+  ControlKind kind = ControlKind::kPictureBox;
+  ControlId parent;  // empty name: the window itself
+  long left = 0;
+  long top = 0;
+  long width = 0;
+  long height = 0;
+  bool visible = true;
+  bool enabled = true;
+  std::u16string caption;
+  std::u16string tool_tip;
+  Color back_color = Rgb(255, 255, 255);
+  Color fore_color = Rgb(0, 0, 0);
+  bool auto_size = false;
+  bool word_wrap = false;
+  std::optional<PictureSource> picture;
+
+  // Moves the control; a size is changed only when given, as with the classic Move.
+  void Move(long new_left, long new_top, std::optional<long> new_width = std::nullopt,
+            std::optional<long> new_height = std::nullopt) {
+    left = new_left;
+    top = new_top;
+    if (new_width) width = *new_width < 0 ? 0 : *new_width;
+    if (new_height) height = *new_height < 0 ? 0 : *new_height;
+  }
+  long right() const { return left + width; }
+  long bottom() const { return top + height; }
+};
+
+struct TimerSpec {
+  std::u16string name;
+  int interval_ms = 0;
+  bool enabled = false;
+};

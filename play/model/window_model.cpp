@@ -1,0 +1,43 @@
+#include "play/model/window_model.h"
+
+#include "common/text/utf.h"
+
+WindowModel::WindowModel(std::vector<Control> controls, std::vector<TimerSpec> timers)
+    : controls_(std::move(controls)), timers_(std::move(timers)) {}
+
+Control* WindowModel::Find(std::u16string_view name, int index) {
+  for (Control& control : controls_) {
+    if (control.id.index == index && control.id.name == name) return &control;
+  }
+  return nullptr;
+}
+
+Control& WindowModel::operator()(std::u16string_view name, int index) {
+  if (Control* control = Find(name, index)) return *control;
+  throw std::out_of_range("no control " + Utf16ToUtf8(ControlText({std::u16string(name), index})));
+}
+
+const Control& WindowModel::operator()(std::u16string_view name, int index) const {
+  return const_cast<WindowModel&>(*this)(name, index);
+}
+
+std::vector<Control*> WindowModel::Array(std::u16string_view name) {
+  std::vector<Control*> members;
+  for (Control& control : controls_) {
+    if (control.id.name == name && control.id.index >= 0) members.push_back(&control);
+  }
+  return members;
+}
+
+TimerSpec& WindowModel::Timer(std::u16string_view name) {
+  for (TimerSpec& timer : timers_) {
+    if (timer.name == name) return timer;
+  }
+  throw std::out_of_range("no timer " + Utf16ToUtf8(name));
+}
+
+std::u16string ControlText(const ControlId& id) {
+  if (id.index < 0) return id.name;
+  const std::string index = std::to_string(id.index);
+  return id.name + u"(" + std::u16string(index.begin(), index.end()) + u")";
+}

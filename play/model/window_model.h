@@ -1,0 +1,48 @@
+#pragma once
+// A window as data: its controls in creation order (parents before children), its timers,
+// and its own outer size and place in twips. Handlers change it; the renderer mirrors it.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "play/model/control.h"
+
+inline constexpr long kTwipsPerPixel = 15;
+
+enum class WindowState { kNormal, kMinimized, kMaximized };
+
+class WindowModel {
+ public:
+  WindowModel() = default;
+  WindowModel(std::vector<Control> controls, std::vector<TimerSpec> timers);
+
+  // The control, which must exist: a wrong name is a programming error.
+  Control& operator()(std::u16string_view name, int index = -1);
+  const Control& operator()(std::u16string_view name, int index = -1) const;
+  Control* Find(std::u16string_view name, int index = -1);
+  const std::vector<Control>& controls() const { return controls_; }
+  std::vector<Control>& controls() { return controls_; }
+  // The members of a control array, by index.
+  std::vector<Control*> Array(std::u16string_view name);
+
+  TimerSpec& Timer(std::u16string_view name);
+  const std::vector<TimerSpec>& timers() const { return timers_; }
+
+  // The window's outer size and place (twips) and its inner size (pixels).
+  long width_twips = 0;
+  long height_twips = 0;
+  long left_twips = 0;
+  long top_twips = 0;
+  long scale_width = 0;   // ScaleWidth: inner width in pixels
+  long scale_height = 0;  // ScaleHeight
+  WindowState state = WindowState::kNormal;
+  std::u16string caption;
+
+ private:
+  std::vector<Control> controls_;
+  std::vector<TimerSpec> timers_;
+};
+
+// "npc(4)" or "zz": the control's name as the behaviour writes it.
+std::u16string ControlText(const ControlId& id);
