@@ -15,4 +15,5 @@ struct PlaybackContext {
   int panel_source = 0;                // PanelSource: 1 episode page in Web5, 2 local list
   std::u16string player_folder;        // PlayerFolder, from S_q/vexow
   int catalogue_error = 0;             // CatalogueError
+  long last_position = 0;              // LastPosition: the monitor's last playing position, saved on stop
 };

@@ -1,0 +1,35 @@
+#pragma once
+// What the main window's handlers ask of the system around the window itself.
+#include <string_view>
+
+struct PixelRect {
+  long left = 0;
+  long top = 0;
+  long right = 0;
+  long bottom = 0;
+  long width() const { return right - left; }
+  long height() const { return bottom - top; }
+};
+
+class WindowHost {
+ public:
+  virtual ~WindowHost() = default;
+  // The desktop work area (the screen without the task bar).
+  virtual PixelRect WorkArea() = 0;
+  // A maximized window covers exactly this size, from the top-left corner.
+  virtual void InstallMaxSizeHook(long max_width, long max_height) = 0;
+  // The borderless window can still be minimized and restored from the task bar.
+  virtual void AddMinimizeMaximizeBoxes() = 0;
+  // Hides and shows the window again (to the front), restoring it when minimized.
+  virtual void BringToFront() = 0;
+  // Lets pending window events run in the middle of a handler.
+  virtual void LetPendingEventsRun() = 0;
+  virtual void AddTrayIcon(std::u16string_view tool_tip) = 0;
+};
+
+// The browser panes, by name ("Web1" ... "Web7", "Weby").
+class BrowserPanes {
+ public:
+  virtual ~BrowserPanes() = default;
+  virtual void Navigate(std::u16string_view pane, std::u16string_view address) = 0;
+};
