@@ -1,0 +1,204 @@
+#include "play/win32/main_window_win32.h"
+
+#include "common/win32/wide.h"
+
+namespace {
+constexpr UINT kTrayMessage = WM_APP + 1;
+}  // namespace
+
+MainWindowWin32::MainWindowWin32(Args args) : args_(std::move(args)) {}
+
+MainWindowWin32::~MainWindowWin32() {
+  dde_.reset();
+  renderer_.reset();
+  player_.Place(nullptr);
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool MainWindowWin32::Open(std::u16string_view command_line) {
+  WNDCLASSEXW wc{sizeof wc};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &MainWindowWin32::WindowProc;
+  wc.hInstance = args_.instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconW(args_.instance, MAKEINTRESOURCEW(1));
+  wc.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&wc);
+
+  // The core exists before the window, so the window procedure always has it.
+  core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, player_, *args_.lists, *this, *this},
+                                       args_.program_folder, args_.content_base);
+  const WindowModel& model = core_->model();
+  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(),
+                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0, model.width_twips / kTwipsPerPixel,
+                          model.height_twips / kTwipsPerPixel, nullptr, nullptr, args_.instance, this);
+  if (!hwnd_) return false;
+  renderer_ = std::make_unique<ModelRenderer>(
+      hwnd_, core_->model(), [this](const ControlId& id) { OnClick(id); },
+      [this](const Control& control, HWND container) { PlaceExternal(control, container); });
+  const Control& place = core_->model()(u"VexoC");
+  player_.Place(Win32PlayerHost::Create(renderer_->WindowOf({u"vexo", -1}),
+                                        RECT{place.left, place.top, place.right(), place.bottom()}));
+  dde_ = std::make_unique<DdeCommandServer>([this](const std::u16string& command) {
+    core_->Form_LinkExecute(command);
+    AfterHandler();
+  });
+
+  core_->LoadFirstInstance(command_line);
+  ApplyOuterSize();
+  // Centred on the screen when first shown.
+  RECT outer{};
+  GetWindowRect(hwnd_, &outer);
+  const int w = outer.right - outer.left, h = outer.bottom - outer.top;
+  SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  AfterHandler();
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+void MainWindowWin32::ApplyOuterSize() {
+  const WindowModel& model = core_->model();
+  SetWindowPos(hwnd_, nullptr, 0, 0, model.width_twips / kTwipsPerPixel, model.height_twips / kTwipsPerPixel,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindowWin32::AfterHandler() {
+  if (renderer_) renderer_->Sync();
+}
+
+void MainWindowWin32::OnClick(const ControlId& id) {
+  if (id.name == u"npc") core_->npc_Click(id.index);
+  else if (id.name == u"bo_but") core_->bo_but_Click(id.index);
+  AfterHandler();
+}
+
+void MainWindowWin32::PlaceExternal(const Control& control, HWND container) {
+  if (control.id.name == u"VexoC") {
+    player_.Move(control.left, control.top, control.width, control.height);
+    player_.SetVisible(control.visible);
+  }
+}
+
+PixelRect MainWindowWin32::WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return PixelRect{work.left, work.top, work.right, work.bottom};
+}
+
+void MainWindowWin32::InstallMaxSizeHook(long max_width, long max_height) {
+  max_width_ = max_width;
+  max_height_ = max_height;
+}
+
+void MainWindowWin32::AddMinimizeMaximizeBoxes() {
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+}
+
+void MainWindowWin32::BringToFront() {
+  ShowWindow(hwnd_, SW_HIDE);
+  ShowWindow(hwnd_, SW_SHOW);
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  SetForegroundWindow(hwnd_);
+}
+
+void MainWindowWin32::LetPendingEventsRun() {
+  MSG message;
+  for (int i = 0; i < 256 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void MainWindowWin32::AddTrayIcon(std::u16string_view tool_tip) {
+  tray_ = NOTIFYICONDATAW{};
+  tray_.cbSize = sizeof tray_;
+  tray_.hWnd = hwnd_;
+  tray_.uID = 1;
+  tray_.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+  tray_.uCallbackMessage = kTrayMessage;
+  tray_.hIcon = LoadIconW(args_.instance, MAKEINTRESOURCEW(1));
+  if (!tray_.hIcon) tray_.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  const std::wstring tip = ToWide(tool_tip).substr(0, 127);
+  wcsncpy(tray_.szTip, tip.c_str(), 127);
+  tray_added_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
+}
+
+void MainWindowWin32::Navigate(std::u16string_view pane, std::u16string_view address) {
+  pane_addresses_[std::u16string(pane)] = std::u16string(address);
+}
+
+LRESULT CALLBACK MainWindowWin32::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindowWin32*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindowWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+      info->ptMinTrackSize = POINT{0, 0};
+      if (max_width_ > 0 && max_height_ > 0) {
+        info->ptMaxSize = POINT{max_width_, max_height_};
+        info->ptMaxPosition = POINT{0, 0};
+      }
+      return 0;
+    }
+    case WM_SIZE: {
+      if (!core_) break;
+      WindowModel& model = core_->model();
+      model.state = wparam == SIZE_MINIMIZED ? WindowState::kMinimized
+                    : wparam == SIZE_MAXIMIZED ? WindowState::kMaximized
+                                               : WindowState::kNormal;
+      model.scale_width = LOWORD(lparam);
+      model.scale_height = HIWORD(lparam);
+      RECT outer{};
+      GetWindowRect(hwnd_, &outer);
+      model.width_twips = (outer.right - outer.left) * kTwipsPerPixel;
+      model.height_twips = (outer.bottom - outer.top) * kTwipsPerPixel;
+      AfterHandler();
+      return 0;
+    }
+    case WM_ERASEBKGND: {
+      RECT r{};
+      GetClientRect(hwnd_, &r);
+      HBRUSH brush = CreateSolidBrush(Rgb(131, 191, 248));
+      FillRect(reinterpret_cast<HDC>(wparam), &r, brush);
+      DeleteObject(brush);
+      return 1;
+    }
+    case WM_COPYDATA: {
+      std::u16string command;
+      if (!ReadHandedCommandLine(reinterpret_cast<const COPYDATASTRUCT*>(lparam), command)) break;
+      core_->Form_LinkExecute(command);
+      AfterHandler();
+      return TRUE;
+    }
+    case kTrayMessage:
+      if (lparam == WM_LBUTTONUP || lparam == WM_LBUTTONDBLCLK) BringToFront();
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      if (tray_added_) Shell_NotifyIconW(NIM_DELETE, &tray_);
+      tray_added_ = false;
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}

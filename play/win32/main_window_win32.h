@@ -1,0 +1,69 @@
+#pragma once
+// The main window BA1 on the screen: a borderless top-level window whose children mirror the
+// model, with the player control in place in `vexo`, the hand-off of later copies, and the
+// tray icon.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "play/main_window.h"
+#include "play/win32/model_renderer_win32.h"
+#include "play/win32/player_host_win32.h"
+#include "play/win32/player_slot.h"
+#include "play/win32/single_instance_win32.h"
+
+class MainWindowWin32 final : public WindowHost, public BrowserPanes {
+ public:
+  struct Args {
+    HINSTANCE instance = nullptr;
+    ProfileStrings* profile = nullptr;
+    HistoryLists* lists = nullptr;
+    std::u16string program_folder;
+    std::u16string content_base;
+  };
+
+  explicit MainWindowWin32(Args args);
+  ~MainWindowWin32() override;
+  MainWindowWin32(const MainWindowWin32&) = delete;
+  MainWindowWin32& operator=(const MainWindowWin32&) = delete;
+
+  // Creates the window (hidden), runs the first-instance load with the command line, shows it.
+  bool Open(std::u16string_view command_line);
+  HWND hwnd() const { return hwnd_; }
+  MainWindow& core() { return *core_; }
+  // The address each pane was last sent to.
+  const std::map<std::u16string, std::u16string>& pane_addresses() const { return pane_addresses_; }
+
+  // WindowHost
+  PixelRect WorkArea() override;
+  void InstallMaxSizeHook(long max_width, long max_height) override;
+  void AddMinimizeMaximizeBoxes() override;
+  void BringToFront() override;
+  void LetPendingEventsRun() override;
+  void AddTrayIcon(std::u16string_view tool_tip) override;
+  // BrowserPanes
+  void Navigate(std::u16string_view pane, std::u16string_view address) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnClick(const ControlId& id);
+  void PlaceExternal(const Control& control, HWND container);
+  void ApplyOuterSize();
+  void AfterHandler();
+
+  Args args_;
+  HWND hwnd_ = nullptr;
+  PlayerSlot player_;
+  std::unique_ptr<MainWindow> core_;
+  std::unique_ptr<ModelRenderer> renderer_;
+  std::unique_ptr<DdeCommandServer> dde_;
+  std::map<std::u16string, std::u16string> pane_addresses_;
+  long max_width_ = 0;
+  long max_height_ = 0;
+  bool tray_added_ = false;
+  NOTIFYICONDATAW tray_{};
+};

@@ -1,0 +1,179 @@
+#include "play/win32/model_renderer_win32.h"
+
+#include <commctrl.h>
+
+#include "common/win32/wide.h"
+
+namespace {
+constexpr wchar_t kControlClass[] = L"VexoModelControl";
+
+bool Drawn(ControlKind kind) {
+  return kind == ControlKind::kPictureBox || kind == ControlKind::kLabel || kind == ControlKind::kLine;
+}
+}  // namespace
+
+// One control and what was last applied of it.
+struct ModelRenderer::Item {
+  ModelRenderer* owner = nullptr;
+  std::size_t index = 0;  // into the model's controls
+  HWND hwnd = nullptr;
+  bool pressed = false;
+  Control applied;  // the state last given to Windows
+  bool first = true;
+  bool tool_added = false;
+};
+
+ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_click, PlaceExternal place_external)
+    : form_(form), model_(model), on_click_(std::move(on_click)), place_external_(std::move(place_external)) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &ModelRenderer::ControlProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kControlClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  const auto& controls = model_.controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    auto item = std::make_unique<Item>();
+    item->owner = this;
+    item->index = i;
+    const Control& c = controls[i];
+    if (Drawn(c.kind)) {
+      HWND parent = c.parent.name.empty() ? form_ : WindowOf(c.parent);
+      if (!parent) parent = form_;
+      item->hwnd = CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, c.left, c.top,
+                                   c.width, c.height, parent, nullptr, GetModuleHandleW(nullptr), item.get());
+    }
+    items_.push_back(std::move(item));
+  }
+  Sync();
+}
+
+ModelRenderer::~ModelRenderer() {
+  if (tooltip_) DestroyWindow(tooltip_);
+  DeleteObject(font_);
+}
+
+HWND ModelRenderer::WindowOf(const ControlId& id) const {
+  const auto& controls = model_.controls();
+  for (const auto& item : items_) {
+    if (item->index < controls.size() && controls[item->index].id == id) return item->hwnd;
+  }
+  return nullptr;
+}
+
+void ModelRenderer::Sync() {
+  const auto& controls = model_.controls();
+  for (auto& item_ptr : items_) {
+    Item& item = *item_ptr;
+    const Control& c = controls[item.index];
+    const Control& a = item.applied;
+    const bool moved = item.first || c.left != a.left || c.top != a.top || c.width != a.width || c.height != a.height;
+    const bool shown_changed = item.first || c.visible != a.visible;
+    const bool looks_changed = item.first || c.caption != a.caption || c.back_color != a.back_color ||
+                               c.fore_color != a.fore_color || c.enabled != a.enabled || c.picture != a.picture;
+    if (!item.hwnd) {
+      if ((moved || shown_changed) && place_external_) {
+        const HWND container = c.parent.name.empty() ? form_ : WindowOf(c.parent);
+        place_external_(c, container ? container : form_);
+      }
+    } else {
+      if (moved) SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
+      if (shown_changed) ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
+      if (looks_changed && !moved) InvalidateRect(item.hwnd, nullptr, TRUE);
+      // The caption is the window's text too, for screen readers and for tests.
+      if (item.first || c.caption != a.caption) SetWindowTextW(item.hwnd, ToWide(c.caption).c_str());
+      if (item.first || c.tool_tip != a.tool_tip || moved) UpdateTool(item);
+    }
+    item.applied = c;
+    item.first = false;
+  }
+}
+
+void ModelRenderer::UpdateTool(Item& item) {
+  if (!tooltip_ || !item.hwnd) return;
+  const Control& c = model_.controls()[item.index];
+  TOOLINFOW tool{sizeof tool};
+  tool.hwnd = item.hwnd;
+  tool.uId = 1;
+  if (item.tool_added) {
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    item.tool_added = false;
+  }
+  if (c.tool_tip.empty()) return;
+  std::wstring text = ToWide(c.tool_tip);
+  tool.uFlags = TTF_SUBCLASS;
+  GetClientRect(item.hwnd, &tool.rect);
+  tool.lpszText = text.data();
+  item.tool_added = SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+}
+
+void ModelRenderer::Paint(const Item& item, HDC dc) {
+  const Control& c = model_.controls()[item.index];
+  RECT r{};
+  GetClientRect(item.hwnd, &r);
+  HBRUSH back = CreateSolidBrush(c.back_color);
+  FillRect(dc, &r, back);
+  DeleteObject(back);
+  if (c.caption.empty()) return;
+  const HGDIOBJ old = SelectObject(dc, font_);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, c.enabled ? c.fore_color : GetSysColor(COLOR_GRAYTEXT));
+  const std::wstring text = ToWide(c.caption);
+  UINT format = DT_NOPREFIX;
+  if (c.kind == ControlKind::kLabel) format |= c.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
+  else format |= DT_SINGLELINE | DT_CENTER | DT_VCENTER;  // a button face until skins draw it
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+  SelectObject(dc, old);
+}
+
+LRESULT CALLBACK ModelRenderer::ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+  }
+  auto* item = reinterpret_cast<Item*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!item) return DefWindowProcW(hwnd, message, wparam, lparam);
+  ModelRenderer& self = *item->owner;
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      self.Paint(*item, dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      item->pressed = true;
+      SetCapture(hwnd);
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool was_pressed = item->pressed;
+      item->pressed = false;
+      if (GetCapture() == hwnd) ReleaseCapture();
+      RECT r{};
+      GetClientRect(hwnd, &r);
+      const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      const Control& c = self.model_.controls()[item->index];
+      if (was_pressed && PtInRect(&r, at) && c.enabled && self.on_click_) {
+        const ControlId id = c.id;  // the handler may change the model
+        self.on_click_(id);
+      }
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      item->pressed = false;
+      return 0;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}

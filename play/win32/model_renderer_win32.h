@@ -1,0 +1,43 @@
+#pragma once
+// Mirrors a window model into real child windows: places and shows them, paints back colours,
+// captions and pictures, shows tool tips, and reports clicks back by control name and index.
+// Sync() is cheap when little changed: only what differs from the last sync reaches Windows.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "play/model/window_model.h"
+
+class ModelRenderer {
+ public:
+  using ClickHandler = std::function<void(const ControlId&)>;
+  // Controls that are not drawn by the renderer (browser panes, the player's host) are
+  // placed by their owner: called with the control and its container's window on each change.
+  using PlaceExternal = std::function<void(const Control&, HWND container)>;
+
+  ModelRenderer(HWND form, WindowModel& model, ClickHandler on_click, PlaceExternal place_external);
+  ~ModelRenderer();
+  ModelRenderer(const ModelRenderer&) = delete;
+  ModelRenderer& operator=(const ModelRenderer&) = delete;
+
+  void Sync();
+  // The window of a drawn control (containers included); nullptr for the others.
+  HWND WindowOf(const ControlId& id) const;
+  HFONT font() const { return font_; }
+
+ private:
+  struct Item;
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void Paint(const Item& item, HDC dc);
+  void UpdateTool(Item& item);
+
+  HWND form_;
+  WindowModel& model_;
+  ClickHandler on_click_;
+  PlaceExternal place_external_;
+  HFONT font_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::vector<std::unique_ptr<Item>> items_;
+};
