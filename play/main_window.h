@@ -31,6 +31,8 @@ class MainWindow {
   // Acts on one command line: a page link for the side panel, or something to play.
   void l_com(std::u16string_view text);
 
+  // A tick of one of the window's timers, by name.
+  void OnTimer(std::u16string_view timer);
   void npc_Click(int index);
   void bo_but_Click(int index);
 

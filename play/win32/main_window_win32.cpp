@@ -66,6 +66,22 @@ void MainWindowWin32::ApplyOuterSize() {
 
 void MainWindowWin32::AfterHandler() {
   if (renderer_) renderer_->Sync();
+  SyncTimers();
+}
+
+// Window timers follow the model's: id = position in the timer list + 1.
+void MainWindowWin32::SyncTimers() {
+  if (!hwnd_ || !core_) return;
+  const auto& timers = core_->model().timers();
+  applied_timers_.resize(timers.size());
+  for (std::size_t i = 0; i < timers.size(); ++i) {
+    const TimerSpec& want = timers[i];
+    TimerSpec& have = applied_timers_[i];
+    if (want.enabled == have.enabled && want.interval_ms == have.interval_ms) continue;
+    if (want.enabled) SetTimer(hwnd_, i + 1, static_cast<UINT>(want.interval_ms), nullptr);
+    else KillTimer(hwnd_, i + 1);
+    have = want;
+  }
 }
 
 void MainWindowWin32::OnClick(const ControlId& id) {
@@ -184,6 +200,15 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       core_->Form_LinkExecute(command);
       AfterHandler();
       return TRUE;
+    }
+    case WM_TIMER: {
+      const auto& timers = core_->model().timers();
+      if (wparam >= 1 && wparam <= timers.size()) {
+        const std::u16string name = timers[wparam - 1].name;
+        core_->OnTimer(name);
+        AfterHandler();
+      }
+      return 0;
     }
     case kTrayMessage:
       if (lparam == WM_LBUTTONUP || lparam == WM_LBUTTONDBLCLK) BringToFront();

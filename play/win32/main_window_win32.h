@@ -54,6 +54,7 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes {
   void PlaceExternal(const Control& control, HWND container);
   void ApplyOuterSize();
   void AfterHandler();
+  void SyncTimers();
 
   Args args_;
   HWND hwnd_ = nullptr;
@@ -65,5 +66,6 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes {
   long max_width_ = 0;
   long max_height_ = 0;
   bool tray_added_ = false;
+  std::vector<TimerSpec> applied_timers_;
   NOTIFYICONDATAW tray_{};
 };

@@ -188,3 +188,17 @@ TEST_F(MainWindowTest, TabsAndViewsNeverShowTheEpisodePageInTheCatalogue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, OneShotTimersSwitchThemselvesOff) {
+  WindowModel& w = window.model();
+  window.OnTimer(u"Timer3");
+  window.OnTimer(u"Timer5");
+  window.OnTimer(u"Timer1");
+  EXPECT_FALSE(w.Timer(u"Timer3").enabled);
+  EXPECT_FALSE(w.Timer(u"Timer5").enabled);
+  EXPECT_TRUE(w.Timer(u"Timer1").enabled);
+}
+
+}  // namespace

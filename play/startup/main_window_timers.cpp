@@ -1,0 +1,8 @@
+// The window's timers. Each tick goes to the part of the program that the timer drives.
+#include "play/main_window.h"
+
+void MainWindow::OnTimer(std::u16string_view timer) {
+  // The process supervision (Timer3) and the upgrade check (Timer5) run once per start and
+  // then switch their timer off; their work arrives with the supervision and update code.
+  if (timer == u"Timer3" || timer == u"Timer5") model_.Timer(timer).enabled = false;
+}

@@ -1,0 +1,146 @@
+// play.exe as its users meet it, with the stand-in player registered in the prefix.
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "common/codepage.h"
+#include "common/text/utf.h"
+#include "tests/shared/test_folder.h"
+#include "tests/win/child_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr wchar_t kMainClass[] = L"VexoPlayMainWindow";
+
+class PlayApp : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(fs::path(TestProgramFolder()) / "play.exe", folder.path() / "play.exe");
+    ASSERT_TRUE(WindowsOfClass(kMainClass).empty()) << "a play.exe of an earlier test is still running";
+  }
+  std::unique_ptr<ChildProcess> Start(const std::wstring& argument) {
+    const std::u16string log = folder.File(u"player.log");
+    return std::make_unique<ChildProcess>((folder.path() / "play.exe").wstring(), argument, folder.path().wstring(),
+                                          std::vector<std::pair<std::wstring, std::wstring>>{
+                                              {L"VEXO_STANDIN_LOG", std::wstring(log.begin(), log.end())},
+                                              {L"PLAY_CONTENT_BASE", L"http://127.0.0.1:9/soft/"}});
+  }
+  std::string Ansi(std::u16string_view name) { return Utf16ToUtf8(FromAnsi(folder.Read(name))); }
+  // The text of a child window of the main window whose text starts with `start`.
+  static std::wstring ChildText(HWND main, const std::wstring& start) {
+    struct Search {
+      std::wstring start, found;
+    } search{start, L""};
+    EnumChildWindows(
+        main,
+        [](HWND hwnd, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          wchar_t text[512] = {};
+          GetWindowTextW(hwnd, text, 512);
+          if (std::wstring(text).rfind(s->start, 0) == 0 && text[0]) {
+            s->found = text;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  static void Close(HWND hwnd) { PostMessageW(hwnd, WM_CLOSE, 0, 0); }
+  // The window is ready once its load has run and it is shown.
+  static bool WaitShown(HWND hwnd) {
+    for (int i = 0; i < 600 && IsWindow(hwnd); ++i) {
+      if (IsWindowVisible(hwnd)) return true;
+      std::this_thread::sleep_for(50ms);
+    }
+    return false;
+  }
+
+  TestFolder folder;
+};
+
+TEST_F(PlayApp, AFreshFolderGetsItsFilesAndTheWindowItsSavedSize) {
+  auto app = Start(L"");
+  HWND main = app->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitShown(main));
+  for (const char16_t* name : {u"config.ini", u"date.dat", u"date_f.dat", u"c.htm", u"f.htm"}) {
+    EXPECT_TRUE(folder.Has(name)) << Utf16ToUtf8(name);
+  }
+  EXPECT_NE(Ansi(u"config.ini").find("[S_q]\r\nts=3\r\nquit=2\r\nvexok=2\r\ns_size=2\r\nh_w=13560\r\nh_h=8475\r\n"),
+            std::string::npos);
+  EXPECT_EQ(folder.Read(u"date.dat"), "\r\n");
+  const RECT r = WindowRect(main);
+  EXPECT_EQ(r.right - r.left, 13560 / 15);
+  EXPECT_EQ(r.bottom - r.top, 8475 / 15);
+  EXPECT_TRUE(GetWindowLongW(main, GWL_STYLE) & WS_MINIMIZEBOX);
+  EXPECT_NE(folder.Read(u"player.log").find("AdUrl http://127.0.0.1:9/soft/js/ads/vexoad.html"), std::string::npos);
+  Close(main);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayApp, ASecondCopyHandsItsFileToTheFirstAndEnds) {
+  // A folder whose name the system code page cannot hold: it must still arrive, and be kept.
+  const fs::path film_folder = folder.path() / L"\u0e01\u0e02 films";
+  fs::create_directories(film_folder);
+  const fs::path film = film_folder / L"第1集.avi";
+  { std::ofstream(film) << "movie"; }
+
+  auto first = Start(L"");
+  HWND main = first->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitShown(main));
+  auto second = Start(L"\"" + film.wstring() + L"\"");
+  EXPECT_EQ(second->WaitExit(30s), 0u);
+  EXPECT_EQ(WindowsOfClass(kMainClass).size(), 1u);
+
+  const std::string log = folder.Read(u"player.log");
+  EXPECT_NE(log.find("MediaUrl " + Utf16ToUtf8(fs::path(film).u16string())), std::string::npos) << log;
+  EXPECT_NE(log.find("\r\nPlay "), std::string::npos);
+  EXPECT_EQ(ChildText(main, L"第1集"), L"第1集.avi");  // the title label
+  const std::string list = Ansi(u"date_f.dat");
+  EXPECT_EQ(list.rfind("第1集.avi|", 0), 0u) << list;
+  EXPECT_EQ(list.find('?'), std::string::npos) << list;  // stored in its short form, not as "?"
+  const std::u16string stored = Utf8ToUtf16(list.substr(list.find('|') + 1, list.rfind('|') - list.find('|') - 1));
+  EXPECT_NE(GetFileAttributesW(reinterpret_cast<const wchar_t*>(stored.c_str())), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(Ansi(u"f.htm").find("·第1集.avi"), std::string::npos);
+  Close(main);
+  EXPECT_EQ(first->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayApp, WithoutThePlayerItAsksAndEndsWithoutAWindow) {
+  const std::wstring dll = TestProgramFolder() + L"\\player_standin.dll";
+  HMODULE standin = LoadLibraryW(dll.c_str());
+  ASSERT_TRUE(standin);
+  using Register = HRESULT(__stdcall*)();
+  auto unregister = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(standin, "DllUnregisterServer")));
+  auto reregister = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(standin, "DllRegisterServer")));
+  ASSERT_EQ(unregister(), S_OK);
+
+  auto app = Start(L"");
+  HWND question = nullptr;
+  for (int i = 0; i < 600 && !question; ++i) {
+    for (HWND dialog : WindowsOfClass(L"#32770")) {
+      wchar_t title[64] = {};
+      GetWindowTextW(dialog, title, 64);
+      if (std::wstring(title) == L"提示：") question = dialog;
+    }
+    std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_TRUE(question);
+  if (question) PostMessageW(question, WM_COMMAND, IDNO, 0);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_TRUE(WindowsOfClass(kMainClass).empty());
+  EXPECT_FALSE(folder.Has(u"config.ini"));
+  EXPECT_EQ(reregister(), S_OK);
+  FreeLibrary(standin);
+}
+
+}  // namespace
