@@ -1,0 +1,28 @@
+#pragma once
+// A browser pane of the main window, and the events it raises.
+#include <string>
+#include <string_view>
+
+class BrowserPaneEvents {
+ public:
+  virtual ~BrowserPaneEvents() = default;
+  // Before the pane leaves for `address`; setting `cancel` keeps it where it is.
+  virtual void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) = 0;
+  virtual void DownloadBegin(std::u16string_view pane) = 0;
+  virtual void DownloadComplete(std::u16string_view pane) = 0;
+  // The page at `address` could not be shown (`status`: an HTTP status or a system error).
+  virtual void NavigateError(std::u16string_view pane, std::u16string_view address, long status) = 0;
+  // A right click, with the address of the link under the pointer (empty when none).
+  virtual void ContextMenu(std::u16string_view pane, std::u16string_view link) = 0;
+};
+
+class BrowserPane {
+ public:
+  virtual ~BrowserPane() = default;
+  virtual void Navigate(std::u16string_view address) = 0;
+  virtual void Refresh() = 0;
+  virtual void GoBack() = 0;
+  virtual void GoForward() = 0;
+  virtual void SetSilent(bool silent) = 0;
+  virtual std::u16string LocationUrl() const = 0;
+};
