@@ -10,6 +10,7 @@ MainWindowWin32::MainWindowWin32(Args args) : args_(std::move(args)) {}
 
 MainWindowWin32::~MainWindowWin32() {
   dde_.reset();
+  panes_.clear();
   renderer_.reset();
   player_.Place(nullptr);
   if (hwnd_) DestroyWindow(hwnd_);
@@ -94,6 +95,12 @@ void MainWindowWin32::PlaceExternal(const Control& control, HWND container) {
   if (control.id.name == u"VexoC") {
     player_.Move(control.left, control.top, control.width, control.height);
     player_.SetVisible(control.visible);
+  } else if (control.kind == ControlKind::kWebBrowser) {
+    auto& pane = panes_[control.id.name];
+    if (!pane) pane = std::make_unique<LinkListPane>(container, control.id.name, *this);
+    SetWindowPos(pane->hwnd(), nullptr, control.left, control.top, control.width, control.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(pane->hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
   }
 }
 
@@ -147,6 +154,20 @@ void MainWindowWin32::AddTrayIcon(std::u16string_view tool_tip) {
 
 void MainWindowWin32::Navigate(std::u16string_view pane, std::u16string_view address) {
   pane_addresses_[std::u16string(pane)] = std::u16string(address);
+  if (LinkListPane* target = Pane(pane)) target->Navigate(address);
+}
+
+LinkListPane* MainWindowWin32::Pane(std::u16string_view name) {
+  const auto found = panes_.find(std::u16string(name));
+  return found == panes_.end() ? nullptr : found->second.get();
+}
+
+void MainWindowWin32::BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) {
+  // The program's own link schemes are never handed on: a scheme registered on the system
+  // would otherwise go to its registered program. What each one does comes with the links.
+  for (std::u16string_view scheme : {u"eebovod://", u"eevexo://", u"open://", u"delk://", u"niba://"}) {
+    if (address.find(scheme) != std::u16string_view::npos) cancel = true;
+  }
 }
 
 LRESULT CALLBACK MainWindowWin32::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

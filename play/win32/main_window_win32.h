@@ -10,12 +10,14 @@
 #include <string>
 
 #include "play/main_window.h"
+#include "play/ports/browser_pane.h"
+#include "play/win32/link_list_pane_win32.h"
 #include "play/win32/model_renderer_win32.h"
 #include "play/win32/player_host_win32.h"
 #include "play/win32/player_slot.h"
 #include "play/win32/single_instance_win32.h"
 
-class MainWindowWin32 final : public WindowHost, public BrowserPanes {
+class MainWindowWin32 final : public WindowHost, public BrowserPanes, public BrowserPaneEvents {
  public:
   struct Args {
     HINSTANCE instance = nullptr;
@@ -46,6 +48,13 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes {
   void AddTrayIcon(std::u16string_view tool_tip) override;
   // BrowserPanes
   void Navigate(std::u16string_view pane, std::u16string_view address) override;
+  LinkListPane* Pane(std::u16string_view name);
+  // BrowserPaneEvents
+  void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) override;
+  void DownloadBegin(std::u16string_view pane) override {}
+  void DownloadComplete(std::u16string_view pane) override {}
+  void NavigateError(std::u16string_view pane, std::u16string_view address, long status) override {}
+  void ContextMenu(std::u16string_view pane, std::u16string_view link) override {}
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -63,6 +72,7 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes {
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
   std::map<std::u16string, std::u16string> pane_addresses_;
+  std::map<std::u16string, std::unique_ptr<LinkListPane>> panes_;
   long max_width_ = 0;
   long max_height_ = 0;
   bool tray_added_ = false;

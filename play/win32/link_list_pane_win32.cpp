@@ -1,0 +1,259 @@
+#include "play/win32/link_list_pane_win32.h"
+
+#include <wininet.h>
+
+#include <optional>
+#include <thread>
+
+#include "common/win32/wide.h"
+#include "play/win32/files_win32.h"
+
+namespace {
+
+constexpr wchar_t kPaneClass[] = L"VexoLinkListPane";
+constexpr UINT kFetchDone = WM_APP + 20;
+constexpr int kListId = 1;
+constexpr std::size_t kMaxPageBytes = 8 << 20;
+constexpr long kUnknownProtocol = static_cast<long>(0x800C000D);  // INET_E_UNKNOWN_PROTOCOL
+constexpr long kNotFound = static_cast<long>(0x800C0005);         // INET_E_RESOURCE_NOT_FOUND
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    char16_t a = text[i], b = prefix[i];
+    if (a >= u'A' && a <= u'Z') a = static_cast<char16_t>(a + 32);
+    if (a != b) return false;
+  }
+  return true;
+}
+
+// A local file address: "C:\...", or "file:///C:/...".
+std::optional<std::u16string> LocalPath(std::u16string_view address) {
+  if (address.size() > 2 && address[1] == u':' && (address[2] == u'\\' || address[2] == u'/')) {
+    return std::u16string(address);
+  }
+  if (StartsWithNoCase(address, u"file:///")) {
+    std::u16string path(address.substr(8));
+    for (char16_t& c : path) {
+      if (c == u'/') c = u'\\';
+    }
+    return path;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+// One http fetch on its helper thread; the result comes back to the pane window.
+struct LinkListPane::Fetch {
+  std::u16string address;
+  unsigned generation = 0;
+  bool record = true;
+  long status = 0;  // 0: fetched
+  std::string bytes;
+};
+
+LinkListPane::LinkListPane(HWND parent, std::u16string name, BrowserPaneEvents& events)
+    : name_(std::move(name)), events_(events), alive_(std::make_shared<std::atomic<bool>>(true)) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = &LinkListPane::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kPaneClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+  hwnd_ = CreateWindowExW(0, kPaneClass, ToWide(name_).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent,
+                          nullptr, GetModuleHandleW(nullptr), this);
+}
+
+LinkListPane::~LinkListPane() {
+  alive_->store(false);
+  if (hwnd_) DestroyWindow(hwnd_);
+  DeleteObject(font_);
+}
+
+void LinkListPane::Navigate(std::u16string_view address) {
+  bool cancel = false;
+  events_.BeforeNavigate(name_, address, cancel);
+  if (cancel) return;
+  Load(std::u16string(address), true);
+}
+
+void LinkListPane::Refresh() {
+  if (!location_.empty()) Load(location_, false);
+}
+
+void LinkListPane::GoBack() {
+  if (auto address = history_.Back()) Load(*address, false);
+}
+
+void LinkListPane::GoForward() {
+  if (auto address = history_.Forward()) Load(*address, false);
+}
+
+void LinkListPane::Load(const std::u16string& address, bool record) {
+  const unsigned generation = ++generation_;
+  events_.DownloadBegin(name_);
+  if (address == u"about:blank") {
+    Show(address, "", record);
+    return;
+  }
+  if (const auto path = LocalPath(address)) {
+    Win32Files files;
+    if (const auto bytes = files.ReadBytes(*path)) Show(address, *bytes, record);
+    else Fail(address, kNotFound);
+    return;
+  }
+  if (!StartsWithNoCase(address, u"http://") && !StartsWithNoCase(address, u"https://")) {
+    Fail(address, kUnknownProtocol);
+    return;
+  }
+  // The network never holds up the window: the page is fetched on a helper thread.
+  auto fetch = std::make_unique<Fetch>(Fetch{address, generation, record, 0, {}});
+  std::thread([fetch = std::move(fetch), hwnd = hwnd_, alive = alive_]() mutable {
+    HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    DWORD timeout = 15000;
+    if (session) {
+      InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+      InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    }
+    HINTERNET request = session ? InternetOpenUrlW(session, WidePtr(fetch->address), nullptr, 0,
+                                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)
+                                : nullptr;
+    if (!request) {
+      fetch->status = static_cast<long>(GetLastError());
+    } else {
+      DWORD code = 0, size = sizeof code;
+      if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr) &&
+          (code < 200 || code > 299)) {
+        fetch->status = static_cast<long>(code);
+      }
+      char buffer[16384];
+      DWORD read = 0;
+      while (fetch->status == 0 && alive->load() && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0 &&
+             fetch->bytes.size() < kMaxPageBytes) {
+        fetch->bytes.append(buffer, read);
+      }
+      InternetCloseHandle(request);
+    }
+    if (session) InternetCloseHandle(session);
+    if (alive->load() && PostMessageW(hwnd, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch.get()))) fetch.release();
+  }).detach();
+}
+
+void LinkListPane::Show(const std::u16string& address, const std::string& bytes, bool record) {
+  location_ = address;
+  if (record) history_.Visit(address);
+  page_ = ParseLinkPage(DecodePageBytes(bytes), address);
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(list_, LB_SETCOUNT, page_.links.size(), 0);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+  events_.DownloadComplete(name_);
+}
+
+void LinkListPane::Fail(const std::u16string& address, long status) {
+  events_.NavigateError(name_, address, status);
+  events_.DownloadComplete(name_);
+}
+
+void LinkListPane::Follow(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= page_.links.size()) return;
+  const std::u16string href = page_.links[static_cast<std::size_t>(row)].href;
+  Navigate(href);
+}
+
+void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= page_.links.size()) return;
+  const PageLink& link = page_.links[item.itemID];
+  const bool selected = item.itemState & ODS_SELECTED;
+  HBRUSH back = CreateSolidBrush(selected ? RGB(0xD6, 0xEE, 0xAF) : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
+                                                                                      : RGB(0xFF, 0xFF, 0xFF));
+  FillRect(item.hDC, &item.rcItem, back);
+  DeleteObject(back);
+  RECT text = item.rcItem;
+  text.left += 4;
+  text.right -= 2;
+  const HGDIOBJ old = SelectObject(item.hDC, font_);
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, RGB(2, 2, 2));
+  const std::wstring label = ToWide(link.text);
+  DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &text,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SelectObject(item.hDC, old);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xCC, 0xCC, 0xCC));
+  const HGDIOBJ old_pen = SelectObject(item.hDC, pen);
+  MoveToEx(item.hDC, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
+  LineTo(item.hDC, item.rcItem.right, item.rcItem.bottom - 1);
+  SelectObject(item.hDC, old_pen);
+  DeleteObject(pen);
+}
+
+LRESULT CALLBACK LinkListPane::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<LinkListPane*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<LinkListPane*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) {
+    if (message == kFetchDone) delete reinterpret_cast<Fetch*>(lparam);
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT LinkListPane::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      list_ = CreateWindowExW(0, L"LISTBOX", L"",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                                  LBS_NOINTEGRALHEIGHT | LBS_NODATA,
+                              0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr),
+                              nullptr);
+      return 0;
+    case WM_SIZE:
+      MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+      return 0;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = 20;
+      return TRUE;
+    case WM_DRAWITEM:
+      DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kListId && HIWORD(wparam) == LBN_SELCHANGE) {
+        const int row = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+        SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        Follow(row);
+      }
+      return 0;
+    case WM_CONTEXTMENU: {
+      POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      ScreenToClient(list_, &at);
+      const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+      const std::size_t row = LOWORD(hit);
+      const bool outside = HIWORD(hit) != 0 || row >= page_.links.size();
+      events_.ContextMenu(name_, outside ? std::u16string() : page_.links[row].href);
+      return 0;
+    }
+    case kFetchDone: {
+      std::unique_ptr<Fetch> fetch(reinterpret_cast<Fetch*>(lparam));
+      if (fetch->generation != generation_) return 0;  // a newer navigation took over
+      if (fetch->status != 0) Fail(fetch->address, fetch->status);
+      else Show(fetch->address, fetch->bytes, fetch->record);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}

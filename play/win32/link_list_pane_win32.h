@@ -1,0 +1,55 @@
+#pragma once
+// The built-in browser pane for where the system's web control cannot render pages: it
+// fetches the page (http on a helper thread, files directly), lists its links as rows (the
+// anchor's text or an image's alt text), and follows a row when it is clicked. It raises the
+// same events as a browser would and keeps a back and forward history.
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "play/panes/link_page.h"
+#include "play/panes/pane_history.h"
+#include "play/ports/browser_pane.h"
+
+class LinkListPane final : public BrowserPane {
+ public:
+  LinkListPane(HWND parent, std::u16string name, BrowserPaneEvents& events);
+  ~LinkListPane() override;
+  LinkListPane(const LinkListPane&) = delete;
+  LinkListPane& operator=(const LinkListPane&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  const LinkPage& page() const { return page_; }
+
+  void Navigate(std::u16string_view address) override;
+  void Refresh() override;
+  void GoBack() override;
+  void GoForward() override;
+  void SetSilent(bool silent) override { silent_ = silent; }
+  std::u16string LocationUrl() const override { return location_; }
+
+ private:
+  struct Fetch;
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  // Loads without asking the host first (history moves and refreshes).
+  void Load(const std::u16string& address, bool record);
+  void Show(const std::u16string& address, const std::string& bytes, bool record);
+  void Fail(const std::u16string& address, long status);
+  void Follow(int row);
+  void DrawRow(const DRAWITEMSTRUCT& item);
+
+  HWND hwnd_ = nullptr;
+  HWND list_ = nullptr;
+  HFONT font_ = nullptr;
+  std::u16string name_;
+  BrowserPaneEvents& events_;
+  std::u16string location_;
+  LinkPage page_;
+  PaneHistory history_;
+  bool silent_ = false;
+  std::shared_ptr<std::atomic<bool>> alive_;
+  unsigned generation_ = 0;  // only the newest fetch may show its page
+};

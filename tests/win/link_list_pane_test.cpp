@@ -1,0 +1,124 @@
+// The built-in link-list pane against the content site and local files.
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "common/text/utf.h"
+#include "play/win32/link_list_pane_win32.h"
+#include "tests/shared/test_folder.h"
+#include "tests/win/site_client.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class Recorder final : public BrowserPaneEvents {
+ public:
+  void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) override {
+    events.push_back("before " + Utf16ToUtf8(address));
+    cancel = address.find(u"eebovod://") != std::u16string_view::npos;
+  }
+  void DownloadBegin(std::u16string_view) override { events.push_back("begin"); }
+  void DownloadComplete(std::u16string_view) override {
+    events.push_back("complete");
+    ++completed;
+  }
+  void NavigateError(std::u16string_view, std::u16string_view address, long status) override {
+    events.push_back("error " + std::to_string(status) + " " + Utf16ToUtf8(address));
+  }
+  void ContextMenu(std::u16string_view, std::u16string_view link) override { events.push_back("menu " + Utf16ToUtf8(link)); }
+  std::vector<std::string> events;
+  int completed = 0;
+};
+
+class LinkListPaneTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"PaneTestWindow";
+    RegisterClassW(&wc);
+    window = CreateWindowExW(0, L"PaneTestWindow", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 400, nullptr,
+                             nullptr, nullptr, nullptr);
+    pane = std::make_unique<LinkListPane>(window, u"Web1", events);
+    MoveWindow(pane->hwnd(), 0, 0, 280, 380, TRUE);
+    ShowWindow(pane->hwnd(), SW_SHOW);
+  }
+  void TearDown() override {
+    pane.reset();
+    DestroyWindow(window);
+  }
+  // Pumps messages until `count` loads have completed.
+  bool WaitLoads(int count) {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (events.completed < count && std::chrono::steady_clock::now() < end) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      std::this_thread::sleep_for(5ms);
+    }
+    return events.completed >= count;
+  }
+
+  SiteClient site;
+  Recorder events;
+  HWND window = nullptr;
+  std::unique_ptr<LinkListPane> pane;
+};
+
+TEST_F(LinkListPaneTest, ListsAPagesLinksAndFollowsThemWithHistory) {
+  site.Put("/soft/index.htm",
+           "<html><title>\xE7\x89\x87\xE5\xBA\x93</title><a href='eebovod://12-1-1-x'>\xE6\x98\x9F\xE6\xB2\xB3</a>"
+           "<a href=list/tv.htm>TV</a></html>");
+  site.Put("/soft/list/tv.htm", "<a href=../index.htm>home</a>");
+  pane->Navigate(Utf8ToUtf16(site.Url("/soft/index.htm")));
+  ASSERT_TRUE(WaitLoads(1));
+  EXPECT_EQ(pane->page().title, u"片库");
+  ASSERT_EQ(pane->page().links.size(), 2u);
+  EXPECT_EQ(pane->page().links[0].text, u"星河");
+  EXPECT_EQ(pane->page().links[1].href, Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
+  EXPECT_EQ(SendMessageW(GetWindow(pane->hwnd(), GW_CHILD), LB_GETCOUNT, 0, 0), 2);
+
+  // A click on a row: the host sees the address first and may keep the pane where it is.
+  HWND list = GetWindow(pane->hwnd(), GW_CHILD);
+  SendMessageW(list, LB_SETCURSEL, 0, 0);
+  SendMessageW(pane->hwnd(), WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  EXPECT_EQ(events.events.back(), "before eebovod://12-1-1-x");
+  EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/index.htm")));
+
+  SendMessageW(list, LB_SETCURSEL, 1, 0);
+  SendMessageW(pane->hwnd(), WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  ASSERT_TRUE(WaitLoads(2));
+  EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
+  pane->GoBack();
+  ASSERT_TRUE(WaitLoads(3));
+  EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/index.htm")));
+  pane->GoForward();
+  ASSERT_TRUE(WaitLoads(4));
+  EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
+}
+
+TEST_F(LinkListPaneTest, ErrorsAreReportedAndFilesLoadDirectly) {
+  pane->Navigate(Utf8ToUtf16(site.Url("/soft/missing.htm")));
+  ASSERT_TRUE(WaitLoads(1));
+  EXPECT_EQ(events.events[2], "error 404 " + site.Url("/soft/missing.htm"));
+
+  pane->Navigate(u"http://127.0.0.1:1/soft/");
+  ASSERT_TRUE(WaitLoads(2));
+  EXPECT_EQ(events.events[6].rfind("error ", 0), 0u) << events.events[6];
+
+  TestFolder folder;
+  folder.Write(u"c.htm", "<a href=open://1>\xB5\xDA" "1</a>");  // a list page in code page 936
+  pane->Navigate(folder.File(u"c.htm"));
+  ASSERT_TRUE(WaitLoads(3));
+  ASSERT_EQ(pane->page().links.size(), 1u);
+  EXPECT_EQ(pane->page().links[0].text, u"第1");
+
+  pane->Navigate(u"ftp://example.invalid/");
+  ASSERT_TRUE(WaitLoads(4));
+  EXPECT_EQ(events.events.at(events.events.size() - 2), "error -2146697203 ftp://example.invalid/");
+}
+
+}  // namespace
