@@ -123,6 +123,16 @@ void ModelRenderer::Paint(const Item& item, HDC dc) {
   HBRUSH back = CreateSolidBrush(c.back_color);
   FillRect(dc, &r, back);
   DeleteObject(back);
+  // A picture: the source rectangle of its image slot, at the control's top left.
+  if (c.picture && image_source_) {
+    if (HBITMAP image = image_source_(c.picture->slot)) {
+      HDC source = CreateCompatibleDC(dc);
+      const HGDIOBJ old_image = SelectObject(source, image);
+      BitBlt(dc, 0, 0, c.picture->width, c.picture->height, source, c.picture->x, c.picture->y, SRCCOPY);
+      SelectObject(source, old_image);
+      DeleteDC(source);
+    }
+  }
   if (c.caption.empty()) return;
   const HGDIOBJ old = SelectObject(dc, font_);
   SetBkMode(dc, TRANSPARENT);
@@ -154,8 +164,20 @@ LRESULT CALLBACK ModelRenderer::ControlProc(HWND hwnd, UINT message, WPARAM wpar
       return 0;
     }
     case WM_LBUTTONDOWN:
-      item->pressed = true;
-      SetCapture(hwnd);
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_RBUTTONUP:
+      if (self.on_mouse_) {
+        const ControlId id = self.model_.controls()[item->index].id;
+        const MouseEvent kind = message == WM_MOUSEMOVE ? MouseEvent::kMove
+                                : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) ? MouseEvent::kDown
+                                                                                            : MouseEvent::kUp;
+        self.on_mouse_(id, kind, wparam, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
+      }
+      if (message == WM_LBUTTONDOWN) {
+        item->pressed = true;
+        SetCapture(hwnd);
+      }
       return 0;
     case WM_LBUTTONUP: {
       const bool was_pressed = item->pressed;
@@ -165,6 +187,7 @@ LRESULT CALLBACK ModelRenderer::ControlProc(HWND hwnd, UINT message, WPARAM wpar
       GetClientRect(hwnd, &r);
       const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       const Control& c = self.model_.controls()[item->index];
+      if (self.on_mouse_) self.on_mouse_(c.id, MouseEvent::kUp, wparam, at.x, at.y);
       if (was_pressed && PtInRect(&r, at) && c.enabled && self.on_click_) {
         const ControlId id = c.id;  // the handler may change the model
         self.on_click_(id);

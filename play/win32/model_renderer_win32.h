@@ -13,6 +13,12 @@
 class ModelRenderer {
  public:
   using ClickHandler = std::function<void(const ControlId&)>;
+  enum class MouseEvent { kDown, kMove, kUp };
+  // Mouse events of a drawn control: which, the buttons held (MK_ flags) and the point in the
+  // control's own pixels.
+  using MouseHandler = std::function<void(const ControlId&, MouseEvent, WPARAM buttons, long x, long y)>;
+  // The bitmap that holds an image slot's pictures ("ppt(1)", "but(4)"), or nullptr.
+  using ImageSource = std::function<HBITMAP(const std::u16string& slot)>;
   // Controls that are not drawn by the renderer (browser panes, the player's host) are
   // placed by their owner: called with the control and its container's window on each change.
   using PlaceExternal = std::function<void(const Control&, HWND container)>;
@@ -23,6 +29,8 @@ class ModelRenderer {
   ModelRenderer& operator=(const ModelRenderer&) = delete;
 
   void Sync();
+  void SetMouseHandler(MouseHandler handler) { on_mouse_ = std::move(handler); }
+  void SetImageSource(ImageSource source) { image_source_ = std::move(source); }
   // The window of a drawn control (containers included); nullptr for the others.
   HWND WindowOf(const ControlId& id) const;
   HFONT font() const { return font_; }
@@ -36,6 +44,8 @@ class ModelRenderer {
   HWND form_;
   WindowModel& model_;
   ClickHandler on_click_;
+  MouseHandler on_mouse_;
+  ImageSource image_source_;
   PlaceExternal place_external_;
   HFONT font_ = nullptr;
   HWND tooltip_ = nullptr;

@@ -1,5 +1,6 @@
 // play.exe as its users meet it, with the stand-in player registered in the prefix.
 #include <windows.h>
+#include <ddeml.h>
 
 #include <filesystem>
 #include <fstream>
@@ -113,6 +114,35 @@ TEST_F(PlayApp, ASecondCopyHandsItsFileToTheFirstAndEnds) {
   EXPECT_NE(Ansi(u"f.htm").find("·第1集.avi"), std::string::npos);
   Close(main);
   EXPECT_EQ(first->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
+  auto app = Start(L"");
+  HWND main = app->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitShown(main));
+  DWORD instance = 0;
+  ASSERT_EQ(DdeInitializeW(&instance, nullptr, APPCLASS_STANDARD | APPCMD_CLIENTONLY, 0), DMLERR_NO_ERROR);
+  HSZ service = DdeCreateStringHandleW(instance, L"绮映影视盒", CP_WINUNICODE);
+  HSZ topic = DdeCreateStringHandleW(instance, L"BA1", CP_WINUNICODE);
+  HCONV conversation = DdeConnect(instance, service, topic, nullptr);
+  EXPECT_TRUE(conversation);
+  if (conversation) {
+    std::wstring command = L"C:\\v\\dde.avi?standin=connect:50,buffer:50,duration:9";
+    DWORD result = 0;
+    EXPECT_TRUE(DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()),
+                                     static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)), conversation, nullptr, 0,
+                                     XTYP_EXECUTE, 10000, &result));
+    DdeDisconnect(conversation);
+  }
+  DdeFreeStringHandle(instance, service);
+  DdeFreeStringHandle(instance, topic);
+  DdeUninitialize(instance);
+  EXPECT_NE(folder.Read(u"player.log").find("MediaUrl C:\\v\\dde.avi?standin="), std::string::npos)
+      << folder.Read(u"player.log");
+  EXPECT_EQ(ChildText(main, L"dde"), L"dde.avi?standin=connect:50,buffer:50,duration:9");
+  Close(main);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
 }
 
 TEST_F(PlayApp, WithoutThePlayerItAsksAndEndsWithoutAWindow) {

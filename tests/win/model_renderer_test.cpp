@@ -1,0 +1,112 @@
+// The renderer mirrors a model into child windows and reports clicks by name and index.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "play/win32/model_renderer_win32.h"
+
+namespace {
+
+WindowModel SmallModel() {
+  Control panel;
+  panel.id = {u"zz", -1};
+  panel.left = 10, panel.top = 20, panel.width = 200, panel.height = 100;
+  Control button;
+  button.id = {u"npc", 4};
+  button.parent = {u"zz", -1};
+  button.left = 5, button.top = 6, button.width = 21, button.height = 19;
+  button.tool_tip = u"置顶";
+  Control label;
+  label.id = {u"bo_name", -1};
+  label.kind = ControlKind::kLabel;
+  label.parent = {u"zz", -1};
+  label.left = 30, label.top = 6, label.width = 100, label.height = 14;
+  label.caption = u"第1集.rmvb";
+  Control pane;
+  pane.id = {u"Web1", -1};
+  pane.kind = ControlKind::kWebBrowser;
+  pane.parent = {u"zz", -1};
+  return WindowModel({panel, button, label, pane}, {});
+}
+
+class RendererTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"RendererTestForm";
+    RegisterClassW(&wc);
+    form = CreateWindowExW(0, L"RendererTestForm", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300,
+                           nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override { DestroyWindow(form); }
+
+  static RECT PlaceIn(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  HWND form = nullptr;
+  WindowModel model = SmallModel();
+};
+
+TEST_F(RendererTest, MirrorsPlacesVisibilityAndCaptions) {
+  std::vector<std::u16string> placed;
+  ModelRenderer renderer(form, model, {}, [&](const Control& c, HWND container) {
+    placed.push_back(c.id.name);
+    EXPECT_TRUE(IsWindow(container));
+  });
+  HWND zz = renderer.WindowOf({u"zz", -1});
+  HWND npc4 = renderer.WindowOf({u"npc", 4});
+  HWND name = renderer.WindowOf({u"bo_name", -1});
+  ASSERT_TRUE(zz && npc4 && name);
+  EXPECT_EQ(GetParent(npc4), zz);
+  EXPECT_EQ(renderer.WindowOf({u"Web1", -1}), nullptr);
+  EXPECT_EQ(placed, std::vector<std::u16string>{u"Web1"});
+  RECT r = PlaceIn(npc4);
+  EXPECT_EQ(r.left, 5);
+  EXPECT_EQ(r.bottom - r.top, 19);
+  wchar_t text[64] = {};
+  GetWindowTextW(name, text, 64);
+  EXPECT_STREQ(text, L"第1集.rmvb");
+
+  model(u"npc", 4).Move(50, 60);
+  model(u"bo_name").caption = u"第2集.rmvb";
+  model(u"zz").visible = false;
+  placed.clear();
+  renderer.Sync();
+  r = PlaceIn(npc4);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.right - r.left, 21);
+  GetWindowTextW(name, text, 64);
+  EXPECT_STREQ(text, L"第2集.rmvb");
+  EXPECT_FALSE(IsWindowVisible(zz));
+  EXPECT_TRUE(placed.empty());  // the pane did not change
+  renderer.Sync();              // nothing changed: nothing is done again
+}
+
+TEST_F(RendererTest, ClicksAndMouseEventsComeBackByNameAndIndex) {
+  std::vector<std::u16string> clicks;
+  std::vector<int> mouse;
+  ModelRenderer renderer(form, model, [&](const ControlId& id) { clicks.push_back(ControlText(id)); }, {});
+  renderer.SetMouseHandler([&](const ControlId& id, ModelRenderer::MouseEvent kind, WPARAM, long x, long) {
+    if (id.name == u"npc") mouse.push_back(static_cast<int>(kind) * 100 + x);
+  });
+  HWND npc4 = renderer.WindowOf({u"npc", 4});
+  SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+  SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
+  EXPECT_EQ(clicks, std::vector<std::u16string>{u"npc(4)"});
+  EXPECT_EQ(mouse, (std::vector<int>{3, 203}));
+  // Released outside the control: no click; a disabled control gives none either.
+  SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+  SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(300, 4));
+  model(u"npc", 4).enabled = false;
+  renderer.Sync();
+  SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
+  SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+}  // namespace
