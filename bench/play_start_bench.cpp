@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/median.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
 
@@ -18,11 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 }  // namespace
 

@@ -8,17 +8,13 @@
 #include <thread>
 #include <vector>
 
+#include "bench/median.h"
 #include "tests/win/tip_process.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 double TrivialRun(const std::wstring& program) {
   STARTUPINFOW startup{sizeof startup};

@@ -1,13 +1,5 @@
 #pragma once
+#include "common/pixel_rect.h"
 
-// A rectangle in pixels: screen coordinates for the popup, client coordinates in the skin.
-struct TipRect {
-  long left = 0;
-  long top = 0;
-  long right = 0;
-  long bottom = 0;
-  long width() const { return right - left; }
-  long height() const { return bottom - top; }
-  bool Contains(long x, long y) const { return x >= left && x < right && y >= top && y < bottom; }
-  bool operator==(const TipRect&) const = default;
-};
+// Screen coordinates for the popup, client coordinates in the skin.
+using TipRect = PixelRect;

@@ -2,14 +2,7 @@
 // What the main window's handlers ask of the system around the window itself.
 #include <string_view>
 
-struct PixelRect {
-  long left = 0;
-  long top = 0;
-  long right = 0;
-  long bottom = 0;
-  long width() const { return right - left; }
-  long height() const { return bottom - top; }
-};
+#include "common/pixel_rect.h"
 
 class WindowHost {
  public:
