@@ -34,6 +34,19 @@ class MainWindow {
   // A tick of one of the window's timers, by name.
   void OnTimer(std::u16string_view timer);
   void npc_Click(int index);
+
+  // Layout of the borderless window (normal and compact mode).
+  void Form_Resize();
+  void LayoutTitleButtons();
+  void LayoutContentArea();
+  void LayoutSidePanel();
+  void vexo_Resize();
+  void LayoutCompact();
+  void jian_Click();
+  void jbi_Click();
+  void zhi_d(int d_i);
+  void Timer6_Timer();
+  int banner_load_failed = 0;  // BannerLoadFailed
   void bo_but_Click(int index);
 
   WindowModel& model() { return model_; }

@@ -33,11 +33,14 @@ void MainWindow::npc_Click(int index) {
       const bool shown = grip.tool_tip == u"关闭侧栏";
       grip.tool_tip = shown ? u"显示侧栏" : u"关闭侧栏";
       w(u"l2").visible = !shown;
+      LayoutContentArea();
+      vexo_Resize();
       break;
     }
     case 7: {
       Control& toggle = w(u"npc", 7);
       toggle.tool_tip = toggle.tool_tip.find(u"关闭") != std::u16string::npos ? u"打开" : u"关闭";
+      LayoutSidePanel();
       break;
     }
     case 8:

@@ -18,6 +18,10 @@ class WindowHost {
   // Lets pending window events run in the middle of a handler.
   virtual void LetPendingEventsRun() = 0;
   virtual void AddTrayIcon(std::u16string_view tool_tip) = 0;
+  // Puts the window into the top-most band or takes it out, keeping its place and size.
+  virtual void SetTopmost(bool topmost) = 0;
+  // The whole screen, in pixels.
+  virtual PixelRect Screen() = 0;
 };
 
 // The browser panes, by name ("Web1" ... "Web7", "Weby").

@@ -52,6 +52,7 @@ void MainWindow::Form_LinkExecute(std::u16string_view command) {
   model_.Timer(u"Timer3").enabled = true;
   ports_.host.BringToFront();
   if (command.empty()) return;
+  if (compact_mode_ == 1) jbi_Click();
   bo_but_Click(1);
   l_com(command);
 }

@@ -5,4 +5,5 @@ void MainWindow::OnTimer(std::u16string_view timer) {
   // The process supervision (Timer3) and the upgrade check (Timer5) run once per start and
   // then switch their timer off; their work arrives with the supervision and update code.
   if (timer == u"Timer3" || timer == u"Timer5") model_.Timer(timer).enabled = false;
+  else if (timer == u"Timer6") Timer6_Timer();
 }

@@ -46,26 +46,35 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   });
 
   core_->LoadFirstInstance(command_line);
-  ApplyOuterSize();
   // Centred on the screen when first shown.
-  RECT outer{};
-  GetWindowRect(hwnd_, &outer);
-  const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-  SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER);
+  WindowModel& placed = core_->model();
+  placed.left_twips = (GetSystemMetrics(SM_CXSCREEN) * kTwipsPerPixel - placed.width_twips) / 2;
+  placed.top_twips = (GetSystemMetrics(SM_CYSCREEN) * kTwipsPerPixel - placed.height_twips) / 2;
   AfterHandler();
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
   return true;
 }
 
+// The window follows the model's outer size and place (twips) when a handler changed them.
 void MainWindowWin32::ApplyOuterSize() {
+  if (!hwnd_ || !core_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
   const WindowModel& model = core_->model();
-  SetWindowPos(hwnd_, nullptr, 0, 0, model.width_twips / kTwipsPerPixel, model.height_twips / kTwipsPerPixel,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const long width = model.width_twips / kTwipsPerPixel, height = model.height_twips / kTwipsPerPixel;
+  const long left = model.left_twips / kTwipsPerPixel, top = model.top_twips / kTwipsPerPixel;
+  const bool resize = width != r.right - r.left || height != r.bottom - r.top;
+  const bool move = model.left_twips != applied_left_twips_ || model.top_twips != applied_top_twips_;
+  if (!resize && !move) return;
+  applied_left_twips_ = model.left_twips;
+  applied_top_twips_ = model.top_twips;
+  SetWindowPos(hwnd_, nullptr, left, top, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | (move ? 0 : SWP_NOMOVE) | (resize ? 0 : SWP_NOSIZE));
 }
 
 void MainWindowWin32::AfterHandler() {
+  ApplyOuterSize();
   if (renderer_) renderer_->Sync();
   SyncTimers();
 }
@@ -88,6 +97,8 @@ void MainWindowWin32::SyncTimers() {
 void MainWindowWin32::OnClick(const ControlId& id) {
   if (id.name == u"npc") core_->npc_Click(id.index);
   else if (id.name == u"bo_but") core_->bo_but_Click(id.index);
+  else if (id.name == u"jian") core_->jian_Click();
+  else if (id.name == u"jbi") core_->jbi_Click();
   AfterHandler();
 }
 
@@ -152,6 +163,14 @@ void MainWindowWin32::AddTrayIcon(std::u16string_view tool_tip) {
   tray_added_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
 }
 
+void MainWindowWin32::SetTopmost(bool topmost) {
+  SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+PixelRect MainWindowWin32::Screen() {
+  return PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 void MainWindowWin32::Navigate(std::u16string_view pane, std::u16string_view address) {
   pane_addresses_[std::u16string(pane)] = std::u16string(address);
   if (LinkListPane* target = Pane(pane)) target->Navigate(address);
@@ -204,6 +223,7 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       GetWindowRect(hwnd_, &outer);
       model.width_twips = (outer.right - outer.left) * kTwipsPerPixel;
       model.height_twips = (outer.bottom - outer.top) * kTwipsPerPixel;
+      core_->Form_Resize();
       AfterHandler();
       return 0;
     }

@@ -46,6 +46,8 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   void BringToFront() override;
   void LetPendingEventsRun() override;
   void AddTrayIcon(std::u16string_view tool_tip) override;
+  void SetTopmost(bool topmost) override;
+  PixelRect Screen() override;
   // BrowserPanes
   void Navigate(std::u16string_view pane, std::u16string_view address) override;
   LinkListPane* Pane(std::u16string_view name);
@@ -77,5 +79,7 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   long max_height_ = 0;
   bool tray_added_ = false;
   std::vector<TimerSpec> applied_timers_;
+  long applied_left_twips_ = -1;
+  long applied_top_twips_ = -1;
   NOTIFYICONDATAW tray_{};
 };

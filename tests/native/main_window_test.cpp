@@ -21,6 +21,8 @@ class RecordingHost final : public WindowHost, public BrowserPanes {
   void BringToFront() override { calls.push_back("Front"); }
   void LetPendingEventsRun() override {}
   void AddTrayIcon(std::u16string_view tip) override { calls.push_back("Tray " + Utf16ToUtf8(tip)); }
+  void SetTopmost(bool on) override { calls.push_back(on ? "Topmost" : "NotTopmost"); }
+  PixelRect Screen() override { return {0, 0, 1280, 1024}; }
   void Navigate(std::u16string_view pane, std::u16string_view address) override {
     navigations.push_back(Utf16ToUtf8(pane) + " " + Utf16ToUtf8(address));
   }
