@@ -8,16 +8,25 @@
 #include "play/model/ba1_design.h"
 #include "play/model/playback_context.h"
 #include "play/ports/player_control.h"
+#include "play/ports/files.h"
+#include "play/ports/processes.h"
 #include "play/ports/profile_strings.h"
+#include "play/ports/transfer.h"
 #include "play/ports/window_host.h"
 
 struct MainWindowPorts {
   ProfileStrings& profile;
+  Files& files;
   PlayerControl& player;
   HistoryLists& lists;
   WindowHost& host;
   BrowserPanes& panes;
+  Transfer& transfer;
+  Processes& processes;
 };
+
+// The address the finish step sends Web2 to: a host that never resolves.
+inline constexpr std::u16string_view kFinishSentinel = u"http://vexo-finish.invalid/finish.htm";
 
 class MainWindow {
  public:
@@ -46,6 +55,19 @@ class MainWindow {
   void jbi_Click();
   void zhi_d(int d_i);
   void Timer6_Timer();
+
+  // The panes' events.
+  void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel);
+  void DownloadBegin(std::u16string_view pane);
+  void DownloadComplete(std::u16string_view pane);
+  void NavigateError(std::u16string_view pane, std::u16string_view address);
+  void webe_Click();  // also the click on `jia`
+
+  // The playback monitor, the finish step and the next episode.
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer4_Timer();
+  void QueryNextEpisode();
   int banner_load_failed = 0;  // BannerLoadFailed
   void bo_but_Click(int index);
 
@@ -74,4 +96,21 @@ class MainWindow {
   int view_mode_ = 0;      // ViewMode: 0 catalogue, 1 player
   int compact_mode_ = 0;   // CompactMode
   bool key_preview_ = false;
+  // Monitor state.
+  int last_state_ = 0;        // LastState
+  long last_rate_ = 0;        // LastRate
+  int connect_ticks_ = 0;     // ConnectTicks
+  int reconnect_done_ = 0;    // ReconnectDone
+  std::u16string balloon_setting_;  // BalloonSetting
+  int retry_ticks_ = 0;       // RetryTicks
+  bool web7_error_ = false;
+
+  void PlayLink(std::u16string_view link);       // eevexo://
+  void ResolveItem(std::u16string_view link);    // eebovod://
+  void OpenListEntry(std::u16string_view link);  // open://
+  void DeleteListEntry(std::u16string_view link);  // delk://
+  void FinishSignal();
+  void EnsurePlayerTerminal();
+  std::u16string EpisodePage(std::u16string_view id, std::u16string_view v, std::u16string_view v1,
+                             std::u16string_view name, std::u16string_view tail) const;
 };

@@ -86,6 +86,12 @@ std::optional<std::vector<std::u16string>> HistoryLists::ReadLines(std::u16strin
   return lines;
 }
 
+std::u16string HistoryLists::Line(std::u16string_view list_file, long long n) {
+  const auto lines = ReadLines(list_file);
+  if (!lines || n < 1 || static_cast<std::size_t>(n) > lines->size()) return {};
+  return (*lines)[static_cast<std::size_t>(n - 1)];
+}
+
 void HistoryLists::Write(std::u16string_view list_file, std::u16string_view text) {
   ReplaceAnsiText(files_, code_page_, PathOf(list_file), text);
 }

@@ -38,6 +38,9 @@ class HistoryLists {
   // Builds c.htm from date.dat, or f.htm from any other list file, and reports it written.
   void WriteListPage(std::u16string_view list_file);
 
+  // Line n (from 1) of a list file; empty when there is no such line.
+  std::u16string Line(std::u16string_view list_file, long long n);
+
   std::u16string PathOf(std::u16string_view name) const { return folder_ + u"\\" + std::u16string(name); }
 
  private:

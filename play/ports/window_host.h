@@ -18,6 +18,10 @@ class WindowHost {
   // Lets pending window events run in the middle of a handler.
   virtual void LetPendingEventsRun() = 0;
   virtual void AddTrayIcon(std::u16string_view tool_tip) = 0;
+  // A balloon message on the notification-area icon.
+  virtual void TrayBalloon(std::u16string_view text) = 0;
+  // An OK message box with this text.
+  virtual void MessageOk(std::u16string_view text) = 0;
   // Puts the window into the top-most band or takes it out, keeping its place and size.
   virtual void SetTopmost(bool topmost) = 0;
   // The whole screen, in pixels.
@@ -29,4 +33,6 @@ class BrowserPanes {
  public:
   virtual ~BrowserPanes() = default;
   virtual void Navigate(std::u16string_view pane, std::u16string_view address) = 0;
+  virtual void Refresh(std::u16string_view pane) = 0;
+  virtual void SetSilent(std::u16string_view pane, bool silent) = 0;
 };

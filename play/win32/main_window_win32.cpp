@@ -27,7 +27,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   RegisterClassExW(&wc);
 
   // The core exists before the window, so the window procedure always has it.
-  core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, player_, *args_.lists, *this, *this},
+  core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *this, transfer_, processes_},
                                        args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
   hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(),
@@ -99,6 +99,7 @@ void MainWindowWin32::OnClick(const ControlId& id) {
   else if (id.name == u"bo_but") core_->bo_but_Click(id.index);
   else if (id.name == u"jian") core_->jian_Click();
   else if (id.name == u"jbi") core_->jbi_Click();
+  else if (id.name == u"webe" || id.name == u"jia") core_->webe_Click();
   AfterHandler();
 }
 
@@ -182,11 +183,46 @@ LinkListPane* MainWindowWin32::Pane(std::u16string_view name) {
 }
 
 void MainWindowWin32::BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) {
-  // The program's own link schemes are never handed on: a scheme registered on the system
-  // would otherwise go to its registered program. What each one does comes with the links.
-  for (std::u16string_view scheme : {u"eebovod://", u"eevexo://", u"open://", u"delk://", u"niba://"}) {
-    if (address.find(scheme) != std::u16string_view::npos) cancel = true;
-  }
+  core_->BeforeNavigate(pane, address, cancel);
+  AfterHandler();
+}
+
+void MainWindowWin32::DownloadBegin(std::u16string_view pane) {
+  core_->DownloadBegin(pane);
+  AfterHandler();
+}
+
+void MainWindowWin32::DownloadComplete(std::u16string_view pane) {
+  core_->DownloadComplete(pane);
+  AfterHandler();
+}
+
+void MainWindowWin32::NavigateError(std::u16string_view pane, std::u16string_view address, long) {
+  core_->NavigateError(pane, address);
+  AfterHandler();
+}
+
+void MainWindowWin32::Refresh(std::u16string_view pane) {
+  if (LinkListPane* target = Pane(pane)) target->Refresh();
+}
+
+void MainWindowWin32::SetSilent(std::u16string_view pane, bool silent) {
+  if (LinkListPane* target = Pane(pane)) target->SetSilent(silent);
+}
+
+void MainWindowWin32::TrayBalloon(std::u16string_view text) {
+  if (!tray_added_) return;
+  tray_.uFlags = NIF_INFO;
+  const std::wstring message = ToWide(text).substr(0, 255);
+  wcsncpy(tray_.szInfo, message.c_str(), 255);
+  wcsncpy(tray_.szInfoTitle, ToWide(core_->model().caption).c_str(), 63);
+  tray_.dwInfoFlags = NIIF_INFO;
+  Shell_NotifyIconW(NIM_MODIFY, &tray_);
+  tray_.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+}
+
+void MainWindowWin32::MessageOk(std::u16string_view text) {
+  MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(core_->model().caption).c_str(), MB_OK);
 }
 
 LRESULT CALLBACK MainWindowWin32::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -15,7 +15,10 @@
 #include "play/win32/model_renderer_win32.h"
 #include "play/win32/player_host_win32.h"
 #include "play/win32/player_slot.h"
+#include "play/win32/files_win32.h"
+#include "play/win32/processes_win32.h"
 #include "play/win32/single_instance_win32.h"
+#include "play/win32/transfer_win32.h"
 
 class MainWindowWin32 final : public WindowHost, public BrowserPanes, public BrowserPaneEvents {
  public:
@@ -46,16 +49,20 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   void BringToFront() override;
   void LetPendingEventsRun() override;
   void AddTrayIcon(std::u16string_view tool_tip) override;
+  void TrayBalloon(std::u16string_view text) override;
+  void MessageOk(std::u16string_view text) override;
   void SetTopmost(bool topmost) override;
   PixelRect Screen() override;
   // BrowserPanes
   void Navigate(std::u16string_view pane, std::u16string_view address) override;
+  void Refresh(std::u16string_view pane) override;
+  void SetSilent(std::u16string_view pane, bool silent) override;
   LinkListPane* Pane(std::u16string_view name);
   // BrowserPaneEvents
   void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) override;
-  void DownloadBegin(std::u16string_view pane) override {}
-  void DownloadComplete(std::u16string_view pane) override {}
-  void NavigateError(std::u16string_view pane, std::u16string_view address, long status) override {}
+  void DownloadBegin(std::u16string_view pane) override;
+  void DownloadComplete(std::u16string_view pane) override;
+  void NavigateError(std::u16string_view pane, std::u16string_view address, long status) override;
   void ContextMenu(std::u16string_view pane, std::u16string_view link) override {}
 
  private:
@@ -70,6 +77,9 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   Args args_;
   HWND hwnd_ = nullptr;
   PlayerSlot player_;
+  Win32Files files_;
+  Win32Transfer transfer_;
+  Win32Processes processes_;
   std::unique_ptr<MainWindow> core_;
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;

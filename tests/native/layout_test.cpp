@@ -7,6 +7,7 @@
 #include "play/native/files_std.h"
 #include "play/native/profile_strings_emulated.h"
 #include "tests/native/fake_player.h"
+#include "tests/native/fake_window_host.h"
 #include "tests/shared/test_folder.h"
 
 namespace {
@@ -18,20 +19,6 @@ struct Box {
 std::ostream& operator<<(std::ostream& out, const Box& b) {
   return out << "(" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << ")";
 }
-
-class Host final : public WindowHost, public BrowserPanes {
- public:
-  PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
-  void InstallMaxSizeHook(long, long) override {}
-  void AddMinimizeMaximizeBoxes() override {}
-  void BringToFront() override {}
-  void LetPendingEventsRun() override {}
-  void AddTrayIcon(std::u16string_view) override {}
-  void SetTopmost(bool on) override { topmost.push_back(on); }
-  PixelRect Screen() override { return {0, 0, 1280, 1024}; }
-  void Navigate(std::u16string_view, std::u16string_view) override {}
-  std::vector<bool> topmost;
-};
 
 class LayoutTest : public testing::Test {
  protected:
@@ -54,8 +41,8 @@ class LayoutTest : public testing::Test {
   EmulatedProfileStrings profile{files, code_page};
   HistoryLists lists{files, code_page, folder.Text()};
   FakePlayer player;
-  Host host;
-  MainWindow window{{profile, player, lists, host, host}, folder.Text(), u"http://h/soft/"};
+  RecordingHost host;
+  MainWindow window{{profile, files, player, lists, host, host, host, host}, folder.Text(), u"http://h/soft/"};
 };
 
 TEST_F(LayoutTest, NormalModeHeaderContentSidePanelAndPlayer) {

@@ -9,26 +9,10 @@
 #include "play/native/profile_strings_emulated.h"
 #include "play/startup/config_store.h"
 #include "tests/native/fake_player.h"
+#include "tests/native/fake_window_host.h"
 #include "tests/shared/test_folder.h"
 
 namespace {
-
-class RecordingHost final : public WindowHost, public BrowserPanes {
- public:
-  PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
-  void InstallMaxSizeHook(long w, long h) override { calls.push_back("MaxSize " + std::to_string(w) + "x" + std::to_string(h)); }
-  void AddMinimizeMaximizeBoxes() override { calls.push_back("MinMaxBoxes"); }
-  void BringToFront() override { calls.push_back("Front"); }
-  void LetPendingEventsRun() override {}
-  void AddTrayIcon(std::u16string_view tip) override { calls.push_back("Tray " + Utf16ToUtf8(tip)); }
-  void SetTopmost(bool on) override { calls.push_back(on ? "Topmost" : "NotTopmost"); }
-  PixelRect Screen() override { return {0, 0, 1280, 1024}; }
-  void Navigate(std::u16string_view pane, std::u16string_view address) override {
-    navigations.push_back(Utf16ToUtf8(pane) + " " + Utf16ToUtf8(address));
-  }
-  std::vector<std::string> calls;
-  std::vector<std::string> navigations;
-};
 
 const std::u16string kBase = u"http://127.0.0.1:8000/soft/";
 
@@ -49,7 +33,7 @@ class MainWindowTest : public testing::Test {
   HistoryLists lists{files, code_page, folder.Text()};
   FakePlayer player;
   RecordingHost host;
-  MainWindow window{{profile, player, lists, host, host}, folder.Text(), kBase};
+  MainWindow window{{profile, files, player, lists, host, host, host, host}, folder.Text(), kBase};
 };
 
 TEST_F(MainWindowTest, AFirstCopyPreparesItsWindowPanesAndPlayer) {

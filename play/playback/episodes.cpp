@@ -1,0 +1,58 @@
+// The next episode: asked of the site in advance, retried three minutes after a failure.
+#include "play/main_window.h"
+#include "play/startup/config_store.h"
+#include "play/startup/js_escape.h"
+#include "play/startup/run_startup.h"
+
+namespace {
+std::u16string Decimal(long long n) {
+  const std::string text = std::to_string(n);
+  return std::u16string(text.begin(), text.end());
+}
+}  // namespace
+
+void MainWindow::QueryNextEpisode() {
+  if (ReadIniValue(ports_.profile, config_path_, config::kSH) != config::kOn) {
+    context_.next_link = u"0";
+    return;
+  }
+  const std::u16string& key = context_.current_key;
+  if (key == u"0" || key.find(u'-') == std::u16string::npos) return;
+  std::vector<std::u16string> f;
+  std::size_t start = 0;
+  for (int i = 0; i < 4; ++i) {
+    const auto dash = key.find(u'-', start);
+    f.push_back(dash == std::u16string::npos ? key.substr(std::min(start, key.size())) : key.substr(start, dash - start));
+    start = dash == std::u16string::npos ? key.size() + 1 : dash + 1;
+  }
+  const std::u16string next = Decimal(IniNumber(f[2]) + 1);
+  const auto reply =
+      ports_.transfer.OpenUrl(content_base_ + u"h.asp?id=" + f[0] + u"&v=" + f[1] + u"&v1=" + next);
+  if (reply && *reply == u"1") {
+    context_.next_link = context_.next_media = u"1";
+  } else if (reply && *reply == u"0") {
+    context_.next_link = context_.next_media = u"0";
+  } else if (reply && reply->find(u'$') != std::u16string::npos) {
+    const auto dollar = reply->find(u'$');
+    const std::u16string label = reply->substr(0, dollar);
+    std::u16string media = reply->substr(dollar + 1);
+    media = media.substr(0, media.find(u'$'));
+    context_.next_media = media;
+    context_.next_link = u"eevexo://vexo&&&" + JsEscape(media) + u"&&&" + f[3] + u"&&&" + label + u"&&&" + f[0] +
+                         u"&&&" + f[1] + u"&&&" + next;
+  } else {
+    context_.next_link = u"3";
+    context_.next_media = u"0";
+    ports_.host.TrayBalloon(u"读取下一集数据出错，稍后将重新读取！");
+    retry_ticks_ = 0;
+    model_.Timer(u"Timer4").enabled = true;
+  }
+}
+
+void MainWindow::Timer4_Timer() {
+  if (++retry_ticks_ < 3) return;
+  model_.Timer(u"Timer4").enabled = false;
+  QueryNextEpisode();
+  context_.prebuffer_armed = 0;
+  retry_ticks_ = 0;
+}

@@ -1,0 +1,275 @@
+// The private links of the pages: the catalogue asks to play an item (eebovod://), a resolved
+// item plays (eevexo://), list rows open and delete entries (open://, delk://), the finish
+// signal hands over to the next episode; and the panes' other events.
+#include <vector>
+
+#include "play/lists/history_lists.h"
+#include "play/main_window.h"
+#include "play/startup/config_store.h"
+#include "play/startup/js_escape.h"
+#include "play/startup/run_startup.h"
+
+namespace {
+
+constexpr std::u16string_view kSentinelHost = u"vexo-finish.invalid";
+
+std::u16string Decimal(long long n) {
+  const std::string text = std::to_string(n);
+  return std::u16string(text.begin(), text.end());
+}
+
+// The text after the scheme, without one trailing "/".
+std::u16string AfterScheme(std::u16string_view address, std::u16string_view scheme) {
+  const auto at = address.find(scheme);
+  std::u16string rest(at == std::u16string_view::npos ? address : address.substr(at + scheme.size()));
+  if (!rest.empty() && rest.back() == u'/') rest.pop_back();
+  return rest;
+}
+
+// Splits on a separator into exactly `count` fields; missing ones read as empty.
+std::vector<std::u16string> Fields(std::u16string_view text, std::u16string_view separator, std::size_t count) {
+  std::vector<std::u16string> fields;
+  std::size_t start = 0;
+  while (fields.size() < count) {
+    const auto at = text.find(separator, start);
+    if (at == std::u16string_view::npos) {
+      fields.emplace_back(start <= text.size() ? text.substr(start) : std::u16string_view());
+      start = text.size() + 1;
+    } else {
+      fields.emplace_back(text.substr(start, at - start));
+      start = at + separator.size();
+    }
+  }
+  return fields;
+}
+
+bool Contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != std::u16string_view::npos; }
+bool StartsWith(std::u16string_view text, std::u16string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+}  // namespace
+
+std::u16string MainWindow::EpisodePage(std::u16string_view id, std::u16string_view v, std::u16string_view v1,
+                                       std::u16string_view name, std::u16string_view tail) const {
+  return content_base_ + u"pp.htm?" + std::u16string(id) + u"-" + std::u16string(v) + u"-" + std::u16string(v1) + u"-" +
+         std::u16string(name) + u"-" + std::u16string(tail);
+}
+
+void MainWindow::BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) {
+  const bool sentinel = Contains(address, u"http://" + std::u16string(kSentinelHost));
+  const bool is_private = Contains(address, u"eebovod://") || Contains(address, u"eevexo://") ||
+                          StartsWith(address, u"open://") || StartsWith(address, u"delk://") ||
+                          Contains(address, u"niba://");
+  // A private link is never handed on, whichever pane meets it: a scheme registered on the
+  // system would otherwise go to its registered program.
+  if (is_private || sentinel) cancel = true;
+  const std::u16string link(address);
+  if (Contains(address, u"eebovod://")) {
+    if (pane == u"Web1") ResolveItem(link);
+    else if (pane == u"Web5") ports_.panes.Navigate(u"Web1", link);
+  } else if (Contains(address, u"eevexo://")) {
+    if (pane == u"Web1") PlayLink(link);
+    else if (pane == u"Web5") ports_.panes.Navigate(u"Web1", link);
+  } else if (Contains(address, u"eebotv.htm") && (pane == u"Web1" || pane == u"Web5")) {
+    cancel = true;
+    ports_.panes.Navigate(u"Web2", link);
+    if (pane == u"Web1") {
+      ports_.panes.Navigate(u"Web5", content_base_ + u"list/tvlist.html");
+      ports_.host.LetPendingEventsRun();
+      context_.web_player_mode = 1;
+      bo_but_Click(1);
+      context_.panel_source = 1;
+      npc_Click(9);
+    }
+  } else if (StartsWith(address, u"open://")) {
+    if (pane == u"Web3") OpenListEntry(link);
+    else if (pane == u"Web4" || pane == u"Web5") ports_.panes.Navigate(u"Web3", link);
+  } else if (StartsWith(address, u"delk://")) {
+    if (pane == u"Web3") {
+      DeleteListEntry(link);
+    } else if (pane == u"Web4" || pane == u"Web5") {
+      ports_.panes.Navigate(u"Web3", link);
+      ports_.panes.Refresh(pane);
+    }
+  } else if (sentinel && pane == u"Web2") {
+    FinishSignal();
+  }
+}
+
+void MainWindow::ResolveItem(std::u16string_view link) {
+  const auto f = Fields(AfterScheme(link, u"eebovod://"), u"-", 4);
+  const std::u16string id = Decimal(IniNumber(f[0])), &v = f[1], &v1 = f[2], &name = f[3];
+  model_(u"zhun").caption = u"正在搜索资源，请稍后";
+  npc_Click(9);
+  const auto reply = ports_.transfer.OpenUrl(content_base_ + u"h.asp?id=" + id + u"&v=" + v + u"&v1=" + v1);
+  if (!reply || *reply == u"1" || *reply == u"0") {
+    context_.next_link = u"1";
+    model_(u"zhun").caption = u"读取数据出错，请重试";
+  }
+  if (reply && Contains(*reply, u"$")) {
+    const auto r = Fields(*reply, u"$", 3);
+    ports_.panes.Navigate(u"Web1", u"eevexo://" + r[2] + u"&&&" + JsEscape(r[1]) + u"&&&" + name + u"&&&" + r[0] +
+                                       u"&&&" + id + u"&&&" + v + u"&&&" + v1);
+    return;
+  }
+  ports_.host.TrayBalloon(u"读取数据出错，请返回重试！");
+  model_(u"zhun").caption = u"读取数据出错，请返回重试";
+}
+
+void MainWindow::EnsurePlayerTerminal() {
+  if (ports_.processes.AnyNamed(u"VexoTerminal.exe")) return;
+  if (context_.player_folder.empty()) context_.player_folder = ReadIniValue(ports_.profile, config_path_, config::kVexow);
+  // "0" is what an unset key reads as: no folder is known, so there is nothing to start.
+  if (context_.player_folder.empty() || context_.player_folder == config::kUnset) return;
+  ports_.processes.StartMinimized(context_.player_folder + u"VexoTerminal.exe");
+}
+
+void MainWindow::PlayLink(std::u16string_view link) {
+  bo_but_Click(1);
+  EnsurePlayerTerminal();
+  const auto f = Fields(AfterScheme(link, u"eevexo://"), u"&&&", 7);
+  const std::u16string &kind = f[0], &media = f[1], &name = f[2], &label = f[3], &id = f[4], &v = f[5], &v1 = f[6];
+  if (kind == u"vexo") {
+    context_.web_player_mode = 0;
+    context_.resume_position = 0;
+    ports_.player.SetMediaUrl(JsUnescape(media));
+    ports_.player.Play();
+    model_(u"bo_name").caption = JsUnescape(name) + u"-" + JsUnescape(label);
+    model_.Timer(u"Timer1").enabled = true;
+    context_.current_key = id + u"-" + v + u"-" + v1 + u"-" + name;
+    context_.next_link = u"0";
+    context_.prebuffer_armed = 0;
+    context_.next_media = u"0";
+    context_.current_item = id;
+  } else {
+    context_.web_player_mode = 1;
+    ports_.panes.Navigate(u"Web2", content_base_ + u"play.htm?" + id + u"-" + v + u"-" + v1 + u"-" + name);
+    context_.current_key = context_.next_link = context_.next_media = context_.current_item = u"0";
+  }
+  if (!name.empty() && !id.empty() && !media.empty()) {
+    ports_.panes.Navigate(u"Web5", EpisodePage(id, v, v1, name, u"0"));
+    ports_.lists.AddWebEntry(IniNumber(id), name, label, media, IniNumber(v), IniNumber(v1), 0);
+  }
+  context_.panel_source = 1;
+  ports_.host.LetPendingEventsRun();
+  npc_Click(9);
+}
+
+void MainWindow::OpenListEntry(std::u16string_view link) {
+  bo_but_Click(1);
+  const long long n = IniNumber(AfterScheme(link, u"open://"));
+  const bool local = model_(u"qk").caption.find(u"列表") != std::u16string::npos;
+  const std::u16string line = ports_.lists.Line(local ? kLocalListFile : kWebListFile, n);
+  if (local) {
+    const auto f = Fields(line, u"|", 3);
+    if (!ports_.files.Exists(f[1])) {
+      ports_.host.MessageOk(f[1] + u"不存在");
+      ports_.lists.RemoveEntry(kLocalListFile, n);
+      return;
+    }
+    ports_.player.SetMediaUrl(f[1]);
+    ports_.player.Play();
+    model_.Timer(u"Timer1").enabled = true;
+    model_(u"bo_name").caption = JsUnescape(f[0]);
+    context_.resume_done = 0;
+    context_.resume_position = static_cast<long>(IniNumber(f[2]));
+    context_.current_key = context_.next_link = context_.next_media = u"0";
+    context_.prebuffer_armed = 0;
+    context_.current_item = f[1];
+    context_.panel_source = 2;
+    context_.web_player_mode = 0;
+    ports_.panes.Navigate(u"Web5", program_folder_ + u"\\c.htm");
+  } else {
+    const auto f = Fields(line, u"|", 7);
+    const std::u16string &id = f[0], &name = f[1], &label = f[2], &media = f[3], &v = f[4], &v1 = f[5];
+    if (!Contains(media, u"vexo")) {
+      context_.web_player_mode = 1;
+      context_.current_item = u"0";
+      ports_.panes.Navigate(u"Web5", EpisodePage(id, v, v1, name, v + v1));
+    } else {
+      if (!ports_.processes.AnyNamed(u"VexoTerminal.exe") && !context_.player_folder.empty() &&
+          context_.player_folder != config::kUnset) {
+        ports_.host.LetPendingEventsRun();
+        ports_.processes.StartMinimized(context_.player_folder + u"VexoTerminal.exe");
+      }
+      ports_.player.SetMediaUrl(JsUnescape(media));
+      ports_.player.Play();
+      model_.Timer(u"Timer1").enabled = true;
+      model_(u"bo_name").caption = JsUnescape(name) + u"-" + JsUnescape(label);
+      context_.resume_done = 0;
+      context_.resume_position = static_cast<long>(IniNumber(f[6]));
+      ports_.panes.Navigate(u"Web5", EpisodePage(id, v, v1, name, u"0"));
+      context_.current_key = id + u"-" + v + u"-" + v1 + u"-" + name;
+      context_.next_link = context_.next_media = u"0";
+      context_.prebuffer_armed = 0;
+      context_.current_item = id;
+      context_.web_player_mode = 0;
+    }
+    context_.panel_source = 1;
+  }
+  npc_Click(9);
+}
+
+void MainWindow::DeleteListEntry(std::u16string_view link) {
+  const bool local = model_(u"qk").caption.find(u"列表") != std::u16string::npos;
+  std::u16string number = AfterScheme(link, u"delk://");
+  std::erase(number, u'/');
+  ports_.lists.RemoveEntry(local ? kLocalListFile : kWebListFile, IniNumber(number));
+  if (context_.panel_source != 1) ports_.panes.Refresh(u"Web5");
+}
+
+void MainWindow::FinishSignal() {
+  if (ReadIniValue(ports_.profile, config_path_, config::kSBo) != config::kOn) {
+    model_.Timer(u"Timer1").enabled = true;
+    return;
+  }
+  if (context_.next_link == u"1") return;
+  if (context_.next_link != u"0" && context_.next_link != u"3") {
+    ports_.panes.Navigate(u"Web1", context_.next_link);
+    return;
+  }
+  const auto f = Fields(context_.current_key, u"-", 4);
+  ports_.panes.Navigate(u"Web5", content_base_ + u"pp.htm?" + context_.current_key + u"-" + f[1] +
+                                     Decimal(IniNumber(f[2]) + 1));
+}
+
+void MainWindow::DownloadBegin(std::u16string_view pane) {
+  // Script errors of the pages must never raise dialogs.
+  if (pane != u"Web6") ports_.panes.SetSilent(pane, true);
+}
+
+void MainWindow::DownloadComplete(std::u16string_view pane) {
+  WindowModel& w = model_;
+  if (pane == u"Web1" && context_.catalogue_error != 1) {
+    w(u"Pic1").visible = true;
+    w(u"wait").visible = false;
+  } else if (pane == u"Weby") {
+    w.Timer(u"Timer6").enabled = true;
+  } else if (pane == u"Web7" && !web7_error_) {
+    w(u"adp").visible = false;
+    w(u"ad_huan").visible = true;
+  }
+}
+
+void MainWindow::NavigateError(std::u16string_view pane, std::u16string_view address) {
+  WindowModel& w = model_;
+  const bool on_site = Contains(address, content_base_);
+  if (pane == u"Web1" && on_site) {
+    w(u"Pic1").visible = false;
+    w(u"wait").visible = true;
+    context_.catalogue_error = 1;
+    w(u"webe").caption =
+        u"Error！出错了\r\n\r\n1.请检查你的网络连接\r\n2.软件网络出现了故障\r\n3.请点此尝试重新连接\r\n4.请尝试重新启动软件\r\n";
+  } else if (pane == u"Weby" && on_site) {
+    banner_load_failed = 1;
+  } else if (pane == u"Web7") {
+    w(u"ad_huan").visible = false;
+    w(u"adp").visible = true;
+    web7_error_ = true;
+  }
+}
+
+void MainWindow::webe_Click() {
+  ports_.panes.Navigate(u"Web1", content_base_);
+  model_(u"Pic1").visible = true;
+  model_(u"wait").visible = false;
+}

@@ -1,0 +1,150 @@
+// The playback monitor: once a second it reads the player and writes the status line, the time,
+// the seek thumb and the downloaded share; it resumes an item at its saved place, starts the
+// next-episode step, reconnects a stalled connection once, and arms the finish step.
+#include <algorithm>
+
+#include "play/main_window.h"
+#include "play/startup/config_store.h"
+#include "play/startup/text_procedures.h"
+
+namespace {
+
+constexpr std::u16string_view kSmoothHint = u"如播放卡，先暂停1-2分钟，等等更流畅";
+
+std::u16string Decimal(long long n) {
+  const std::string text = std::to_string(n);
+  return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+void MainWindow::Timer1_Timer() {
+  WindowModel& w = model_;
+  PlayerControl& player = ports_.player;
+  Control& play_button = w(u"bo_but", 0);
+  if (player.MediaUrl().empty()) {
+    play_button.tool_tip = u"播放";
+    w(u"zhun").caption = u"准备就绪";
+    w(u"huan").left = -30;
+    return;
+  }
+  const long position = player.Position();
+  const long duration = player.Duration();
+  context_.last_position = position;
+
+  if (position > duration - 2 && position > 0) {
+    w.Timer(u"Timer2").enabled = true;
+    balloon_setting_ = ReadIniValue(ports_.profile, config_path_, config::kSPao);
+    if (balloon_setting_ != config::kOn) return;
+    if (w(u"bo_but", 6).tool_tip.find(u"已开启") != std::u16string::npos) {
+      ports_.host.TrayBalloon(u"即将播放完毕，正准备自动关机！");
+    } else if (!context_.next_link.empty() && context_.next_link != u"1" && context_.next_link != u"0" &&
+               context_.next_link != u"3") {
+      ports_.host.TrayBalloon(u"正在准备播放下一集！");
+    }
+  }
+
+  last_rate_ = player.DownloadRate();
+  if (player.DownloadProgress() > 601 && context_.next_media != u"1" && context_.prebuffer_armed == 0) {
+    context_.prebuffer_armed = 1;
+    if (context_.next_media != u"0") {
+      player.Prebuffer(context_.next_media);
+      if (ReadIniValue(ports_.profile, config_path_, config::kSPao) == config::kOn) {
+        ports_.host.TrayBalloon(u"开始缓冲下一集！");
+      }
+    } else {
+      // Asked again on later ticks until the site gives an address or says there is none.
+      QueryNextEpisode();
+      context_.prebuffer_armed = 0;
+    }
+  }
+
+  last_state_ = player.PlayState();
+  Control& status = w(u"zhun");
+  const std::u16string rate = Decimal(last_rate_);
+  if (last_state_ == player::kPlaying) {
+    connect_ticks_ = 0;
+    if (context_.resume_position > 0 && context_.resume_done == 0) {
+      if (player.Position() < context_.resume_position) player.SetPosition(context_.resume_position);
+      context_.resume_done = 1;
+    }
+    w(u"bo_ad").visible = false;
+    w(u"VexoC").visible = true;
+    context_.resume_position = player.Position();
+    w(u"next_s").visible = false;
+    play_button.tool_tip = u"暂停";
+  } else {
+    w(u"bo_ad").visible = true;
+    w(u"VexoC").visible = false;
+  }
+  switch (last_state_) {
+    case player::kIdle: status.caption = player.MediaUrl().empty() ? u"准备就绪" : u"播放完毕"; break;
+    case player::kStopped: status.caption = u"已停止"; break;
+    case player::kPaused: status.caption = u"已暂停"; break;
+    case player::kPlaying: {
+      const std::u16string media_rate = Decimal(player.MediaRate());
+      if (last_rate_ >= 1 && player.Position() > 1) status.caption = u"播放中(" + rate + u" Kbps/S)  " + std::u16string(kSmoothHint);
+      else if (last_rate_ >= 1) status.caption = u"播放中(" + media_rate + u" Kbps)  " + std::u16string(kSmoothHint);
+      else status.caption = u"播放中(" + media_rate + u" Kbps)";
+      break;
+    }
+    case player::kBuffering: status.caption = u"正在缓冲 (" + rate + u"Kbps/S)   " + std::u16string(kSmoothHint); break;
+    case player::kWaiting: status.caption = u"等待中"; break;
+    case player::kEnded: status.caption = u"播放结束"; break;
+    case player::kPreparing: status.caption = u"准备读"; break;
+    case player::kReconnecting: status.caption = u"重连中"; break;
+    case player::kFetchingSeed: status.caption = u"BT种子下载中"; break;
+    case player::kConnecting: status.caption = u"正在连接 (" + rate + u"KB/S)  请等待大约30秒，即可观看"; break;
+    case player::kStopping: status.caption = u"正在停止"; break;
+    default: break;
+  }
+  if (last_state_ == player::kIdle || last_state_ == player::kStopped || last_state_ == player::kPaused) {
+    play_button.tool_tip = u"播放";
+  }
+  if (last_state_ == player::kConnecting && player.DownloadRate() == 0 && last_rate_ == 0 && reconnect_done_ != 1) {
+    // Eight silent connecting ticks: reconnect, once per run of the program.
+    if (connect_ticks_++ == 7) {
+      player.Stop();
+      player.Play();
+      reconnect_done_ = 1;
+      connect_ticks_ = 0;
+    }
+  }
+
+  const long now = player.Position();
+  const long length = player.Duration();
+  Control& time = w(u"times");
+  time.caption = FormatPlayTime(now) + u" / " + FormatPlayTime(length);
+  Control& track = w(u"gunt");
+  Control& thumb = w(u"gunt1");
+  const long span = std::max(0L, track.width - thumb.width);
+  thumb.left = length != 0 ? static_cast<long>(static_cast<long long>(std::clamp(now, 0L, length)) * span / length) : 0;
+  time.left = w(u"vexo").width - time.width - 13;
+  thumb.tool_tip = FormatPlayTime(now);
+  Control& share = w(u"huan");
+  const long progress = player.DownloadProgress();
+  if (progress >= 1) share.Move(0, share.top, track.width * std::min(progress, 1000L) / 1000);
+  else share.Move(-30, share.top, 0);
+}
+
+void MainWindow::Timer2_Timer() {
+  WindowModel& w = model_;
+  w(u"bo_ad").visible = true;
+  w(u"VexoC").visible = false;
+  w(u"zhun").caption = u"播放完毕";
+  w.Timer(u"Timer2").enabled = false;
+  if (w(u"bo_but", 6).tool_tip.find(u"已开启") != std::u16string::npos) {
+    // The shutdown after playback follows here once it can be armed.
+    w.Timer(u"Timer1").enabled = false;
+    return;
+  }
+  context_.resume_position = 1;
+  context_.last_position = 1;
+  if (context_.next_link == u"3") {
+    ports_.panes.Navigate(u"Web2", kFinishSentinel);
+  } else if (!context_.next_link.empty() && context_.next_link != u"1" && context_.next_link != u"0") {
+    w.Timer(u"Timer1").enabled = false;
+    w(u"next_s").visible = true;
+    ports_.panes.Navigate(u"Web2", kFinishSentinel);
+  }
+}

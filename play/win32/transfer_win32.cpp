@@ -1,0 +1,107 @@
+#include "play/win32/transfer_win32.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "common/win32/wide.h"
+#include "play/panes/link_page.h"
+
+// Shared between the caller and the helper thread; whoever finishes last frees it.
+struct Win32Transfer::Request {
+  std::mutex lock;
+  HINTERNET session = nullptr;
+  bool done = false;
+  bool cancelled = false;
+  std::optional<std::string> body;
+  HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ~Request() { CloseHandle(finished); }
+};
+
+std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address) {
+  if (busy_.exchange(true)) return std::nullopt;  // one request at a time, as the control allows
+  auto request = std::make_shared<Request>();
+  current_ = request;
+  std::thread([request, url = std::wstring(ToWide(address)), limit = limit_ms_] {
+    HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    {
+      std::lock_guard<std::mutex> guard(request->lock);
+      request->session = session;
+    }
+    std::optional<std::string> body;
+    if (session) {
+      DWORD timeout = limit;
+      InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+      InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+      if (HINTERNET handle = InternetOpenUrlW(session, url.c_str(), nullptr, 0,
+                                              INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)) {
+        DWORD code = 200, size = sizeof code;
+        HttpQueryInfoW(handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
+        if (code >= 200 && code <= 299) {
+          std::string text;
+          char buffer[8192];
+          DWORD read = 0;
+          while (InternetReadFile(handle, buffer, sizeof buffer, &read) && read > 0 && text.size() < (4u << 20)) {
+            text.append(buffer, read);
+          }
+          body = std::move(text);
+        }
+        InternetCloseHandle(handle);
+      }
+    }
+    std::lock_guard<std::mutex> guard(request->lock);
+    if (!request->cancelled) request->body = std::move(body);
+    request->done = true;
+    if (request->session) InternetCloseHandle(request->session);
+    request->session = nullptr;
+    SetEvent(request->finished);
+  }).detach();
+
+  // Window events keep running while we wait, as the transfer control let them.
+  const ULONGLONG deadline = GetTickCount64() + limit_ms_ + 2000;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) break;
+    const DWORD wait = MsgWaitForMultipleObjects(1, &request->finished, FALSE, static_cast<DWORD>(deadline - now),
+                                                 QS_ALLINPUT);
+    if (wait == WAIT_OBJECT_0) break;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        Cancel();
+        break;
+      }
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    std::lock_guard<std::mutex> guard(request->lock);
+    if (request->cancelled) break;
+  }
+  std::optional<std::u16string> reply;
+  {
+    std::lock_guard<std::mutex> guard(request->lock);
+    if (!request->done) {
+      // Given up: closing the session ends the helper's blocked call.
+      request->cancelled = true;
+      if (request->session) InternetCloseHandle(request->session);
+      request->session = nullptr;
+    } else if (request->body && !request->cancelled) {
+      reply = DecodePageBytes(*request->body);
+    }
+  }
+  current_.reset();
+  busy_.store(false);
+  return reply;
+}
+
+void Win32Transfer::Cancel() {
+  auto request = current_;
+  if (!request) return;
+  std::lock_guard<std::mutex> guard(request->lock);
+  request->cancelled = true;
+  SetEvent(request->finished);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The main window's surroundings for host tests: records what the window asks of the system,
+// its panes and processes, and answers site requests from a table.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/text/utf.h"
+#include "play/ports/processes.h"
+#include "play/ports/transfer.h"
+#include "play/ports/window_host.h"
+
+class RecordingHost final : public WindowHost, public BrowserPanes, public Transfer, public Processes {
+ public:
+  // WindowHost
+  PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
+  void InstallMaxSizeHook(long w, long h) override { calls.push_back("MaxSize " + std::to_string(w) + "x" + std::to_string(h)); }
+  void AddMinimizeMaximizeBoxes() override { calls.push_back("MinMaxBoxes"); }
+  void BringToFront() override { calls.push_back("Front"); }
+  void LetPendingEventsRun() override {}
+  void AddTrayIcon(std::u16string_view tip) override { calls.push_back("Tray " + Utf16ToUtf8(tip)); }
+  void TrayBalloon(std::u16string_view text) override { balloons.push_back(Utf16ToUtf8(text)); }
+  void MessageOk(std::u16string_view text) override { messages.push_back(Utf16ToUtf8(text)); }
+  void SetTopmost(bool on) override { topmost.push_back(on); }
+  PixelRect Screen() override { return {0, 0, 1280, 1024}; }
+  // BrowserPanes
+  void Navigate(std::u16string_view pane, std::u16string_view address) override {
+    navigations.push_back(Utf16ToUtf8(pane) + " " + Utf16ToUtf8(address));
+  }
+  void Refresh(std::u16string_view pane) override { navigations.push_back(Utf16ToUtf8(pane) + " refresh"); }
+  void SetSilent(std::u16string_view pane, bool) override { silent.push_back(Utf16ToUtf8(pane)); }
+  // Transfer
+  std::optional<std::u16string> OpenUrl(std::u16string_view address) override {
+    requests.push_back(Utf16ToUtf8(address));
+    const auto found = replies.find(Utf16ToUtf8(address));
+    if (found == replies.end()) return std::nullopt;
+    return Utf8ToUtf16(found->second);
+  }
+  bool Busy() const override { return false; }
+  void Cancel() override {}
+  // Processes
+  bool AnyNamed(std::u16string_view name) override { return running.count(Utf16ToUtf8(name)) > 0; }
+  void StartMinimized(std::u16string_view program) override { started.push_back(Utf16ToUtf8(program)); }
+
+  std::vector<std::string> calls, navigations, silent, requests, balloons, messages, started;
+  std::vector<bool> topmost;
+  std::map<std::string, std::string> replies;  // address -> reply body
+  std::map<std::string, int> running;
+};
