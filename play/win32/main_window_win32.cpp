@@ -1,5 +1,6 @@
 #include "play/win32/main_window_win32.h"
 
+#include "common/text/utf.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -211,6 +212,18 @@ void MainWindowWin32::SetSilent(std::u16string_view pane, bool silent) {
 }
 
 void MainWindowWin32::TrayBalloon(std::u16string_view text) {
+  // Tests read the balloons from the file VEXO_PLAY_EVENT_LOG names, one a line (UTF-8).
+  wchar_t log_path[MAX_PATH];
+  if (GetEnvironmentVariableW(L"VEXO_PLAY_EVENT_LOG", log_path, MAX_PATH)) {
+    const HANDLE log = CreateFileW(log_path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log != INVALID_HANDLE_VALUE) {
+      const std::string line = "balloon " + Utf16ToUtf8(text) + "\r\n";
+      DWORD written = 0;
+      WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      CloseHandle(log);
+    }
+  }
   if (!tray_added_) return;
   tray_.uFlags = NIF_INFO;
   const std::wstring message = ToWide(text).substr(0, 255);

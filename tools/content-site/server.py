@@ -20,6 +20,7 @@ control requests); POST /__reset
 clears the store and the counters.
 """
 import argparse
+import urllib.parse
 import os
 import socket
 import socketserver
@@ -28,6 +29,7 @@ import threading
 import time
 
 STORE = {}
+CATALOGUE = None  # set by --catalogue: the demo site under /soft/
 LOCK = threading.Lock()
 REQUESTS = []
 COUNT = [0]
@@ -113,6 +115,10 @@ class Handler(socketserver.BaseRequestHandler):
 
         with LOCK:
             REQUESTS.append(head)
+        if CATALOGUE is not None and CATALOGUE.answers(target):
+            status, body, kind = CATALOGUE.page(target)
+            conn.sendall(response(status, body, headers=["Content-Type: " + kind]))
+            return
         mode = None
         path = target
         if target.startswith("/bad/"):
@@ -160,6 +166,103 @@ class Handler(socketserver.BaseRequestHandler):
             LAST_ACTIVITY[0] = time.monotonic()
 
 
+def js_escape(text):
+    """The script function escape(), for names that travel inside links."""
+    keep = set("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789@*_+-./")
+    out = []
+    for unit in text.encode("utf-16-le").decode("utf-16-le"):
+        code = ord(unit)
+        if unit in keep:
+            out.append(unit)
+        elif code < 256:
+            out.append("%%%02X" % code)
+        elif code > 0xFFFF:
+            code -= 0x10000
+            out.append("%%u%04X%%u%04X" % (0xD800 + (code >> 10), 0xDC00 + (code & 0x3FF)))
+        else:
+            out.append("%%u%04X" % code)
+    return "".join(out)
+
+
+class Catalogue:
+    """A small film and series site: the home page, h.asp, episode pages, the web player page,
+    the television list, banners and the statistics page."""
+
+    # id: (title, v, number of episodes, kind)
+    ITEMS = {
+        101: ("星河彼岸", 1, 1, "vexo"),
+        201: ("长安夜行", 2, 3, "vexo"),
+        202: ("网络剧场", 1, 2, "web"),
+        301: ("暂无资源的影片", 1, 1, "none"),
+        302: ("出错的影片", 1, 1, "broken"),
+    }
+
+    def __init__(self, episode_seconds, download_seconds):
+        self.episode_seconds = episode_seconds
+        self.download_seconds = download_seconds
+
+    def answers(self, target):
+        return target.startswith("/soft/") or target.startswith("/soft?")
+
+    def media(self, item, episode):
+        return "vexo://demo/%d-%d.rmvb?standin=connect:600,buffer:600,duration:%d,download:%d" % (
+            item, episode, self.episode_seconds, self.download_seconds)
+
+    def link(self, item, episode):
+        title, v, _, _ = self.ITEMS[item]
+        return "eebovod://%d-%d-%d-%s" % (item, v, episode, js_escape(title))
+
+    def html(self, title, body):
+        return ("<html><head><meta charset=\"utf-8\"><title>%s</title></head><body>%s</body></html>" % (
+            title, body)).encode("utf-8")
+
+    def page(self, target):
+        parsed = urllib.parse.urlsplit(target)
+        path, query = parsed.path, parsed.query
+        text = "text/html; charset=utf-8"
+        if path in ("/soft/", "/soft/index.htm"):
+            rows = "".join('<p><a href="%s">%s</a></p>' % (self.link(i, 1), t) for i, (t, _, _, _) in self.ITEMS.items())
+            rows += '<p><a href="list/tvlist.html">电视剧列表</a></p>'
+            return "200 OK", self.html("绮映片库", "<h1>热门影视</h1>" + rows), text
+        if path == "/soft/h.asp":
+            args = urllib.parse.parse_qs(query)
+            try:
+                item, episode = int(args["id"][0]), int(args["v1"][0])
+            except (KeyError, ValueError):
+                return "200 OK", b"1", "text/plain"
+            title, _, episodes, kind = self.ITEMS.get(item, ("", 1, 0, "none"))
+            if kind == "none" or episode < 1 or episode > episodes:
+                return "200 OK", b"1", "text/plain"
+            if kind == "broken":
+                return "200 OK", "服务器繁忙".encode("utf-8"), "text/plain"
+            label = "第%d集" % episode if episodes > 1 else "正片"
+            if kind == "web":
+                media = "http://%s/soft/video%d-%d.htm" % ("127.0.0.1", item, episode)
+                return "200 OK", ("%s$%s$web" % (label, media)).encode("utf-8"), "text/plain"
+            return "200 OK", ("%s$%s$vexo" % (label, self.media(item, episode))).encode("utf-8"), "text/plain"
+        if path == "/soft/pp.htm":
+            fields = urllib.parse.unquote(query).split("-")
+            try:
+                item = int(fields[0])
+            except ValueError:
+                item = 0
+            title, _, episodes, _ = self.ITEMS.get(item, ("", 1, 0, ""))
+            rows = "".join('<p><a href="%s">第%d集</a></p>' % (self.link(item, n), n) for n in range(1, episodes + 1))
+            return "200 OK", self.html(title + " 剧集", rows), text
+        if path == "/soft/play.htm":
+            end = '<p><a href="http://vexo-finish.invalid/finish.htm">播放结束</a></p>'
+            return "200 OK", self.html("网页播放", "<p>网页播放器</p>" + end), text
+        if path == "/soft/list/tvlist.html":
+            rows = "".join('<p><a href="%s">%s</a></p>' % (self.link(i, 1), t)
+                           for i, (t, _, n, _) in self.ITEMS.items() if n > 1)
+            return "200 OK", self.html("电视剧", rows), text
+        if path in ("/soft/js/ads/softad.html", "/soft/js/ads/vexoad.html"):
+            return "200 OK", self.html("广告", '<a href="http://127.0.0.1/">绮映影视盒 新片速递</a>'), text
+        if path == "/soft/tj/tj.asp":
+            return "200 OK", b"ok", "text/plain"
+        return "404 Not Found", self.html("404", "Not Found"), text
+
+
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -169,7 +272,13 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--idle", type=float, default=600.0, help="stop after this many idle seconds")
+    parser.add_argument("--catalogue", action="store_true", help="serve the demo catalogue under /soft/")
+    parser.add_argument("--episode-seconds", type=int, default=20)
+    parser.add_argument("--download-seconds", type=int, default=6)
     args = parser.parse_args()
+    global CATALOGUE
+    if args.catalogue:
+        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds)
     server = Server(("127.0.0.1", 0), Handler)
     tmp = args.port_file + ".tmp"
     with open(tmp, "w") as f:

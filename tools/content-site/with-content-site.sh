@@ -4,7 +4,8 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 dir=$(mktemp -d)
-python3 "$here/server.py" --port-file "$dir/port" --idle 900 >"$dir/server.log" 2>&1 </dev/null &
+# VEXO_SITE_ARGS adds server options, e.g. "--catalogue --episode-seconds 4".
+python3 "$here/server.py" --port-file "$dir/port" --idle 900 ${VEXO_SITE_ARGS:-} >"$dir/server.log" 2>&1 </dev/null &
 server=$!
 for _ in $(seq 100); do [ -s "$dir/port" ] && break; sleep 0.05; done
 if [ ! -s "$dir/port" ]; then

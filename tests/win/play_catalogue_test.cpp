@@ -1,0 +1,135 @@
+// play.exe against the catalogue of the content site: a click in the catalogue plays the item,
+// the history records it, and at its end the next episode plays on its own.
+#include <windows.h>
+
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "common/codepage.h"
+#include "common/text/utf.h"
+#include "tests/shared/test_folder.h"
+#include "tests/win/child_process.h"
+#include "tests/win/site_client.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class PlayCatalogue : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(fs::path(TestProgramFolder()) / "play.exe", folder.path() / "play.exe");
+    ASSERT_TRUE(WindowsOfClass(L"VexoPlayMainWindow").empty());
+  }
+  std::unique_ptr<ChildProcess> Start(const std::string& base) {
+    const std::u16string player_log = folder.File(u"player.log"), event_log = folder.File(u"events.log");
+    return std::make_unique<ChildProcess>(
+        (folder.path() / "play.exe").wstring(), L"", folder.path().wstring(),
+        std::vector<std::pair<std::wstring, std::wstring>>{
+            {L"VEXO_STANDIN_LOG", std::wstring(player_log.begin(), player_log.end())},
+            {L"VEXO_PLAY_EVENT_LOG", std::wstring(event_log.begin(), event_log.end())},
+            {L"PLAY_CONTENT_BASE", std::wstring(base.begin(), base.end())}});
+  }
+  // The row list of a pane, once the pane shows at least `rows` rows.
+  static HWND PaneList(HWND main, const wchar_t* pane, int rows) {
+    for (int i = 0; i < 400; ++i) {
+      HWND found = nullptr;
+      struct Search {
+        const wchar_t* name;
+        HWND found;
+      } search{pane, nullptr};
+      EnumChildWindows(
+          main,
+          [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t cls[64] = {}, text[64] = {};
+            GetClassNameW(hwnd, cls, 64);
+            GetWindowTextW(hwnd, text, 64);
+            if (std::wstring(cls) == L"VexoLinkListPane" && std::wstring(text) == s->name) {
+              s->found = hwnd;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      found = search.found ? GetWindow(search.found, GW_CHILD) : nullptr;
+      if (found && SendMessageW(found, LB_GETCOUNT, 0, 0) >= rows) return found;
+      std::this_thread::sleep_for(50ms);
+    }
+    return nullptr;
+  }
+  static void ClickRow(HWND list, int row) {
+    SendMessageW(list, LB_SETCURSEL, row, 0);
+    PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+  }
+  bool WaitFor(std::u16string_view file, const std::string& text, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      if (folder.Has(file) && folder.Read(file).find(text) != std::string::npos) return true;
+      std::this_thread::sleep_for(100ms);
+    }
+    return false;
+  }
+  static std::wstring ChildText(HWND main, const std::wstring& start) {
+    struct Search {
+      std::wstring start, found;
+    } search{start, L""};
+    EnumChildWindows(
+        main,
+        [](HWND hwnd, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          wchar_t text[512] = {};
+          GetWindowTextW(hwnd, text, 512);
+          if (text[0] && std::wstring(text).rfind(s->start, 0) == 0) {
+            s->found = text;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  SiteClient site;
+  TestFolder folder;
+};
+
+TEST_F(PlayCatalogue, ACatalogueClickPlaysAndTheNextEpisodeFollowsOnItsOwn) {
+  auto app = Start(site.Url("/soft/"));
+  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
+  ASSERT_TRUE(main);
+  HWND catalogue = PaneList(main, L"Web1", 5);
+  ASSERT_TRUE(catalogue) << "the catalogue never showed";
+  ClickRow(catalogue, 1);  // 长安夜行, a series of three episodes
+  ASSERT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/201-1.rmvb", 20s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第1集") + "|vexo%3A//demo/201-1.rmvb", 10s)) << folder.Read(u"date.dat");
+  EXPECT_TRUE(WaitFor(u"c.htm", ToAnsi(u"·长安夜行"), 10s));
+  // Past 601 per mille the next episode is fetched ahead, and at the end it plays by itself.
+  EXPECT_TRUE(WaitFor(u"player.log", "Prebuffer vexo://demo/201-2.rmvb", 20s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/201-2.rmvb", 30s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"events.log", "balloon 开始缓冲下一集！", 5s)) << folder.Read(u"events.log");
+  EXPECT_TRUE(WaitFor(u"events.log", "balloon 正在准备播放下一集！", 5s)) << folder.Read(u"events.log");
+  EXPECT_TRUE(WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第2集") + "|vexo%3A//demo/201-2.rmvb", 10s)) << folder.Read(u"date.dat");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayCatalogue, AnUnreachableSiteShowsTheErrorText) {
+  auto app = Start("http://127.0.0.1:1/soft/");
+  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
+  ASSERT_TRUE(main);
+  std::wstring text;
+  for (int i = 0; i < 200 && text.empty(); ++i) {
+    text = ChildText(main, L"Error！出错了");
+    std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_EQ(text.rfind(L"Error！出错了\r\n\r\n1.请检查你的网络连接", 0), 0u);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+}  // namespace
