@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/win32/wide.h"
 
 namespace {
@@ -71,10 +73,23 @@ HWND ModelRenderer::WindowOf(const ControlId& id) const {
 }
 
 void ModelRenderer::Sync() {
-  const auto& controls = model_.controls();
+  auto& controls = model_.controls();
   for (auto& item_ptr : items_) {
     Item& item = *item_ptr;
-    const Control& c = controls[item.index];
+    Control& c = controls[item.index];
+    // An auto-sized label takes the size of its text, as its Width and Height then read.
+    if (item.hwnd && c.kind == ControlKind::kLabel && c.auto_size && !c.word_wrap &&
+        (item.first || c.caption != item.applied.caption || c.auto_size != item.applied.auto_size)) {
+      HDC dc = GetDC(item.hwnd);
+      const HGDIOBJ old = SelectObject(dc, font_);
+      const std::wstring text = ToWide(c.caption);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      SelectObject(dc, old);
+      ReleaseDC(item.hwnd, dc);
+      c.width = size.cx;
+      c.height = std::max<long>(size.cy, 12);
+    }
     const Control& a = item.applied;
     const bool moved = item.first || c.left != a.left || c.top != a.top || c.width != a.width || c.height != a.height;
     const bool shown_changed = item.first || c.visible != a.visible;
@@ -88,7 +103,7 @@ void ModelRenderer::Sync() {
     } else {
       if (moved) SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
       if (shown_changed) ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
-      if (looks_changed && !moved) InvalidateRect(item.hwnd, nullptr, TRUE);
+      if (looks_changed) InvalidateRect(item.hwnd, nullptr, TRUE);
       // The caption is the window's text too, for screen readers and for tests.
       if (item.first || c.caption != a.caption) SetWindowTextW(item.hwnd, ToWide(c.caption).c_str());
       if (item.first || c.tool_tip != a.tool_tip || moved) UpdateTool(item);
