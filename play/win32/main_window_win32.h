@@ -39,6 +39,12 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   bool Open(std::u16string_view command_line);
   HWND hwnd() const { return hwnd_; }
   MainWindow& core() { return *core_; }
+  // Runs a handler as a window event does: the model's changes reach the screen afterwards.
+  template <typename Handler>
+  void Run(Handler handler) {
+    handler(*core_);
+    AfterHandler();
+  }
   // The address each pane was last sent to.
   const std::map<std::u16string, std::u16string>& pane_addresses() const { return pane_addresses_; }
 

@@ -197,9 +197,10 @@ class Catalogue:
         302: ("出错的影片", 1, 1, "broken"),
     }
 
-    def __init__(self, episode_seconds, download_seconds):
+    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0):
         self.episode_seconds = episode_seconds
         self.download_seconds = download_seconds
+        self.answer_delay = answer_delay
 
     def answers(self, target):
         return target.startswith("/soft/") or target.startswith("/soft?")
@@ -225,6 +226,7 @@ class Catalogue:
             rows += '<p><a href="list/tvlist.html">电视剧列表</a></p>'
             return "200 OK", self.html("绮映片库", "<h1>热门影视</h1>" + rows), text
         if path == "/soft/h.asp":
+            time.sleep(self.answer_delay)  # a slow site, for the responsiveness benchmark
             args = urllib.parse.parse_qs(query)
             try:
                 item, episode = int(args["id"][0]), int(args["v1"][0])
@@ -275,10 +277,11 @@ def main():
     parser.add_argument("--catalogue", action="store_true", help="serve the demo catalogue under /soft/")
     parser.add_argument("--episode-seconds", type=int, default=20)
     parser.add_argument("--download-seconds", type=int, default=6)
+    parser.add_argument("--answer-delay", type=float, default=0.0, help="seconds h.asp takes to answer")
     args = parser.parse_args()
     global CATALOGUE
     if args.catalogue:
-        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds)
+        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay)
     server = Server(("127.0.0.1", 0), Handler)
     tmp = args.port_file + ".tmp"
     with open(tmp, "w") as f:
