@@ -11,16 +11,16 @@
 
 #include "play/panes/link_page.h"
 #include "play/panes/pane_history.h"
-#include "play/ports/browser_pane.h"
+#include "play/win32/pane_window_win32.h"
 
-class LinkListPane final : public BrowserPane {
+class LinkListPane final : public PaneWindow {
  public:
   LinkListPane(HWND parent, std::u16string name, BrowserPaneEvents& events);
   ~LinkListPane() override;
   LinkListPane(const LinkListPane&) = delete;
   LinkListPane& operator=(const LinkListPane&) = delete;
 
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const override { return hwnd_; }
   const LinkPage& page() const { return page_; }
 
   void Navigate(std::u16string_view address) override;

@@ -27,6 +27,14 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   wc.lpszClassName = kMainWindowClass;
   RegisterClassExW(&wc);
 
+  // The panes: the system's web control where it renders pages, else the link-list pane.
+  // VEXO_PANE=webbrowser or linklist chooses without asking the system.
+  wchar_t choice[32] = {};
+  GetEnvironmentVariableW(L"VEXO_PANE", choice, 32);
+  if (lstrcmpiW(choice, L"webbrowser") == 0) use_web_browser_ = true;
+  else if (lstrcmpiW(choice, L"linklist") == 0) use_web_browser_ = false;
+  else use_web_browser_ = WebBrowserRendersPages(kPaneProbeMs);
+
   // The core exists before the window, so the window procedure always has it.
   core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *this, transfer_, processes_},
                                        args_.program_folder, args_.content_base);
@@ -110,6 +118,7 @@ void MainWindowWin32::PlaceExternal(const Control& control, HWND container) {
     player_.SetVisible(control.visible);
   } else if (control.kind == ControlKind::kWebBrowser) {
     auto& pane = panes_[control.id.name];
+    if (!pane && use_web_browser_) pane = WebBrowserPane::Create(container, control.id.name, *this);
     if (!pane) pane = std::make_unique<LinkListPane>(container, control.id.name, *this);
     SetWindowPos(pane->hwnd(), nullptr, control.left, control.top, control.width, control.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -175,10 +184,10 @@ PixelRect MainWindowWin32::Screen() {
 
 void MainWindowWin32::Navigate(std::u16string_view pane, std::u16string_view address) {
   pane_addresses_[std::u16string(pane)] = std::u16string(address);
-  if (LinkListPane* target = Pane(pane)) target->Navigate(address);
+  if (PaneWindow* target = Pane(pane)) target->Navigate(address);
 }
 
-LinkListPane* MainWindowWin32::Pane(std::u16string_view name) {
+PaneWindow* MainWindowWin32::Pane(std::u16string_view name) {
   const auto found = panes_.find(std::u16string(name));
   return found == panes_.end() ? nullptr : found->second.get();
 }
@@ -204,11 +213,11 @@ void MainWindowWin32::NavigateError(std::u16string_view pane, std::u16string_vie
 }
 
 void MainWindowWin32::Refresh(std::u16string_view pane) {
-  if (LinkListPane* target = Pane(pane)) target->Refresh();
+  if (PaneWindow* target = Pane(pane)) target->Refresh();
 }
 
 void MainWindowWin32::SetSilent(std::u16string_view pane, bool silent) {
-  if (LinkListPane* target = Pane(pane)) target->SetSilent(silent);
+  if (PaneWindow* target = Pane(pane)) target->SetSilent(silent);
 }
 
 void MainWindowWin32::TrayBalloon(std::u16string_view text) {

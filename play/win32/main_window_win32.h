@@ -12,6 +12,7 @@
 #include "play/main_window.h"
 #include "play/ports/browser_pane.h"
 #include "play/win32/link_list_pane_win32.h"
+#include "play/win32/web_browser_pane_win32.h"
 #include "play/win32/model_renderer_win32.h"
 #include "play/win32/player_host_win32.h"
 #include "play/win32/player_slot.h"
@@ -63,7 +64,8 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   void Navigate(std::u16string_view pane, std::u16string_view address) override;
   void Refresh(std::u16string_view pane) override;
   void SetSilent(std::u16string_view pane, bool silent) override;
-  LinkListPane* Pane(std::u16string_view name);
+  PaneWindow* Pane(std::u16string_view name);
+  bool uses_web_browser() const { return use_web_browser_; }
   // BrowserPaneEvents
   void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) override;
   void DownloadBegin(std::u16string_view pane) override;
@@ -90,7 +92,8 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
   std::map<std::u16string, std::u16string> pane_addresses_;
-  std::map<std::u16string, std::unique_ptr<LinkListPane>> panes_;
+  std::map<std::u16string, std::unique_ptr<PaneWindow>> panes_;
+  bool use_web_browser_ = false;
   long max_width_ = 0;
   long max_height_ = 0;
   bool tray_added_ = false;

@@ -1,0 +1,341 @@
+#include "play/win32/web_browser_pane_win32.h"
+
+#include <exdisp.h>
+#include <exdispid.h>
+#include <mshtmhst.h>
+
+#include <fstream>
+
+#include "common/win32/dispatch.h"
+#include "common/win32/wide.h"
+
+namespace {
+
+constexpr wchar_t kPaneClass[] = L"VexoWebBrowserPane";
+
+std::u16string VariantText(const VARIANT* value) {
+  if (!value) return {};
+  if (value->vt == (VT_BYREF | VT_VARIANT)) value = value->pvarVal;
+  if (!value || value->vt != VT_BSTR || !value->bstrVal) return {};
+  return FromWide(std::wstring_view(value->bstrVal, SysStringLen(value->bstrVal)));
+}
+
+}  // namespace
+
+// The container side: one reference-counted object for all the interfaces the control asks for.
+class WebBrowserSite final : public IOleClientSite,
+                             public IOleInPlaceSite,
+                             public IOleInPlaceFrame,
+                             public IDocHostUIHandler,
+                             public IDispatch {
+ public:
+  WebBrowserSite(HWND host, std::u16string name, BrowserPaneEvents& events)
+      : host_(host), name_(std::move(name)), events_(events) {}
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IOleClientSite) *out = static_cast<IOleClientSite*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) *out = static_cast<IOleInPlaceSite*>(this);
+    else if (iid == IID_IOleInPlaceFrame || iid == IID_IOleInPlaceUIWindow) *out = static_cast<IOleInPlaceFrame*>(this);
+    else if (iid == IID_IDocHostUIHandler) *out = static_cast<IDocHostUIHandler*>(this);
+    else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) *out = static_cast<IDispatch*>(this);
+    else {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  // IOleClientSite
+  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetContainer(IOleContainer** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+  // IOleWindow
+  STDMETHODIMP GetWindow(HWND* out) override {
+    *out = host_;
+    return S_OK;
+  }
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  // IOleInPlaceSite
+  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnUIActivate() override { return S_OK; }
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT position, LPRECT clip,
+                                LPOLEINPLACEFRAMEINFO info) override {
+    if (frame) {
+      *frame = static_cast<IOleInPlaceFrame*>(this);
+      AddRef();
+    }
+    if (doc) *doc = nullptr;
+    RECT client{};
+    GetClientRect(host_, &client);
+    if (position) *position = client;
+    if (clip) *clip = client;
+    if (info) {
+      info->fMDIApp = FALSE;
+      info->hwndFrame = GetAncestor(host_, GA_ROOT);
+      info->haccel = nullptr;
+      info->cAccelEntries = 0;
+    }
+    return S_OK;
+  }
+  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+  // IOleInPlaceUIWindow / IOleInPlaceFrame
+  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
+  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+  // IDocHostUIHandler: the page's own context menu is replaced by the program's.
+  STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
+    events_.ContextMenu(name_, u"");
+    return S_OK;
+  }
+  STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override {
+    if (!info) return E_POINTER;
+    info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER;
+    info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+    return S_OK;
+  }
+  STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+                      IOleInPlaceUIWindow*) override {
+    return S_OK;
+  }
+  STDMETHODIMP HideUI() override { return S_OK; }
+  STDMETHODIMP UpdateUI() override { return S_OK; }
+  STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+  STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  STDMETHODIMP TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
+  STDMETHODIMP GetOptionKeyPath(LPOLESTR*, DWORD) override { return S_FALSE; }
+  STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetExternal(IDispatch** out) override {
+    *out = nullptr;
+    return S_FALSE;
+  }
+  STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* out) override {
+    *out = nullptr;
+    return S_FALSE;
+  }
+  STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** out) override {
+    *out = nullptr;
+    return S_FALSE;
+  }
+  // IDispatch: DWebBrowserEvents2
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
+    switch (id) {
+      case DISPID_BEFORENAVIGATE2:
+        if (params && params->cArgs >= 7) {
+          bool cancel = false;
+          events_.BeforeNavigate(name_, VariantText(&params->rgvarg[5]), cancel);
+          if (params->rgvarg[0].vt == (VT_BYREF | VT_BOOL) && params->rgvarg[0].pboolVal) {
+            *params->rgvarg[0].pboolVal = cancel ? VARIANT_TRUE : VARIANT_FALSE;
+          }
+        }
+        break;
+      case DISPID_NAVIGATEERROR:
+        if (params && params->cArgs >= 5) {
+          long status = 0;
+          const VARIANT* code = &params->rgvarg[1];
+          if (code->vt == (VT_BYREF | VT_VARIANT) && code->pvarVal) code = code->pvarVal;
+          if (code->vt == VT_I4) status = code->lVal;
+          navigate_failed = true;
+          events_.NavigateError(name_, VariantText(&params->rgvarg[3]), status);
+        }
+        break;
+      case DISPID_DOWNLOADBEGIN:
+        events_.DownloadBegin(name_);
+        break;
+      case DISPID_DOWNLOADCOMPLETE:
+        events_.DownloadComplete(name_);
+        break;
+      case DISPID_DOCUMENTCOMPLETE:
+        document_completed = true;
+        break;
+    }
+    return S_OK;
+  }
+
+  bool document_completed = false;
+  bool navigate_failed = false;
+
+ private:
+  ~WebBrowserSite() = default;
+  LONG references_ = 1;
+  HWND host_;
+  std::u16string name_;
+  BrowserPaneEvents& events_;
+};
+
+std::unique_ptr<WebBrowserPane> WebBrowserPane::Create(HWND parent, std::u16string name, BrowserPaneEvents& events) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.lpfnWndProc = &WebBrowserPane::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kPaneClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+  std::unique_ptr<WebBrowserPane> pane(new WebBrowserPane());
+  pane->hwnd_ = CreateWindowExW(0, kPaneClass, ToWide(name).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent,
+                                nullptr, GetModuleHandleW(nullptr), pane.get());
+  if (!pane->hwnd_) return nullptr;
+  if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                              pane->object_.ReceiveVoid())) ||
+      !pane->object_) {
+    return nullptr;
+  }
+  pane->site_ = ComPtr<WebBrowserSite>::Adopt(new WebBrowserSite(pane->hwnd_, name, events));
+  pane->object_->SetClientSite(pane->site_.get());
+  OleSetContainedObject(pane->object_.get(), TRUE);
+  RECT client{};
+  GetClientRect(pane->hwnd_, &client);
+  if (FAILED(pane->object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pane->site_.get(), 0, pane->hwnd_, &client)) ||
+      FAILED(pane->object_->QueryInterface(IID_IWebBrowser2, pane->browser_.ReceiveVoid())) || !pane->browser_) {
+    return nullptr;
+  }
+  ComPtr<IConnectionPointContainer> points;
+  ComPtr<IConnectionPoint> point;
+  DWORD cookie = 0;
+  if (SUCCEEDED(pane->object_->QueryInterface(IID_IConnectionPointContainer, points.ReceiveVoid())) && points &&
+      SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Receive())) && point) {
+    point->Advise(static_cast<IDispatch*>(pane->site_.get()), &cookie);
+  }
+  return pane;
+}
+
+WebBrowserPane::~WebBrowserPane() {
+  if (browser_) browser_->Stop();
+  browser_.Reset();
+  if (object_) {
+    object_->Close(OLECLOSE_NOSAVE);
+    object_->SetClientSite(nullptr);
+  }
+  object_.Reset();
+  site_.Reset();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void WebBrowserPane::Navigate(std::u16string_view address) {
+  if (!browser_) return;
+  Bstr url(ToWide(address));
+  browser_->Navigate(url.get(), nullptr, nullptr, nullptr, nullptr);
+}
+
+void WebBrowserPane::Refresh() {
+  if (browser_) browser_->Refresh();
+}
+void WebBrowserPane::GoBack() {
+  if (browser_) browser_->GoBack();
+}
+void WebBrowserPane::GoForward() {
+  if (browser_) browser_->GoForward();
+}
+void WebBrowserPane::SetSilent(bool silent) {
+  if (browser_) browser_->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE);
+}
+
+std::u16string WebBrowserPane::LocationUrl() const {
+  if (!browser_) return {};
+  BSTR url = nullptr;
+  if (FAILED(browser_->get_LocationURL(&url)) || !url) return {};
+  std::u16string text = FromWide(std::wstring_view(url, SysStringLen(url)));
+  SysFreeString(url);
+  return text;
+}
+
+LRESULT CALLBACK WebBrowserPane::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<WebBrowserPane*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_SIZE && self && self->object_) {
+    ComPtr<IOleInPlaceObject> in_place;
+    if (SUCCEEDED(self->object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
+      RECT area{0, 0, LOWORD(lparam), HIWORD(lparam)};
+      in_place->SetObjectRects(&area, &area);
+    }
+    return 0;
+  }
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+namespace {
+class QuietEvents final : public BrowserPaneEvents {
+ public:
+  void BeforeNavigate(std::u16string_view, std::u16string_view, bool&) override {}
+  void DownloadBegin(std::u16string_view) override {}
+  void DownloadComplete(std::u16string_view) override {}
+  void NavigateError(std::u16string_view, std::u16string_view, long) override {}
+  void ContextMenu(std::u16string_view, std::u16string_view) override {}
+};
+}  // namespace
+
+bool WebBrowserRendersPages(unsigned limit_ms) {
+  wchar_t folder[MAX_PATH];
+  const DWORD length = GetTempPathW(MAX_PATH, folder);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const std::wstring page = std::wstring(folder) + L"vexo-pane-probe.htm";
+  {
+    std::ofstream out(page.c_str(), std::ios::binary);
+    out << "<html><body>probe</body></html>";
+  }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpszClassName = L"VexoPaneProbe";
+  RegisterClassW(&wc);
+  HWND owner = CreateWindowExW(0, L"VexoPaneProbe", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  bool renders = false;
+  {
+    QuietEvents events;
+    auto pane = WebBrowserPane::Create(owner, u"probe", events);
+    if (pane) {
+      pane->Navigate(FromWide(page));
+      auto* site = pane->site_.get();
+      const ULONGLONG end = GetTickCount64() + limit_ms;
+      while (GetTickCount64() < end && !site->document_completed && !site->navigate_failed) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+          TranslateMessage(&message);
+          DispatchMessageW(&message);
+        }
+        Sleep(10);
+      }
+      renders = site->document_completed && !site->navigate_failed;
+    }
+  }
+  DestroyWindow(owner);
+  DeleteFileW(page.c_str());
+  return renders;
+}

@@ -1,0 +1,82 @@
+// The system's web control as a pane, as far as Wine here has it: it is created, raises the
+// before-navigate event (and the cancel holds), and reports that pages do not render, which
+// makes the program choose the link-list pane.
+#include <windows.h>
+#include <ole2.h>
+
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "common/text/utf.h"
+#include "play/win32/web_browser_pane_win32.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class Recorder final : public BrowserPaneEvents {
+ public:
+  void BeforeNavigate(std::u16string_view, std::u16string_view address, bool& cancel) override {
+    events.push_back("before " + Utf16ToUtf8(address));
+    cancel = address.find(u"eebovod://") != std::u16string_view::npos;
+  }
+  void DownloadBegin(std::u16string_view) override {}
+  void DownloadComplete(std::u16string_view) override {}
+  void NavigateError(std::u16string_view, std::u16string_view address, long) override {
+    events.push_back("error " + Utf16ToUtf8(address));
+  }
+  void ContextMenu(std::u16string_view, std::u16string_view) override {}
+  std::vector<std::string> events;
+};
+
+void Pump(std::chrono::milliseconds span) {
+  const auto end = std::chrono::steady_clock::now() + span;
+  while (std::chrono::steady_clock::now() < end) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+}
+
+class WebBrowserPaneTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    OleInitialize(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"WebPaneTestWindow";
+    RegisterClassW(&wc);
+    window = CreateWindowExW(0, L"WebPaneTestWindow", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                             400, 300, nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override {
+    DestroyWindow(window);
+    OleUninitialize();
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(WebBrowserPaneTest, BeforeNavigateFiresAndItsCancelHolds) {
+  Recorder events;
+  auto pane = WebBrowserPane::Create(window, u"Web1", events);
+  ASSERT_TRUE(pane);
+  MoveWindow(pane->hwnd(), 0, 0, 380, 280, TRUE);
+  pane->Navigate(u"eebovod://12-3-4-abc");
+  Pump(1500ms);
+  ASSERT_FALSE(events.events.empty());
+  EXPECT_EQ(events.events.front(), "before eebovod://12-3-4-abc");
+  for (const std::string& e : events.events) EXPECT_EQ(e.find("error eebovod"), std::string::npos) << e;
+}
+
+TEST_F(WebBrowserPaneTest, PagesDoNotRenderHereSoTheLinkListPaneIsChosen) {
+  const auto t0 = std::chrono::steady_clock::now();
+  EXPECT_FALSE(WebBrowserRendersPages(kPaneProbeMs));
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(kPaneProbeMs + 2000));
+}
+
+}  // namespace
