@@ -132,6 +132,11 @@ std::vector<Row> DesignRows() {
       {.name = u"hzhuo", .kind = K::kLabel, .left = 778, .top = 532, .width = 80, .height = 14, .back = kHeaderBlue,
        .auto_size = true},
       {.name = u"Lab", .index = 5, .kind = K::kLabel, .width = 10, .height = 12, .caption = u"0", .visible = false},
+      // The footer links' addresses, one hidden text per link.
+      {.name = u"Te", .index = 0, .kind = K::kLabel, .width = 10, .height = 12, .visible = false},
+      {.name = u"Te", .index = 1, .kind = K::kLabel, .width = 10, .height = 12, .visible = false},
+      {.name = u"Te", .index = 2, .kind = K::kLabel, .width = 10, .height = 12, .visible = false},
+      {.name = u"Te", .index = 3, .kind = K::kLabel, .width = 10, .height = 12, .visible = false},
       // The balloon of the buttons, the DDE client of a second copy, the statistics page.
       {.name = u"P1", .width = 60, .height = 20, .visible = false, .back = Rgb(255, 255, 225)},
       {.name = u"bo_tip", .kind = K::kLabel, .parent = u"P1", .left = 3, .top = 3, .width = 40, .height = 12,

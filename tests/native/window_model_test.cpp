@@ -20,6 +20,7 @@ TEST(MainWindowDesign, HoldsEveryControlTheBehaviourNames) {
   EXPECT_EQ(w.Array(u"npc").size(), 13u);
   EXPECT_EQ(w.Array(u"bo_but").size(), 7u);
   EXPECT_EQ(w.Array(u"Lab2").size(), 4u);
+  EXPECT_EQ(w.Array(u"Te").size(), 4u);
   EXPECT_EQ(w.Array(u"ppt").size(), 13u);
   EXPECT_EQ(w.Array(u"but").size(), 18u);
   EXPECT_TRUE(w.Find(u"Lab", 5));

@@ -260,6 +260,11 @@ class Catalogue:
             return "200 OK", self.html("电视剧", rows), text
         if path in ("/soft/js/ads/softad.html", "/soft/js/ads/vexoad.html"):
             return "200 OK", self.html("广告", '<a href="http://127.0.0.1/">绮映影视盒 新片速递</a>'), text
+        if path == "/soft/lib/wen.txt":
+            # News links, the exit page, the newest version: the installed one, so no upgrade.
+            news = "@@@@@".join("%s****http://127.0.0.1/soft/news%d.htm" % (t, i)
+                                for i, t in enumerate(["新片速递：星河彼岸", "热播剧集：长安夜行", "绮映影视盒 3.3 发布"]))
+            return "200 OK", (news + "====0****http://127.0.0.1/soft/bye.htm====3.3\r\n").encode("gbk"), "text/plain"
         if path == "/soft/tj/tj.asp":
             return "200 OK", b"ok", "text/plain"
         return "404 Not Found", self.html("404", "Not Found"), text
