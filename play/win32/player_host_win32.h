@@ -16,7 +16,7 @@ inline constexpr CLSID kPlayerControlClass = {0x6B1E27C4, 0x5A93, 0x4D0E,
 // Whether the control can be created at all (it is installed).
 bool PlayerControlInstalled(const CLSID& clsid = kPlayerControlClass);
 
-class PlayerSite;
+class InPlaceSite;
 
 class Win32PlayerHost final : public PlayerControl {
  public:
@@ -63,7 +63,7 @@ class Win32PlayerHost final : public PlayerControl {
   void Call(int member);
 
   HWND host_ = nullptr;
-  ComPtr<PlayerSite> site_;
+  ComPtr<InPlaceSite> site_;
   ComPtr<IOleObject> object_;
   ComPtr<IDispatch> dispatch_;
 };

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "common/win32/dispatch.h"
+#include "common/win32/in_place_site.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -22,93 +23,20 @@ std::u16string VariantText(const VARIANT* value) {
 
 }  // namespace
 
-// The container side: one reference-counted object for all the interfaces the control asks for.
-class WebBrowserSite final : public IOleClientSite,
-                             public IOleInPlaceSite,
-                             public IOleInPlaceFrame,
-                             public IDocHostUIHandler,
-                             public IDispatch {
+// The container side: the in-place site, plus the document host (the context menu) and the
+// event sink.
+class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, public IDispatch {
  public:
   WebBrowserSite(HWND host, std::u16string name, BrowserPaneEvents& events)
-      : host_(host), name_(std::move(name)), events_(events) {}
+      : InPlaceSite(host), name_(std::move(name)), events_(events) {}
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite) *out = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) *out = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IOleInPlaceFrame || iid == IID_IOleInPlaceUIWindow) *out = static_cast<IOleInPlaceFrame*>(this);
-    else if (iid == IID_IDocHostUIHandler) *out = static_cast<IDocHostUIHandler*>(this);
-    else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) *out = static_cast<IDispatch*>(this);
-    else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-
-  // IOleClientSite
-  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetContainer(IOleContainer** out) override {
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-  // IOleWindow
-  STDMETHODIMP GetWindow(HWND* out) override {
-    *out = host_;
-    return S_OK;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  // IOleInPlaceSite
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnUIActivate() override { return S_OK; }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT position, LPRECT clip,
-                                LPOLEINPLACEFRAMEINFO info) override {
-    if (frame) {
-      *frame = static_cast<IOleInPlaceFrame*>(this);
-      AddRef();
-    }
-    if (doc) *doc = nullptr;
-    RECT client{};
-    GetClientRect(host_, &client);
-    if (position) *position = client;
-    if (clip) *clip = client;
-    if (info) {
-      info->fMDIApp = FALSE;
-      info->hwndFrame = GetAncestor(host_, GA_ROOT);
-      info->haccel = nullptr;
-      info->cAccelEntries = 0;
-    }
-    return S_OK;
-  }
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
-  // IOleInPlaceUIWindow / IOleInPlaceFrame
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return InPlaceSite::QueryInterface(iid, out); }
+  STDMETHODIMP_(ULONG) AddRef() override { return InPlaceSite::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return InPlaceSite::Release(); }
+  using InPlaceSite::TranslateAccelerator;
+  // The frame and the document host share this one.
   STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
   // IDocHostUIHandler: the page's own context menu is replaced by the program's.
   STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
     events_.ContextMenu(name_, u"");
@@ -189,9 +117,14 @@ class WebBrowserSite final : public IOleClientSite,
   bool navigate_failed = false;
 
  private:
-  ~WebBrowserSite() = default;
-  LONG references_ = 1;
-  HWND host_;
+  ~WebBrowserSite() override = default;
+  bool QueryMore(REFIID iid, void** out) override {
+    if (iid == IID_IDocHostUIHandler) *out = static_cast<IDocHostUIHandler*>(this);
+    else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) *out = static_cast<IDispatch*>(this);
+    else return false;
+    return true;
+  }
+
   std::u16string name_;
   BrowserPaneEvents& events_;
 };

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text/utf.h"
-#include "play/main_window.h"
+#include "tests/native/main_window_fixture.h"
 #include "play/native/files_std.h"
 #include "play/native/profile_strings_emulated.h"
 #include "tests/native/fake_player.h"
@@ -20,9 +20,9 @@ std::ostream& operator<<(std::ostream& out, const Box& b) {
   return out << "(" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << ")";
 }
 
-class LayoutTest : public testing::Test {
+class LayoutTest : public MainWindowFixture {
  protected:
-  LayoutTest() {
+  LayoutTest() : MainWindowFixture(u"http://h/soft/") {
     folder.Write(u"config.ini", "[S_q]\r\nh_w=13560\r\nh_h=8475\r\ns_jj=2\r\n");
     WindowModel& w = window.model();
     w.width_twips = 13560;
@@ -35,14 +35,6 @@ class LayoutTest : public testing::Test {
     return {c.left, c.top, c.width, c.height};
   }
 
-  TestFolder folder;
-  StdFiles files;
-  SystemCodePage code_page;
-  EmulatedProfileStrings profile{files, code_page};
-  HistoryLists lists{files, code_page, folder.Text()};
-  FakePlayer player;
-  RecordingHost host;
-  MainWindow window{{profile, files, player, lists, host, host, host, host}, folder.Text(), u"http://h/soft/"};
 };
 
 TEST_F(LayoutTest, NormalModeHeaderContentSidePanelAndPlayer) {

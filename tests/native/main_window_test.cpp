@@ -1,6 +1,6 @@
 // The main window's start as first copy, the command line, the hand-off of a later copy,
 // and the commands and buttons these use, over the model and fakes.
-#include "play/main_window.h"
+#include "tests/native/main_window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +16,16 @@ namespace {
 
 const std::u16string kBase = u"http://127.0.0.1:8000/soft/";
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
-  MainWindowTest() {
+  MainWindowTest() : MainWindowFixture(kBase) {
     folder.Write(u"date.dat", "\r\n");
     folder.Write(u"date_f.dat", "\r\n");
     folder.Write(u"config.ini", "[User]\r\nName=00-1A-2B-3C-4D-5E\r\n[Ver]\r\nName=3.3\r\n[S_q]\r\ns_size=2\r\nh_w=13560\r\nh_h=8475\r\n");
   }
-  std::string Text(std::u16string_view name) { return Utf16ToUtf8(FromAnsi(folder.Read(name))); }
+  std::string Text(std::u16string_view name) { return Ansi(name); }
   std::string Folder() { return Utf16ToUtf8(folder.Text()); }
 
-  TestFolder folder;
-  StdFiles files;
-  SystemCodePage code_page;
-  EmulatedProfileStrings profile{files, code_page};
-  HistoryLists lists{files, code_page, folder.Text()};
-  FakePlayer player;
-  RecordingHost host;
-  MainWindow window{{profile, files, player, lists, host, host, host, host}, folder.Text(), kBase};
 };
 
 TEST_F(MainWindowTest, AFirstCopyPreparesItsWindowPanesAndPlayer) {

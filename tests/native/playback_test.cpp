@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/codepage.h"
-#include "play/main_window.h"
+#include "tests/native/main_window_fixture.h"
 #include "play/native/files_std.h"
 #include "play/native/profile_strings_emulated.h"
 #include "tests/native/fake_player.h"
@@ -13,9 +13,9 @@ namespace {
 
 const std::u16string kBase = u"http://site/soft/";
 
-class PlaybackTest : public testing::Test {
+class PlaybackTest : public MainWindowFixture {
  protected:
-  PlaybackTest() {
+  PlaybackTest() : MainWindowFixture(kBase) {
     folder.Write(u"config.ini", "[S_q]\r\ns_h=2\r\ns_bo=2\r\ns_pao=2\r\nvexow=C:\\Vexo\\\r\n");
     folder.Write(u"date.dat", "\r\n");
     folder.Write(u"date_f.dat", "\r\n");
@@ -25,7 +25,6 @@ class PlaybackTest : public testing::Test {
     window.BeforeNavigate(pane, address, cancel);
     return cancel;
   }
-  std::string Ansi(std::u16string_view name) { return Utf16ToUtf8(FromAnsi(folder.Read(name))); }
   std::u16string Status() { return window.model()(u"zhun").caption; }
   void Playing(long position, long duration, long progress = 0, long rate = 0) {
     player.media_url = u"vexo://m";
@@ -36,14 +35,6 @@ class PlaybackTest : public testing::Test {
     player.download_rate = rate;
   }
 
-  TestFolder folder;
-  StdFiles files;
-  SystemCodePage code_page;
-  EmulatedProfileStrings profile{files, code_page};
-  HistoryLists lists{files, code_page, folder.Text()};
-  FakePlayer player;
-  RecordingHost host;
-  MainWindow window{{profile, files, player, lists, host, host, host, host}, folder.Text(), kBase};
 };
 
 TEST_F(PlaybackTest, ACatalogueLinkIsResolvedAndPlayedInThePlayer) {

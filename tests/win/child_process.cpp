@@ -84,3 +84,23 @@ std::wstring TestProgramFolder() {
   std::wstring folder(path, length);
   return folder.substr(0, folder.rfind(L'\\'));
 }
+
+std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
+  struct Search {
+    std::wstring start, found;
+  } search{start, L""};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t text[512] = {};
+        GetWindowTextW(hwnd, text, 512);
+        if (text[0] && std::wstring(text).rfind(s->start, 0) == 0) {
+          s->found = text;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}

@@ -36,5 +36,7 @@ std::vector<HWND> WindowsOfClass(const wchar_t* window_class);
 int WindowAlpha(HWND hwnd);
 RECT WindowRect(HWND hwnd);
 RECT WorkArea();
+// The text of the first child window of `parent` whose text starts with `start`, or "".
+std::wstring ChildWindowText(HWND parent, const std::wstring& start);
 // The folder of the running test program (where the built programs are).
 std::wstring TestProgramFolder();

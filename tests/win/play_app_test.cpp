@@ -34,26 +34,6 @@ class PlayApp : public testing::Test {
                                               {L"PLAY_CONTENT_BASE", L"http://127.0.0.1:9/soft/"}});
   }
   std::string Ansi(std::u16string_view name) { return Utf16ToUtf8(FromAnsi(folder.Read(name))); }
-  // The text of a child window of the main window whose text starts with `start`.
-  static std::wstring ChildText(HWND main, const std::wstring& start) {
-    struct Search {
-      std::wstring start, found;
-    } search{start, L""};
-    EnumChildWindows(
-        main,
-        [](HWND hwnd, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          wchar_t text[512] = {};
-          GetWindowTextW(hwnd, text, 512);
-          if (std::wstring(text).rfind(s->start, 0) == 0 && text[0]) {
-            s->found = text;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
   static void Close(HWND hwnd) { PostMessageW(hwnd, WM_CLOSE, 0, 0); }
   // The window is ready once its load has run and it is shown.
   static bool WaitShown(HWND hwnd) {
@@ -105,7 +85,7 @@ TEST_F(PlayApp, ASecondCopyHandsItsFileToTheFirstAndEnds) {
   const std::string log = folder.Read(u"player.log");
   EXPECT_NE(log.find("MediaUrl " + Utf16ToUtf8(fs::path(film).u16string())), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nPlay "), std::string::npos);
-  EXPECT_EQ(ChildText(main, L"第1集"), L"第1集.avi");  // the title label
+  EXPECT_EQ(ChildWindowText(main, L"第1集"), L"第1集.avi");  // the title label
   const std::string list = Ansi(u"date_f.dat");
   EXPECT_EQ(list.rfind("第1集.avi|", 0), 0u) << list;
   EXPECT_EQ(list.find('?'), std::string::npos) << list;  // stored in its short form, not as "?"
@@ -140,7 +120,7 @@ TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
   DdeUninitialize(instance);
   EXPECT_NE(folder.Read(u"player.log").find("MediaUrl C:\\v\\dde.avi?standin="), std::string::npos)
       << folder.Read(u"player.log");
-  EXPECT_EQ(ChildText(main, L"dde"), L"dde.avi?standin=connect:50,buffer:50,duration:9");
+  EXPECT_EQ(ChildWindowText(main, L"dde"), L"dde.avi?standin=connect:50,buffer:50,duration:9");
   Close(main);
   EXPECT_EQ(app->WaitExit(15s), 0u);
 }

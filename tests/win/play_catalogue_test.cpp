@@ -74,25 +74,6 @@ class PlayCatalogue : public testing::Test {
     }
     return false;
   }
-  static std::wstring ChildText(HWND main, const std::wstring& start) {
-    struct Search {
-      std::wstring start, found;
-    } search{start, L""};
-    EnumChildWindows(
-        main,
-        [](HWND hwnd, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          wchar_t text[512] = {};
-          GetWindowTextW(hwnd, text, 512);
-          if (text[0] && std::wstring(text).rfind(s->start, 0) == 0) {
-            s->found = text;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
 
   SiteClient site;
   TestFolder folder;
@@ -124,7 +105,7 @@ TEST_F(PlayCatalogue, AnUnreachableSiteShowsTheErrorText) {
   ASSERT_TRUE(main);
   std::wstring text;
   for (int i = 0; i < 200 && text.empty(); ++i) {
-    text = ChildText(main, L"Error！出错了");
+    text = ChildWindowText(main, L"Error！出错了");
     std::this_thread::sleep_for(50ms);
   }
   EXPECT_EQ(text.rfind(L"Error！出错了\r\n\r\n1.请检查你的网络连接", 0), 0u);
