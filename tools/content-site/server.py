@@ -252,7 +252,11 @@ class Catalogue:
             rows = "".join('<p><a href="%s">第%d集</a></p>' % (self.link(item, n), n) for n in range(1, episodes + 1))
             return "200 OK", self.html(title + " 剧集", rows), text
         if path == "/soft/play.htm":
-            end = '<p><a href="http://vexo-finish.invalid/finish.htm">播放结束</a></p>'
+            # The web player's end: the page goes to the finish address by itself (in a browser
+            # that runs scripts), and offers it as a link too.
+            finish = "http://vexo-finish.invalid/finish.htm"
+            end = ('<p><a href="%s">播放结束</a></p><script>setTimeout(function(){location.href="%s";}, %d);'
+                   '</script>' % (finish, finish, self.episode_seconds * 1000))
             return "200 OK", self.html("网页播放", "<p>网页播放器</p>" + end), text
         if path == "/soft/list/tvlist.html":
             rows = "".join('<p><a href="%s">%s</a></p>' % (self.link(i, 1), t)
