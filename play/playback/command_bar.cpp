@@ -28,6 +28,28 @@ void MainWindow::npc_Click(int index) {
   WindowModel& w = model_;
   w(u"P1").visible = false;
   switch (index) {
+    case 0:
+      ports_.host.ShowState(0);
+      w.state = WindowState::kMinimized;
+      break;
+    case 1:
+      if (w.state == WindowState::kMaximized) {
+        ports_.host.ShowState(1);
+        w.state = WindowState::kNormal;
+        w(u"npc", 1).tool_tip = u"最大化";
+      } else {
+        ports_.host.ShowState(2);
+        w.state = WindowState::kMaximized;
+        w(u"npc", 1).tool_tip = u"还原";
+      }
+      break;
+    case 4: {
+      Control& pin = w(u"npc", 4);
+      const bool pin_now = pin.tool_tip == u"置顶";
+      pin.tool_tip = pin_now ? u"取消置顶" : u"置顶";
+      zhi_d(pin_now ? 1 : 0);
+      break;
+    }
     case 6: {
       Control& grip = w(u"npc", 6);
       const bool shown = grip.tool_tip == u"关闭侧栏";
@@ -77,7 +99,7 @@ void MainWindow::npc_Click(int index) {
       ShowTab(index);
       break;
     default:
-      // Window commands (minimise, maximise, close, skins, pin, menus) come with the chrome.
+      // Closing, the skin menu and the main menu come with the exit and the settings window.
       break;
   }
 }

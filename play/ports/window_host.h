@@ -26,6 +26,8 @@ class WindowHost {
   virtual void SetTopmost(bool topmost) = 0;
   // The whole screen, in pixels.
   virtual PixelRect Screen() = 0;
+  // Minimises (0), maximises (2) or restores (1) the window.
+  virtual void ShowState(int state) = 0;
 };
 
 // The browser panes, by name ("Web1" ... "Web7", "Weby").

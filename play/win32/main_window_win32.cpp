@@ -178,6 +178,10 @@ void MainWindowWin32::SetTopmost(bool topmost) {
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void MainWindowWin32::ShowState(int state) {
+  ShowWindow(hwnd_, state == 0 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
 PixelRect MainWindowWin32::Screen() {
   return PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

@@ -60,6 +60,7 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   void MessageOk(std::u16string_view text) override;
   void SetTopmost(bool topmost) override;
   PixelRect Screen() override;
+  void ShowState(int state) override;
   // BrowserPanes
   void Navigate(std::u16string_view pane, std::u16string_view address) override;
   void Refresh(std::u16string_view pane) override;

@@ -24,6 +24,7 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   void MessageOk(std::u16string_view text) override { messages.push_back(Utf16ToUtf8(text)); }
   void SetTopmost(bool on) override { topmost.push_back(on); }
   PixelRect Screen() override { return {0, 0, 1280, 1024}; }
+  void ShowState(int state) override { states.push_back(state); }
   // BrowserPanes
   void Navigate(std::u16string_view pane, std::u16string_view address) override {
     navigations.push_back(Utf16ToUtf8(pane) + " " + Utf16ToUtf8(address));
@@ -45,6 +46,7 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
 
   std::vector<std::string> calls, navigations, silent, requests, balloons, messages, started;
   std::vector<bool> topmost;
+  std::vector<int> states;
   std::map<std::string, std::string> replies;  // address -> reply body
   std::map<std::string, int> running;
 };

@@ -180,3 +180,22 @@ TEST_F(MainWindowTest, OneShotTimersSwitchThemselvesOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, CaptionButtonsMinimiseMaximiseAndPin) {
+  WindowModel& w = window.model();
+  window.npc_Click(1);
+  EXPECT_EQ(w(u"npc", 1).tool_tip, u"还原");
+  window.npc_Click(1);
+  EXPECT_EQ(w(u"npc", 1).tool_tip, u"最大化");
+  window.npc_Click(0);
+  EXPECT_EQ(host.states, (std::vector<int>{2, 1, 0}));
+  window.npc_Click(4);
+  EXPECT_EQ(w(u"npc", 4).tool_tip, u"取消置顶");
+  window.npc_Click(4);
+  EXPECT_EQ(w(u"npc", 4).tool_tip, u"置顶");
+  EXPECT_EQ(host.topmost, (std::vector<bool>{true, false}));
+}
+
+}  // namespace
