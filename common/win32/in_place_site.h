@@ -5,7 +5,9 @@
 #include <ole2.h>
 #include <windows.h>
 
-class InPlaceSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+#include "common/win32/in_place_frame.h"
+
+class InPlaceSite : public IOleClientSite, public IOleInPlaceSite, public InPlaceFrame {
  public:
   explicit InPlaceSite(HWND host) : host_(host) {}
 
@@ -75,18 +77,6 @@ class InPlaceSite : public IOleClientSite, public IOleInPlaceSite, public IOleIn
   STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
   STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
   STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
-
-  // IOleInPlaceUIWindow / IOleInPlaceFrame
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
  protected:
   virtual ~InPlaceSite() = default;

@@ -10,13 +10,14 @@
 #include <string>
 
 #include "common/win32/com.h"
+#include "common/win32/in_place_frame.h"
 #include "tip_popup/placement.h"
 
 inline constexpr wchar_t kFlashTipClass[] = L"TipClassSwf";
 
 class FlashTipHost final : public IOleClientSite,
                            public IOleInPlaceSiteWindowless,
-                           public IOleInPlaceFrame,
+                           public InPlaceFrame,
                            public IAdviseSink,
                            public IDispatch {
  public:
@@ -77,18 +78,6 @@ class FlashTipHost final : public IOleClientSite,
   STDMETHODIMP ScrollRect(INT, INT, LPCRECT, LPCRECT) override { return E_NOTIMPL; }
   STDMETHODIMP AdjustRect(LPRECT) override { return S_FALSE; }
   STDMETHODIMP OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) override { return S_FALSE; }
-
-  // IOleInPlaceUIWindow / IOleInPlaceFrame
-  STDMETHODIMP GetBorder(LPRECT) override { return E_NOTIMPL; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
   // IAdviseSink
   STDMETHODIMP_(void) OnDataChange(FORMATETC*, STGMEDIUM*) override {}
