@@ -80,7 +80,7 @@ int main() {
     const ULONGLONG t0 = GetTickCount64();
     window.Run([](MainWindow& core) {
       bool cancel = false;
-      core.BeforeNavigate(u"Web1", u"eebovod://201-2-1-x", cancel);
+      core.BeforeNavigate(ba1::Web1, u"eebovod://201-2-1-x", cancel);
     });
     const ULONGLONG resolve_ms = GetTickCount64() - t0;
     Pump(300);

@@ -40,8 +40,10 @@ class MainWindow {
   // Acts on one command line: a page link for the side panel, or something to play.
   void l_com(std::u16string_view text);
 
-  // A tick of one of the window's timers, by name.
-  void OnTimer(std::u16string_view timer);
+  // A click on a drawn control, and a tick of one of the window's timers: each goes to its
+  // handler through the routing tables.
+  void OnClick(const ControlId& id);
+  void OnTimer(TimerName timer);
   void npc_Click(int index);
 
   // Layout of the borderless window (normal and compact mode).
@@ -56,11 +58,11 @@ class MainWindow {
   void zhi_d(int d_i);
   void Timer6_Timer();
 
-  // The panes' events.
-  void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel);
-  void DownloadBegin(std::u16string_view pane);
-  void DownloadComplete(std::u16string_view pane);
-  void NavigateError(std::u16string_view pane, std::u16string_view address);
+  // The panes' events; `pane` is the name of the pane that raised it.
+  void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel);
+  void DownloadBegin(ControlName pane);
+  void DownloadComplete(ControlName pane);
+  void NavigateError(ControlName pane, std::u16string_view address);
   void webe_Click();  // also the click on `jia`
 
   // The playback monitor, the finish step and the next episode.

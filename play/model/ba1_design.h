@@ -2,6 +2,7 @@
 // The main window BA1 as it is designed: every control with its container, design size,
 // captions and tool tips, and the seven timers. Like a form file, this is data: the layout
 // code moves things at run time.
+#include "play/model/ba1_names.h"
 #include "play/model/window_model.h"
 
 WindowModel MakeMainWindowDesign();

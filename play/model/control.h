@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 enum class ControlKind {
   kPictureBox,  // a container that paints a back colour or a picture
@@ -14,8 +15,37 @@ enum class ControlKind {
   kPlayer,      // the player control's host
 };
 
+// A control's name as the design declares it (play/model/ba1_names.h): only the design makes
+// one, so a misspelt name does not compile. The text is the name the behaviour writes.
+class ControlName {
+ public:
+  constexpr ControlName() = default;
+  explicit constexpr ControlName(std::u16string_view text) : text_(text) {}
+  constexpr std::u16string_view text() const { return text_; }
+  std::u16string str() const { return std::u16string(text_); }
+  constexpr bool empty() const { return text_.empty(); }
+  constexpr bool operator==(const ControlName& other) const { return text_ == other.text_; }
+  // Names that come back from windows (a pane's events) are compared as text.
+  friend constexpr bool operator==(const ControlName& name, std::u16string_view text) { return name.text_ == text; }
+
+ private:
+  std::u16string_view text_;
+};
+
+// A timer of the window, declared with the controls.
+class TimerName {
+ public:
+  constexpr TimerName() = default;
+  explicit constexpr TimerName(std::u16string_view text) : text_(text) {}
+  constexpr std::u16string_view text() const { return text_; }
+  constexpr bool operator==(const TimerName& other) const { return text_ == other.text_; }
+
+ private:
+  std::u16string_view text_;
+};
+
 struct ControlId {
-  std::u16string name;
+  ControlName name;
   int index = -1;  // -1: not a member of a control array
   bool operator==(const ControlId&) const = default;
 };
@@ -67,7 +97,7 @@ struct Control {
 };
 
 struct TimerSpec {
-  std::u16string name;
+  TimerName name;
   int interval_ms = 0;
   bool enabled = false;
 };

@@ -17,16 +17,17 @@ class WindowModel {
   WindowModel() = default;
   WindowModel(std::vector<Control> controls, std::vector<TimerSpec> timers);
 
-  // The control, which must exist: a wrong name is a programming error.
-  Control& operator()(std::u16string_view name, int index = -1);
-  const Control& operator()(std::u16string_view name, int index = -1) const;
-  Control* Find(std::u16string_view name, int index = -1);
+  // The control, which must exist: a name that the design has but this model lacks is a
+  // programming error.
+  Control& operator()(ControlName name, int index = -1);
+  const Control& operator()(ControlName name, int index = -1) const;
+  Control* Find(const ControlId& id);
   const std::vector<Control>& controls() const { return controls_; }
   std::vector<Control>& controls() { return controls_; }
   // The members of a control array, by index.
-  std::vector<Control*> Array(std::u16string_view name);
+  std::vector<Control*> Array(ControlName name);
 
-  TimerSpec& Timer(std::u16string_view name);
+  TimerSpec& Timer(TimerName name);
   const std::vector<TimerSpec>& timers() const { return timers_; }
 
   // The window's outer size and place (twips) and its inner size (pixels).

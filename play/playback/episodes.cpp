@@ -45,13 +45,13 @@ void MainWindow::QueryNextEpisode() {
     context_.next_media = u"0";
     ports_.host.TrayBalloon(u"读取下一集数据出错，稍后将重新读取！");
     retry_ticks_ = 0;
-    model_.Timer(u"Timer4").enabled = true;
+    model_.Timer(ba1::Timer4).enabled = true;
   }
 }
 
 void MainWindow::Timer4_Timer() {
   if (++retry_ticks_ < 3) return;
-  model_.Timer(u"Timer4").enabled = false;
+  model_.Timer(ba1::Timer4).enabled = false;
   QueryNextEpisode();
   context_.prebuffer_armed = 0;
   retry_ticks_ = 0;

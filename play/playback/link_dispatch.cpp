@@ -54,7 +54,7 @@ std::u16string MainWindow::EpisodePage(std::u16string_view id, std::u16string_vi
          std::u16string(name) + u"-" + std::u16string(tail);
 }
 
-void MainWindow::BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) {
+void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) {
   const bool sentinel = Contains(address, u"http://" + std::u16string(kSentinelHost));
   const bool is_private = Contains(address, u"eebovod://") || Contains(address, u"eevexo://") ||
                           StartsWith(address, u"open://") || StartsWith(address, u"delk://") ||
@@ -64,16 +64,16 @@ void MainWindow::BeforeNavigate(std::u16string_view pane, std::u16string_view ad
   if (is_private || sentinel) cancel = true;
   const std::u16string link(address);
   if (Contains(address, u"eebovod://")) {
-    if (pane == u"Web1") ResolveItem(link);
-    else if (pane == u"Web5") ports_.panes.Navigate(u"Web1", link);
+    if (pane == ba1::Web1) ResolveItem(link);
+    else if (pane == ba1::Web5) ports_.panes.Navigate(ba1::Web1, link);
   } else if (Contains(address, u"eevexo://")) {
-    if (pane == u"Web1") PlayLink(link);
-    else if (pane == u"Web5") ports_.panes.Navigate(u"Web1", link);
-  } else if (Contains(address, u"eebotv.htm") && (pane == u"Web1" || pane == u"Web5")) {
+    if (pane == ba1::Web1) PlayLink(link);
+    else if (pane == ba1::Web5) ports_.panes.Navigate(ba1::Web1, link);
+  } else if (Contains(address, u"eebotv.htm") && (pane == ba1::Web1 || pane == ba1::Web5)) {
     cancel = true;
-    ports_.panes.Navigate(u"Web2", link);
-    if (pane == u"Web1") {
-      ports_.panes.Navigate(u"Web5", content_base_ + u"list/tvlist.html");
+    ports_.panes.Navigate(ba1::Web2, link);
+    if (pane == ba1::Web1) {
+      ports_.panes.Navigate(ba1::Web5, content_base_ + u"list/tvlist.html");
       ports_.host.LetPendingEventsRun();
       context_.web_player_mode = 1;
       bo_but_Click(1);
@@ -81,16 +81,16 @@ void MainWindow::BeforeNavigate(std::u16string_view pane, std::u16string_view ad
       npc_Click(9);
     }
   } else if (StartsWith(address, u"open://")) {
-    if (pane == u"Web3") OpenListEntry(link);
-    else if (pane == u"Web4" || pane == u"Web5") ports_.panes.Navigate(u"Web3", link);
+    if (pane == ba1::Web3) OpenListEntry(link);
+    else if (pane == ba1::Web4 || pane == ba1::Web5) ports_.panes.Navigate(ba1::Web3, link);
   } else if (StartsWith(address, u"delk://")) {
-    if (pane == u"Web3") {
+    if (pane == ba1::Web3) {
       DeleteListEntry(link);
-    } else if (pane == u"Web4" || pane == u"Web5") {
-      ports_.panes.Navigate(u"Web3", link);
+    } else if (pane == ba1::Web4 || pane == ba1::Web5) {
+      ports_.panes.Navigate(ba1::Web3, link);
       ports_.panes.Refresh(pane);
     }
-  } else if (sentinel && pane == u"Web2") {
+  } else if (sentinel && pane == ba1::Web2) {
     FinishSignal();
   }
 }
@@ -98,21 +98,21 @@ void MainWindow::BeforeNavigate(std::u16string_view pane, std::u16string_view ad
 void MainWindow::ResolveItem(std::u16string_view link) {
   const auto f = Fields(AfterScheme(link, u"eebovod://"), u"-", 4);
   const std::u16string id = Decimal(IniNumber(f[0])), &v = f[1], &v1 = f[2], &name = f[3];
-  model_(u"zhun").caption = u"正在搜索资源，请稍后";
+  model_(ba1::zhun).caption = u"正在搜索资源，请稍后";
   npc_Click(9);
   const auto reply = ports_.transfer.OpenUrl(content_base_ + u"h.asp?id=" + id + u"&v=" + v + u"&v1=" + v1);
   if (!reply || *reply == u"1" || *reply == u"0") {
     context_.next_link = u"1";
-    model_(u"zhun").caption = u"读取数据出错，请重试";
+    model_(ba1::zhun).caption = u"读取数据出错，请重试";
   }
   if (reply && Contains(*reply, u"$")) {
     const auto r = Fields(*reply, u"$", 3);
-    ports_.panes.Navigate(u"Web1", u"eevexo://" + r[2] + u"&&&" + JsEscape(r[1]) + u"&&&" + name + u"&&&" + r[0] +
+    ports_.panes.Navigate(ba1::Web1, u"eevexo://" + r[2] + u"&&&" + JsEscape(r[1]) + u"&&&" + name + u"&&&" + r[0] +
                                        u"&&&" + id + u"&&&" + v + u"&&&" + v1);
     return;
   }
   ports_.host.TrayBalloon(u"读取数据出错，请返回重试！");
-  model_(u"zhun").caption = u"读取数据出错，请返回重试";
+  model_(ba1::zhun).caption = u"读取数据出错，请返回重试";
 }
 
 void MainWindow::EnsurePlayerTerminal() {
@@ -133,8 +133,8 @@ void MainWindow::PlayLink(std::u16string_view link) {
     context_.resume_position = 0;
     ports_.player.SetMediaUrl(JsUnescape(media));
     ports_.player.Play();
-    model_(u"bo_name").caption = JsUnescape(name) + u"-" + JsUnescape(label);
-    model_.Timer(u"Timer1").enabled = true;
+    model_(ba1::bo_name).caption = JsUnescape(name) + u"-" + JsUnescape(label);
+    model_.Timer(ba1::Timer1).enabled = true;
     context_.current_key = id + u"-" + v + u"-" + v1 + u"-" + name;
     context_.next_link = u"0";
     context_.prebuffer_armed = 0;
@@ -142,11 +142,11 @@ void MainWindow::PlayLink(std::u16string_view link) {
     context_.current_item = id;
   } else {
     context_.web_player_mode = 1;
-    ports_.panes.Navigate(u"Web2", content_base_ + u"play.htm?" + id + u"-" + v + u"-" + v1 + u"-" + name);
+    ports_.panes.Navigate(ba1::Web2, content_base_ + u"play.htm?" + id + u"-" + v + u"-" + v1 + u"-" + name);
     context_.current_key = context_.next_link = context_.next_media = context_.current_item = u"0";
   }
   if (!name.empty() && !id.empty() && !media.empty()) {
-    ports_.panes.Navigate(u"Web5", EpisodePage(id, v, v1, name, u"0"));
+    ports_.panes.Navigate(ba1::Web5, EpisodePage(id, v, v1, name, u"0"));
     ports_.lists.AddWebEntry(IniNumber(id), name, label, media, IniNumber(v), IniNumber(v1), 0);
   }
   context_.panel_source = 1;
@@ -157,7 +157,7 @@ void MainWindow::PlayLink(std::u16string_view link) {
 void MainWindow::OpenListEntry(std::u16string_view link) {
   bo_but_Click(1);
   const long long n = IniNumber(AfterScheme(link, u"open://"));
-  const bool local = model_(u"qk").caption.find(u"列表") != std::u16string::npos;
+  const bool local = model_(ba1::qk).caption.find(u"列表") != std::u16string::npos;
   const std::u16string line = ports_.lists.Line(local ? kLocalListFile : kWebListFile, n);
   if (local) {
     const auto f = Fields(line, u"|", 3);
@@ -168,8 +168,8 @@ void MainWindow::OpenListEntry(std::u16string_view link) {
     }
     ports_.player.SetMediaUrl(f[1]);
     ports_.player.Play();
-    model_.Timer(u"Timer1").enabled = true;
-    model_(u"bo_name").caption = JsUnescape(f[0]);
+    model_.Timer(ba1::Timer1).enabled = true;
+    model_(ba1::bo_name).caption = JsUnescape(f[0]);
     context_.resume_done = 0;
     context_.resume_position = static_cast<long>(IniNumber(f[2]));
     context_.current_key = context_.next_link = context_.next_media = u"0";
@@ -177,14 +177,14 @@ void MainWindow::OpenListEntry(std::u16string_view link) {
     context_.current_item = f[1];
     context_.panel_source = 2;
     context_.web_player_mode = 0;
-    ports_.panes.Navigate(u"Web5", program_folder_ + u"\\c.htm");
+    ports_.panes.Navigate(ba1::Web5, program_folder_ + u"\\c.htm");
   } else {
     const auto f = Fields(line, u"|", 7);
     const std::u16string &id = f[0], &name = f[1], &label = f[2], &media = f[3], &v = f[4], &v1 = f[5];
     if (!Contains(media, u"vexo")) {
       context_.web_player_mode = 1;
       context_.current_item = u"0";
-      ports_.panes.Navigate(u"Web5", EpisodePage(id, v, v1, name, v + v1));
+      ports_.panes.Navigate(ba1::Web5, EpisodePage(id, v, v1, name, v + v1));
     } else {
       if (!ports_.processes.AnyNamed(u"VexoTerminal.exe") && !context_.player_folder.empty() &&
           context_.player_folder != config::kUnset) {
@@ -193,11 +193,11 @@ void MainWindow::OpenListEntry(std::u16string_view link) {
       }
       ports_.player.SetMediaUrl(JsUnescape(media));
       ports_.player.Play();
-      model_.Timer(u"Timer1").enabled = true;
-      model_(u"bo_name").caption = JsUnescape(name) + u"-" + JsUnescape(label);
+      model_.Timer(ba1::Timer1).enabled = true;
+      model_(ba1::bo_name).caption = JsUnescape(name) + u"-" + JsUnescape(label);
       context_.resume_done = 0;
       context_.resume_position = static_cast<long>(IniNumber(f[6]));
-      ports_.panes.Navigate(u"Web5", EpisodePage(id, v, v1, name, u"0"));
+      ports_.panes.Navigate(ba1::Web5, EpisodePage(id, v, v1, name, u"0"));
       context_.current_key = id + u"-" + v + u"-" + v1 + u"-" + name;
       context_.next_link = context_.next_media = u"0";
       context_.prebuffer_armed = 0;
@@ -210,66 +210,66 @@ void MainWindow::OpenListEntry(std::u16string_view link) {
 }
 
 void MainWindow::DeleteListEntry(std::u16string_view link) {
-  const bool local = model_(u"qk").caption.find(u"列表") != std::u16string::npos;
+  const bool local = model_(ba1::qk).caption.find(u"列表") != std::u16string::npos;
   std::u16string number = AfterScheme(link, u"delk://");
   std::erase(number, u'/');
   ports_.lists.RemoveEntry(local ? kLocalListFile : kWebListFile, IniNumber(number));
-  if (context_.panel_source != 1) ports_.panes.Refresh(u"Web5");
+  if (context_.panel_source != 1) ports_.panes.Refresh(ba1::Web5);
 }
 
 void MainWindow::FinishSignal() {
   if (ReadIniValue(ports_.profile, config_path_, config::kSBo) != config::kOn) {
-    model_.Timer(u"Timer1").enabled = true;
+    model_.Timer(ba1::Timer1).enabled = true;
     return;
   }
   if (context_.next_link == u"1") return;
   if (context_.next_link != u"0" && context_.next_link != u"3") {
-    ports_.panes.Navigate(u"Web1", context_.next_link);
+    ports_.panes.Navigate(ba1::Web1, context_.next_link);
     return;
   }
   const auto f = Fields(context_.current_key, u"-", 4);
-  ports_.panes.Navigate(u"Web5", content_base_ + u"pp.htm?" + context_.current_key + u"-" + f[1] +
+  ports_.panes.Navigate(ba1::Web5, content_base_ + u"pp.htm?" + context_.current_key + u"-" + f[1] +
                                      Decimal(IniNumber(f[2]) + 1));
 }
 
-void MainWindow::DownloadBegin(std::u16string_view pane) {
+void MainWindow::DownloadBegin(ControlName pane) {
   // Script errors of the pages must never raise dialogs.
-  if (pane != u"Web6") ports_.panes.SetSilent(pane, true);
+  if (pane != ba1::Web6) ports_.panes.SetSilent(pane, true);
 }
 
-void MainWindow::DownloadComplete(std::u16string_view pane) {
+void MainWindow::DownloadComplete(ControlName pane) {
   WindowModel& w = model_;
-  if (pane == u"Web1" && context_.catalogue_error != 1) {
-    w(u"Pic1").visible = true;
-    w(u"wait").visible = false;
-  } else if (pane == u"Weby") {
-    w.Timer(u"Timer6").enabled = true;
-  } else if (pane == u"Web7" && !web7_error_) {
-    w(u"adp").visible = false;
-    w(u"ad_huan").visible = true;
+  if (pane == ba1::Web1 && context_.catalogue_error != 1) {
+    w(ba1::Pic1).visible = true;
+    w(ba1::wait).visible = false;
+  } else if (pane == ba1::Weby) {
+    w.Timer(ba1::Timer6).enabled = true;
+  } else if (pane == ba1::Web7 && !web7_error_) {
+    w(ba1::adp).visible = false;
+    w(ba1::ad_huan).visible = true;
   }
 }
 
-void MainWindow::NavigateError(std::u16string_view pane, std::u16string_view address) {
+void MainWindow::NavigateError(ControlName pane, std::u16string_view address) {
   WindowModel& w = model_;
   const bool on_site = Contains(address, content_base_);
-  if (pane == u"Web1" && on_site) {
-    w(u"Pic1").visible = false;
-    w(u"wait").visible = true;
+  if (pane == ba1::Web1 && on_site) {
+    w(ba1::Pic1).visible = false;
+    w(ba1::wait).visible = true;
     context_.catalogue_error = 1;
-    w(u"webe").caption =
+    w(ba1::webe).caption =
         u"Error！出错了\r\n\r\n1.请检查你的网络连接\r\n2.软件网络出现了故障\r\n3.请点此尝试重新连接\r\n4.请尝试重新启动软件\r\n";
-  } else if (pane == u"Weby" && on_site) {
+  } else if (pane == ba1::Weby && on_site) {
     banner_load_failed = 1;
-  } else if (pane == u"Web7") {
-    w(u"ad_huan").visible = false;
-    w(u"adp").visible = true;
+  } else if (pane == ba1::Web7) {
+    w(ba1::ad_huan).visible = false;
+    w(ba1::adp).visible = true;
     web7_error_ = true;
   }
 }
 
 void MainWindow::webe_Click() {
-  ports_.panes.Navigate(u"Web1", content_base_);
-  model_(u"Pic1").visible = true;
-  model_(u"wait").visible = false;
+  ports_.panes.Navigate(ba1::Web1, content_base_);
+  model_(ba1::Pic1).visible = true;
+  model_(ba1::wait).visible = false;
 }

@@ -21,11 +21,11 @@ std::u16string Decimal(long long n) {
 void MainWindow::Timer1_Timer() {
   WindowModel& w = model_;
   PlayerControl& player = ports_.player;
-  Control& play_button = w(u"bo_but", 0);
+  Control& play_button = w(ba1::bo_but, 0);
   if (player.MediaUrl().empty()) {
     play_button.tool_tip = u"播放";
-    w(u"zhun").caption = u"准备就绪";
-    w(u"huan").left = -30;
+    w(ba1::zhun).caption = u"准备就绪";
+    w(ba1::huan).left = -30;
     return;
   }
   const long position = player.Position();
@@ -33,10 +33,10 @@ void MainWindow::Timer1_Timer() {
   context_.last_position = position;
 
   if (position > duration - 2 && position > 0) {
-    w.Timer(u"Timer2").enabled = true;
+    w.Timer(ba1::Timer2).enabled = true;
     balloon_setting_ = ReadIniValue(ports_.profile, config_path_, config::kSPao);
     if (balloon_setting_ != config::kOn) return;
-    if (w(u"bo_but", 6).tool_tip.find(u"已开启") != std::u16string::npos) {
+    if (w(ba1::bo_but, 6).tool_tip.find(u"已开启") != std::u16string::npos) {
       ports_.host.TrayBalloon(u"即将播放完毕，正准备自动关机！");
     } else if (!context_.next_link.empty() && context_.next_link != u"1" && context_.next_link != u"0" &&
                context_.next_link != u"3") {
@@ -60,7 +60,7 @@ void MainWindow::Timer1_Timer() {
   }
 
   last_state_ = player.PlayState();
-  Control& status = w(u"zhun");
+  Control& status = w(ba1::zhun);
   const std::u16string rate = Decimal(last_rate_);
   if (last_state_ == player::kPlaying) {
     connect_ticks_ = 0;
@@ -68,14 +68,14 @@ void MainWindow::Timer1_Timer() {
       if (player.Position() < context_.resume_position) player.SetPosition(context_.resume_position);
       context_.resume_done = 1;
     }
-    w(u"bo_ad").visible = false;
-    w(u"VexoC").visible = true;
+    w(ba1::bo_ad).visible = false;
+    w(ba1::VexoC).visible = true;
     context_.resume_position = player.Position();
-    w(u"next_s").visible = false;
+    w(ba1::next_s).visible = false;
     play_button.tool_tip = u"暂停";
   } else {
-    w(u"bo_ad").visible = true;
-    w(u"VexoC").visible = false;
+    w(ba1::bo_ad).visible = true;
+    w(ba1::VexoC).visible = false;
   }
   switch (last_state_) {
     case player::kIdle: status.caption = player.MediaUrl().empty() ? u"准备就绪" : u"播放完毕"; break;
@@ -113,15 +113,15 @@ void MainWindow::Timer1_Timer() {
 
   const long now = player.Position();
   const long length = player.Duration();
-  Control& time = w(u"times");
+  Control& time = w(ba1::times);
   time.caption = FormatPlayTime(now) + u" / " + FormatPlayTime(length);
-  Control& track = w(u"gunt");
-  Control& thumb = w(u"gunt1");
+  Control& track = w(ba1::gunt);
+  Control& thumb = w(ba1::gunt1);
   const long span = std::max(0L, track.width - thumb.width);
   thumb.left = length != 0 ? static_cast<long>(static_cast<long long>(std::clamp(now, 0L, length)) * span / length) : 0;
-  time.left = w(u"vexo").width - time.width - 13;
+  time.left = w(ba1::vexo).width - time.width - 13;
   thumb.tool_tip = FormatPlayTime(now);
-  Control& share = w(u"huan");
+  Control& share = w(ba1::huan);
   const long progress = player.DownloadProgress();
   if (progress >= 1) share.Move(0, share.top, track.width * std::min(progress, 1000L) / 1000);
   else share.Move(-30, share.top, 0);
@@ -129,22 +129,22 @@ void MainWindow::Timer1_Timer() {
 
 void MainWindow::Timer2_Timer() {
   WindowModel& w = model_;
-  w(u"bo_ad").visible = true;
-  w(u"VexoC").visible = false;
-  w(u"zhun").caption = u"播放完毕";
-  w.Timer(u"Timer2").enabled = false;
-  if (w(u"bo_but", 6).tool_tip.find(u"已开启") != std::u16string::npos) {
+  w(ba1::bo_ad).visible = true;
+  w(ba1::VexoC).visible = false;
+  w(ba1::zhun).caption = u"播放完毕";
+  w.Timer(ba1::Timer2).enabled = false;
+  if (w(ba1::bo_but, 6).tool_tip.find(u"已开启") != std::u16string::npos) {
     // The shutdown after playback follows here once it can be armed.
-    w.Timer(u"Timer1").enabled = false;
+    w.Timer(ba1::Timer1).enabled = false;
     return;
   }
   context_.resume_position = 1;
   context_.last_position = 1;
   if (context_.next_link == u"3") {
-    ports_.panes.Navigate(u"Web2", kFinishSentinel);
+    ports_.panes.Navigate(ba1::Web2, kFinishSentinel);
   } else if (!context_.next_link.empty() && context_.next_link != u"1" && context_.next_link != u"0") {
-    w.Timer(u"Timer1").enabled = false;
-    w(u"next_s").visible = true;
-    ports_.panes.Navigate(u"Web2", kFinishSentinel);
+    w.Timer(ba1::Timer1).enabled = false;
+    w(ba1::next_s).visible = true;
+    ports_.panes.Navigate(ba1::Web2, kFinishSentinel);
   }
 }

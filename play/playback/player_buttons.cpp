@@ -6,28 +6,28 @@
 void MainWindow::bo_but_Click(int index) {
   WindowModel& w = model_;
   PlayerControl& player = ports_.player;
-  w(u"P1").visible = false;
+  w(ba1::P1).visible = false;
   switch (index) {
     case 0:
       if (player.MediaUrl().empty()) return;
-      if (w(u"bo_but", 0).tool_tip == u"暂停") {
-        w(u"bo_ad").visible = true;
-        w(u"VexoC").visible = false;
+      if (w(ba1::bo_but, 0).tool_tip == u"暂停") {
+        w(ba1::bo_ad).visible = true;
+        w(ba1::VexoC).visible = false;
         player.Pause();
-        w(u"bo_but", 0).tool_tip = u"播放";
-        w(u"zhun").caption = u"已暂停";
+        w(ba1::bo_but, 0).tool_tip = u"播放";
+        w(ba1::zhun).caption = u"已暂停";
       } else {
         context_.resume_done = 0;
         player.Play();
-        w(u"bo_but", 0).tool_tip = u"暂停";
-        w(u"zhun").caption = u"正在播放";
-        w.Timer(u"Timer1").enabled = true;
+        w(ba1::bo_but, 0).tool_tip = u"暂停";
+        w(ba1::zhun).caption = u"正在播放";
+        w.Timer(ba1::Timer1).enabled = true;
       }
       return;
     case 1:
       if (player.MediaUrl().empty()) return;
-      w(u"bo_ad").visible = true;
-      w(u"VexoC").visible = false;
+      w(ba1::bo_ad).visible = true;
+      w(ba1::VexoC).visible = false;
       if (context_.current_item != u"0" && context_.last_position > 0) {
         if (context_.panel_source == 1) {
           ports_.lists.SaveWebPosition(IniNumber(context_.current_item), context_.last_position);
@@ -36,13 +36,13 @@ void MainWindow::bo_but_Click(int index) {
         }
       }
       context_.last_position = 0;
-      w.Timer(u"Timer1").enabled = false;
+      w.Timer(ba1::Timer1).enabled = false;
       player.Stop();
-      w(u"bo_but", 0).tool_tip = u"播放";
-      w(u"zhun").caption = u"已停止";
+      w(ba1::bo_but, 0).tool_tip = u"播放";
+      w(ba1::zhun).caption = u"已停止";
       return;
     case 2: {
-      Control& mute = w(u"bo_but", 2);
+      Control& mute = w(ba1::bo_but, 2);
       const bool muting = mute.tool_tip == u"静音";
       mute.tool_tip = muting ? u"取消静音" : u"静音";
       player.SetMute(muting);

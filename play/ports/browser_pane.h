@@ -3,17 +3,19 @@
 #include <string>
 #include <string_view>
 
+#include "play/model/control.h"
+
 class BrowserPaneEvents {
  public:
   virtual ~BrowserPaneEvents() = default;
   // Before the pane leaves for `address`; setting `cancel` keeps it where it is.
-  virtual void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) = 0;
-  virtual void DownloadBegin(std::u16string_view pane) = 0;
-  virtual void DownloadComplete(std::u16string_view pane) = 0;
+  virtual void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) = 0;
+  virtual void DownloadBegin(ControlName pane) = 0;
+  virtual void DownloadComplete(ControlName pane) = 0;
   // The page at `address` could not be shown (`status`: an HTTP status or a system error).
-  virtual void NavigateError(std::u16string_view pane, std::u16string_view address, long status) = 0;
+  virtual void NavigateError(ControlName pane, std::u16string_view address, long status) = 0;
   // A right click, with the address of the link under the pointer (empty when none).
-  virtual void ContextMenu(std::u16string_view pane, std::u16string_view link) = 0;
+  virtual void ContextMenu(ControlName pane, std::u16string_view link) = 0;
 };
 
 class BrowserPane {

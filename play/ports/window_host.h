@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "common/pixel_rect.h"
+#include "play/model/control.h"
 
 class WindowHost {
  public:
@@ -30,11 +31,11 @@ class WindowHost {
   virtual void ShowState(int state) = 0;
 };
 
-// The browser panes, by name ("Web1" ... "Web7", "Weby").
+// The browser panes, by name (ba1::Web1 ... ba1::Web7, ba1::Weby).
 class BrowserPanes {
  public:
   virtual ~BrowserPanes() = default;
-  virtual void Navigate(std::u16string_view pane, std::u16string_view address) = 0;
-  virtual void Refresh(std::u16string_view pane) = 0;
-  virtual void SetSilent(std::u16string_view pane, bool silent) = 0;
+  virtual void Navigate(ControlName pane, std::u16string_view address) = 0;
+  virtual void Refresh(ControlName pane) = 0;
+  virtual void SetSilent(ControlName pane, bool silent) = 0;
 };

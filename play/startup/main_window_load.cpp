@@ -30,14 +30,14 @@ void MainWindow::LoadFirstInstance(std::u16string_view command_line) {
   if (skin_number_ > 3) skin_number_ = 1;
 
   const std::u16string list_page = program_folder_ + u"\\c.htm";
-  ports_.panes.Navigate(u"Web1", content_base_);
-  ports_.panes.Navigate(u"Web2", u"about:blank");
-  ports_.panes.Navigate(u"Web3", list_page);
-  ports_.panes.Navigate(u"Web4", program_folder_ + u"\\f.htm");
-  ports_.panes.Navigate(u"Web5", list_page);
-  ports_.panes.Navigate(u"Weby", content_base_ + u"js/ads/softad.html");
-  ports_.panes.Navigate(u"Web6", content_base_ + u"tj/tj.asp?id=" + user_id_);
-  ports_.panes.Navigate(u"Web7", content_base_ + u"js/ads/vexoad.html");
+  ports_.panes.Navigate(ba1::Web1, content_base_);
+  ports_.panes.Navigate(ba1::Web2, u"about:blank");
+  ports_.panes.Navigate(ba1::Web3, list_page);
+  ports_.panes.Navigate(ba1::Web4, program_folder_ + u"\\f.htm");
+  ports_.panes.Navigate(ba1::Web5, list_page);
+  ports_.panes.Navigate(ba1::Weby, content_base_ + u"js/ads/softad.html");
+  ports_.panes.Navigate(ba1::Web6, content_base_ + u"tj/tj.asp?id=" + user_id_);
+  ports_.panes.Navigate(ba1::Web7, content_base_ + u"js/ads/vexoad.html");
 
   ports_.host.AddTrayIcon(model_.caption);
   context_.current_item = u"0";
@@ -49,7 +49,7 @@ void MainWindow::LoadFirstInstance(std::u16string_view command_line) {
 }
 
 void MainWindow::Form_LinkExecute(std::u16string_view command) {
-  model_.Timer(u"Timer3").enabled = true;
+  model_.Timer(ba1::Timer3).enabled = true;
   ports_.host.BringToFront();
   if (command.empty()) return;
   if (compact_mode_ == 1) jbi_Click();
@@ -73,18 +73,18 @@ void MainWindow::l_com(std::u16string_view text) {
     case CommandLineRequest::Kind::kNothing:
       return;
     case CommandLineRequest::Kind::kPageLink:
-      ports_.panes.Navigate(u"Web5", content_base_ + u"pp.htm?" + request.text);
+      ports_.panes.Navigate(ba1::Web5, content_base_ + u"pp.htm?" + request.text);
       context_.panel_source = 1;
       npc_Click(9);
       return;
     case CommandLineRequest::Kind::kMedia:
       ports_.player.SetMediaUrl(request.text);
       ports_.player.Play();
-      model_.Timer(u"Timer1").enabled = true;
-      model_(u"bo_name").caption = FileNameOfPath(request.text);
+      model_.Timer(ba1::Timer1).enabled = true;
+      model_(ba1::bo_name).caption = FileNameOfPath(request.text);
       ResetPlaybackContext();
       context_.current_item = request.text;
-      ports_.lists.AddLocalEntry(model_(u"bo_name").caption, request.text, 0);
+      ports_.lists.AddLocalEntry(model_(ba1::bo_name).caption, request.text, 0);
       context_.panel_source = 2;
       npc_Click(9);
       return;

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "common/win32/wide.h"
-#include "play/win32/handle.h"
+#include "common/win32/unique_handle.h"
 
 bool Win32Files::Exists(std::u16string_view path) {
   const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
@@ -34,7 +34,7 @@ bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) 
       DWORD written = 0;
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
       if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-        file.Reset();
+        file.reset();
         DeleteFileW(temp.c_str());
         return false;
       }
@@ -54,11 +54,10 @@ bool Win32Files::Delete(std::u16string_view path) { return DeleteFileW(ToWide(pa
 std::vector<std::u16string> Win32Files::List(std::u16string_view folder_and_pattern) {
   std::vector<std::u16string> names;
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(ToWide(folder_and_pattern).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
+  const UniqueFind find(FindFirstFileW(ToWide(folder_and_pattern).c_str(), &data));
+  if (!find) return names;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(FromWide(data.cFileName));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
   return names;
 }

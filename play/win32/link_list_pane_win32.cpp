@@ -5,6 +5,8 @@
 #include <optional>
 #include <thread>
 
+#include "common/win32/gdi_scope.h"
+#include "common/win32/unique_internet.h"
 #include "common/win32/wide.h"
 #include "play/win32/files_win32.h"
 
@@ -53,28 +55,23 @@ struct LinkListPane::Fetch {
   std::string bytes;
 };
 
-LinkListPane::LinkListPane(HWND parent, std::u16string name, BrowserPaneEvents& events)
-    : name_(std::move(name)), events_(events), alive_(std::make_shared<std::atomic<bool>>(true)) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.lpfnWndProc = &LinkListPane::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kPaneClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
-  hwnd_ = CreateWindowExW(0, kPaneClass, ToWide(name_).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent,
-                          nullptr, GetModuleHandleW(nullptr), this);
+LinkListPane::LinkListPane(HWND parent, ControlName name, BrowserPaneEvents& events)
+    : name_(name), events_(events), alive_(std::make_shared<std::atomic<bool>>(true)) {
+  WNDCLASSEXW wc{sizeof wc};
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = kPaneClass;
+  RegisterWindowClass(wc);
+  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+  CreateBound(0, kPaneClass, ToWide(name_.text()).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent, nullptr,
+              GetModuleHandleW(nullptr));
 }
 
 LinkListPane::~LinkListPane() {
   alive_->store(false);
-  if (hwnd_) DestroyWindow(hwnd_);
-  DeleteObject(font_);
+  Destroy();
 }
 
 void LinkListPane::Navigate(std::u16string_view address) {
@@ -116,32 +113,30 @@ void LinkListPane::Load(const std::u16string& address, bool record) {
   // The network never holds up the window: the page is fetched on a helper thread.
   auto fetch = std::make_unique<Fetch>(Fetch{address, generation, record, 0, {}});
   std::thread([fetch = std::move(fetch), hwnd = hwnd_, alive = alive_]() mutable {
-    HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    const UniqueInternet session(InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     DWORD timeout = 15000;
     if (session) {
-      InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-      InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+      InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+      InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     }
-    HINTERNET request = session ? InternetOpenUrlW(session, WidePtr(fetch->address), nullptr, 0,
-                                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)
-                                : nullptr;
+    const UniqueInternet request(session ? InternetOpenUrlW(session.get(), WidePtr(fetch->address), nullptr, 0,
+                                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)
+                                         : nullptr);
     if (!request) {
       fetch->status = static_cast<long>(GetLastError());
     } else {
       DWORD code = 0, size = sizeof code;
-      if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr) &&
+      if (HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr) &&
           (code < 200 || code > 299)) {
         fetch->status = static_cast<long>(code);
       }
       char buffer[16384];
       DWORD read = 0;
-      while (fetch->status == 0 && alive->load() && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0 &&
-             fetch->bytes.size() < kMaxPageBytes) {
+      while (fetch->status == 0 && alive->load() && InternetReadFile(request.get(), buffer, sizeof buffer, &read) &&
+             read > 0 && fetch->bytes.size() < kMaxPageBytes) {
         fetch->bytes.append(buffer, read);
       }
-      InternetCloseHandle(request);
     }
-    if (session) InternetCloseHandle(session);
     if (alive->load() && PostMessageW(hwnd, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch.get()))) fetch.release();
   }).detach();
 }
@@ -173,43 +168,28 @@ void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= page_.links.size()) return;
   const PageLink& link = page_.links[item.itemID];
   const bool selected = item.itemState & ODS_SELECTED;
-  HBRUSH back = CreateSolidBrush(selected ? RGB(0xD6, 0xEE, 0xAF) : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
-                                                                                      : RGB(0xFF, 0xFF, 0xFF));
-  FillRect(item.hDC, &item.rcItem, back);
-  DeleteObject(back);
+  const UniqueBrush back(CreateSolidBrush(selected ? RGB(0xD6, 0xEE, 0xAF)
+                                                   : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
+                                                                     : RGB(0xFF, 0xFF, 0xFF)));
+  FillRect(item.hDC, &item.rcItem, back.get());
   RECT text = item.rcItem;
   text.left += 4;
   text.right -= 2;
-  const HGDIOBJ old = SelectObject(item.hDC, font_);
-  SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, RGB(2, 2, 2));
-  const std::wstring label = ToWide(link.text);
-  DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &text,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  SelectObject(item.hDC, old);
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xCC, 0xCC, 0xCC));
-  const HGDIOBJ old_pen = SelectObject(item.hDC, pen);
+  {
+    const ScopedSelect select_font(item.hDC, font_.get());
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, RGB(2, 2, 2));
+    const std::wstring label = ToWide(link.text);
+    DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  const UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0xCC, 0xCC, 0xCC)));
+  const ScopedSelect select_pen(item.hDC, pen.get());
   MoveToEx(item.hDC, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
   LineTo(item.hDC, item.rcItem.right, item.rcItem.bottom - 1);
-  SelectObject(item.hDC, old_pen);
-  DeleteObject(pen);
 }
 
-LRESULT CALLBACK LinkListPane::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<LinkListPane*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<LinkListPane*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) {
-    if (message == kFetchDone) delete reinterpret_cast<Fetch*>(lparam);
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-  return self->Handle(message, wparam, lparam);
-}
-
-LRESULT LinkListPane::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
       list_ = CreateWindowExW(0, L"LISTBOX", L"",
@@ -250,10 +230,6 @@ LRESULT LinkListPane::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       else Show(fetch->address, fetch->bytes, fetch->record);
       return 0;
     }
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      break;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }

@@ -9,13 +9,15 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/unique_handle.h"
+#include "common/win32/window_base.h"
 #include "play/panes/link_page.h"
 #include "play/panes/pane_history.h"
 #include "play/win32/pane_window_win32.h"
 
-class LinkListPane final : public PaneWindow {
+class LinkListPane final : public PaneWindow, private WindowBase {
  public:
-  LinkListPane(HWND parent, std::u16string name, BrowserPaneEvents& events);
+  LinkListPane(HWND parent, ControlName name, BrowserPaneEvents& events);
   ~LinkListPane() override;
   LinkListPane(const LinkListPane&) = delete;
   LinkListPane& operator=(const LinkListPane&) = delete;
@@ -32,8 +34,7 @@ class LinkListPane final : public PaneWindow {
 
  private:
   struct Fetch;
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Loads without asking the host first (history moves and refreshes).
   void Load(const std::u16string& address, bool record);
   void Show(const std::u16string& address, const std::string& bytes, bool record);
@@ -41,10 +42,9 @@ class LinkListPane final : public PaneWindow {
   void Follow(int row);
   void DrawRow(const DRAWITEMSTRUCT& item);
 
-  HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
-  HFONT font_ = nullptr;
-  std::u16string name_;
+  UniqueFont font_;
+  ControlName name_;
   BrowserPaneEvents& events_;
   std::u16string location_;
   LinkPage page_;

@@ -63,7 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
         HistoryLists lists(
             files, code_page, context.program_folder,
             [&shown](std::u16string_view list_file, const std::u16string& page) {
-              if (shown) shown->Navigate(list_file == kWebListFile ? u"Web3" : u"Web4", page);
+              if (shown) shown->panes().Navigate(list_file == kWebListFile ? ba1::Web3 : ba1::Web4, page);
             },
             ShortPathIfPossible);
         MainWindowWin32 window({instance, &profile, &lists, context.program_folder, ContentBase()});

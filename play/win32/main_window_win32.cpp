@@ -1,6 +1,8 @@
 #include "play/win32/main_window_win32.h"
 
 #include "common/text/utf.h"
+#include "common/win32/event_log.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -9,50 +11,43 @@ constexpr UINT kTrayMessage = WM_APP + 1;
 
 MainWindowWin32::MainWindowWin32(Args args) : args_(std::move(args)) {}
 
+// The children go before the window: the hand-off server, the panes, the drawn controls and
+// the player; then the window itself, whose WM_DESTROY removes the tray icon and ends the loop.
 MainWindowWin32::~MainWindowWin32() {
   dde_.reset();
-  panes_.clear();
+  if (panes_) panes_->Clear();
   renderer_.reset();
   player_.Place(nullptr);
-  if (hwnd_) DestroyWindow(hwnd_);
+  Destroy();
 }
 
 bool MainWindowWin32::Open(std::u16string_view command_line) {
   WNDCLASSEXW wc{sizeof wc};
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &MainWindowWin32::WindowProc;
   wc.hInstance = args_.instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = LoadIconW(args_.instance, MAKEINTRESOURCEW(1));
   wc.lpszClassName = kMainWindowClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(wc);
 
-  // The panes: the system's web control where it renders pages, else the link-list pane.
-  // VEXO_PANE=webbrowser or linklist chooses without asking the system.
-  wchar_t choice[32] = {};
-  GetEnvironmentVariableW(L"VEXO_PANE", choice, 32);
-  if (lstrcmpiW(choice, L"webbrowser") == 0) use_web_browser_ = true;
-  else if (lstrcmpiW(choice, L"linklist") == 0) use_web_browser_ = false;
-  else use_web_browser_ = WebBrowserRendersPages(kPaneProbeMs);
-
+  panes_ = std::make_unique<PaneSet>(ChoosePaneKind(), *this);
   // The core exists before the window, so the window procedure always has it.
-  core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *this, transfer_, processes_},
-                                       args_.program_folder, args_.content_base);
+  core_ = std::make_unique<MainWindow>(
+      MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_, transfer_, processes_},
+      args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
-  hwnd_ = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(),
-                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0, model.width_twips / kTwipsPerPixel,
-                          model.height_twips / kTwipsPerPixel, nullptr, nullptr, args_.instance, this);
+  CreateBound(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
+              0, 0, model.width_twips / kTwipsPerPixel, model.height_twips / kTwipsPerPixel, nullptr, nullptr,
+              args_.instance);
   if (!hwnd_) return false;
   renderer_ = std::make_unique<ModelRenderer>(
-      hwnd_, core_->model(), [this](const ControlId& id) { OnClick(id); },
+      hwnd_, core_->model(), [this](const ControlId& id) { Run([&id](MainWindow& w) { w.OnClick(id); }); },
       [this](const Control& control, HWND container) { PlaceExternal(control, container); });
-  const Control& place = core_->model()(u"VexoC");
-  player_.Place(Win32PlayerHost::Create(renderer_->WindowOf({u"vexo", -1}),
+  const Control& place = core_->model()(ba1::VexoC);
+  player_.Place(Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}),
                                         RECT{place.left, place.top, place.right(), place.bottom()}));
-  dde_ = std::make_unique<DdeCommandServer>([this](const std::u16string& command) {
-    core_->Form_LinkExecute(command);
-    AfterHandler();
-  });
+  dde_ = std::make_unique<DdeCommandServer>(
+      [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
 
   core_->LoadFirstInstance(command_line);
   // Centred on the screen when first shown.
@@ -103,26 +98,12 @@ void MainWindowWin32::SyncTimers() {
   }
 }
 
-void MainWindowWin32::OnClick(const ControlId& id) {
-  if (id.name == u"npc") core_->npc_Click(id.index);
-  else if (id.name == u"bo_but") core_->bo_but_Click(id.index);
-  else if (id.name == u"jian") core_->jian_Click();
-  else if (id.name == u"jbi") core_->jbi_Click();
-  else if (id.name == u"webe" || id.name == u"jia") core_->webe_Click();
-  AfterHandler();
-}
-
 void MainWindowWin32::PlaceExternal(const Control& control, HWND container) {
-  if (control.id.name == u"VexoC") {
+  if (control.id.name == ba1::VexoC) {
     player_.Move(control.left, control.top, control.width, control.height);
     player_.SetVisible(control.visible);
   } else if (control.kind == ControlKind::kWebBrowser) {
-    auto& pane = panes_[control.id.name];
-    if (!pane && use_web_browser_) pane = WebBrowserPane::Create(container, control.id.name, *this);
-    if (!pane) pane = std::make_unique<LinkListPane>(container, control.id.name, *this);
-    SetWindowPos(pane->hwnd(), nullptr, control.left, control.top, control.width, control.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(pane->hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
+    panes_->Place(control, container);
   }
 }
 
@@ -161,17 +142,17 @@ void MainWindowWin32::LetPendingEventsRun() {
 }
 
 void MainWindowWin32::AddTrayIcon(std::u16string_view tool_tip) {
-  tray_ = NOTIFYICONDATAW{};
-  tray_.cbSize = sizeof tray_;
-  tray_.hWnd = hwnd_;
-  tray_.uID = 1;
-  tray_.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-  tray_.uCallbackMessage = kTrayMessage;
-  tray_.hIcon = LoadIconW(args_.instance, MAKEINTRESOURCEW(1));
-  if (!tray_.hIcon) tray_.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  const std::wstring tip = ToWide(tool_tip).substr(0, 127);
-  wcsncpy(tray_.szTip, tip.c_str(), 127);
-  tray_added_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
+  tray_.Add(hwnd_, kTrayMessage, LoadIconW(args_.instance, MAKEINTRESOURCEW(1)), tool_tip);
+}
+
+void MainWindowWin32::TrayBalloon(std::u16string_view text) {
+  // Tests read the balloons from the file VEXO_PLAY_EVENT_LOG names, one a line.
+  AppendEventLog(L"VEXO_PLAY_EVENT_LOG", "balloon " + Utf16ToUtf8(text));
+  tray_.Balloon(core_->model().caption, text);
+}
+
+void MainWindowWin32::MessageOk(std::u16string_view text) {
+  MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(core_->model().caption).c_str(), MB_OK);
 }
 
 void MainWindowWin32::SetTopmost(bool topmost) {
@@ -186,83 +167,39 @@ PixelRect MainWindowWin32::Screen() {
   return PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-void MainWindowWin32::Navigate(std::u16string_view pane, std::u16string_view address) {
-  pane_addresses_[std::u16string(pane)] = std::u16string(address);
-  if (PaneWindow* target = Pane(pane)) target->Navigate(address);
+void MainWindowWin32::BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) {
+  Run([&](MainWindow& w) { w.BeforeNavigate(pane, address, cancel); });
 }
 
-PaneWindow* MainWindowWin32::Pane(std::u16string_view name) {
-  const auto found = panes_.find(std::u16string(name));
-  return found == panes_.end() ? nullptr : found->second.get();
+void MainWindowWin32::DownloadBegin(ControlName pane) {
+  Run([&](MainWindow& w) { w.DownloadBegin(pane); });
 }
 
-void MainWindowWin32::BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) {
-  core_->BeforeNavigate(pane, address, cancel);
-  AfterHandler();
+void MainWindowWin32::DownloadComplete(ControlName pane) {
+  Run([&](MainWindow& w) { w.DownloadComplete(pane); });
 }
 
-void MainWindowWin32::DownloadBegin(std::u16string_view pane) {
-  core_->DownloadBegin(pane);
-  AfterHandler();
+void MainWindowWin32::NavigateError(ControlName pane, std::u16string_view address, long) {
+  Run([&](MainWindow& w) { w.NavigateError(pane, address); });
 }
 
-void MainWindowWin32::DownloadComplete(std::u16string_view pane) {
-  core_->DownloadComplete(pane);
-  AfterHandler();
+void MainWindowWin32::OnSize(WPARAM kind, LPARAM size) {
+  Run([&](MainWindow& w) {
+    WindowModel& model = w.model();
+    model.state = kind == SIZE_MINIMIZED   ? WindowState::kMinimized
+                  : kind == SIZE_MAXIMIZED ? WindowState::kMaximized
+                                           : WindowState::kNormal;
+    model.scale_width = LOWORD(size);
+    model.scale_height = HIWORD(size);
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    model.width_twips = (outer.right - outer.left) * kTwipsPerPixel;
+    model.height_twips = (outer.bottom - outer.top) * kTwipsPerPixel;
+    w.Form_Resize();
+  });
 }
 
-void MainWindowWin32::NavigateError(std::u16string_view pane, std::u16string_view address, long) {
-  core_->NavigateError(pane, address);
-  AfterHandler();
-}
-
-void MainWindowWin32::Refresh(std::u16string_view pane) {
-  if (PaneWindow* target = Pane(pane)) target->Refresh();
-}
-
-void MainWindowWin32::SetSilent(std::u16string_view pane, bool silent) {
-  if (PaneWindow* target = Pane(pane)) target->SetSilent(silent);
-}
-
-void MainWindowWin32::TrayBalloon(std::u16string_view text) {
-  // Tests read the balloons from the file VEXO_PLAY_EVENT_LOG names, one a line (UTF-8).
-  wchar_t log_path[MAX_PATH];
-  if (GetEnvironmentVariableW(L"VEXO_PLAY_EVENT_LOG", log_path, MAX_PATH)) {
-    const HANDLE log = CreateFileW(log_path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log != INVALID_HANDLE_VALUE) {
-      const std::string line = "balloon " + Utf16ToUtf8(text) + "\r\n";
-      DWORD written = 0;
-      WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-      CloseHandle(log);
-    }
-  }
-  if (!tray_added_) return;
-  tray_.uFlags = NIF_INFO;
-  const std::wstring message = ToWide(text).substr(0, 255);
-  wcsncpy(tray_.szInfo, message.c_str(), 255);
-  wcsncpy(tray_.szInfoTitle, ToWide(core_->model().caption).c_str(), 63);
-  tray_.dwInfoFlags = NIIF_INFO;
-  Shell_NotifyIconW(NIM_MODIFY, &tray_);
-  tray_.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-}
-
-void MainWindowWin32::MessageOk(std::u16string_view text) {
-  MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(core_->model().caption).c_str(), MB_OK);
-}
-
-LRESULT CALLBACK MainWindowWin32::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindowWin32*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindowWin32*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
-}
-
-LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
@@ -273,43 +210,26 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
-    case WM_SIZE: {
-      if (!core_) break;
-      WindowModel& model = core_->model();
-      model.state = wparam == SIZE_MINIMIZED ? WindowState::kMinimized
-                    : wparam == SIZE_MAXIMIZED ? WindowState::kMaximized
-                                               : WindowState::kNormal;
-      model.scale_width = LOWORD(lparam);
-      model.scale_height = HIWORD(lparam);
-      RECT outer{};
-      GetWindowRect(hwnd_, &outer);
-      model.width_twips = (outer.right - outer.left) * kTwipsPerPixel;
-      model.height_twips = (outer.bottom - outer.top) * kTwipsPerPixel;
-      core_->Form_Resize();
-      AfterHandler();
+    case WM_SIZE:
+      OnSize(wparam, lparam);
       return 0;
-    }
     case WM_ERASEBKGND: {
       RECT r{};
       GetClientRect(hwnd_, &r);
-      HBRUSH brush = CreateSolidBrush(Rgb(131, 191, 248));
-      FillRect(reinterpret_cast<HDC>(wparam), &r, brush);
-      DeleteObject(brush);
+      FillRect(reinterpret_cast<HDC>(wparam), &r, UniqueBrush(CreateSolidBrush(Rgb(131, 191, 248))).get());
       return 1;
     }
     case WM_COPYDATA: {
       std::u16string command;
       if (!ReadHandedCommandLine(reinterpret_cast<const COPYDATASTRUCT*>(lparam), command)) break;
-      core_->Form_LinkExecute(command);
-      AfterHandler();
+      Run([&command](MainWindow& w) { w.Form_LinkExecute(command); });
       return TRUE;
     }
     case WM_TIMER: {
       const auto& timers = core_->model().timers();
       if (wparam >= 1 && wparam <= timers.size()) {
-        const std::u16string name = timers[wparam - 1].name;
-        core_->OnTimer(name);
-        AfterHandler();
+        const TimerName timer = timers[wparam - 1].name;
+        Run([timer](MainWindow& w) { w.OnTimer(timer); });
       }
       return 0;
     }
@@ -320,13 +240,11 @@ LRESULT MainWindowWin32::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
-      if (tray_added_) Shell_NotifyIconW(NIM_DELETE, &tray_);
-      tray_added_ = false;
+      tray_.Delete();
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      hwnd_ = nullptr;
-      break;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
+
+void MainWindowWin32::OnFinalMessage() { tray_.Delete(); }

@@ -1,27 +1,28 @@
 #pragma once
 // The main window BA1 on the screen: a borderless top-level window whose children mirror the
-// model, with the player control in place in `vexo`, the hand-off of later copies, and the
-// tray icon.
+// model, with the player control in place in `vexo`, the browser panes, the hand-off of later
+// copies, and the tray icon. Every window event becomes one handler call on the core through
+// Run(), after which the model reaches the screen.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "common/win32/window_base.h"
 #include "play/main_window.h"
 #include "play/ports/browser_pane.h"
-#include "play/win32/link_list_pane_win32.h"
-#include "play/win32/web_browser_pane_win32.h"
+#include "play/win32/files_win32.h"
 #include "play/win32/model_renderer_win32.h"
+#include "play/win32/pane_set_win32.h"
 #include "play/win32/player_host_win32.h"
 #include "play/win32/player_slot.h"
-#include "play/win32/files_win32.h"
 #include "play/win32/processes_win32.h"
 #include "play/win32/single_instance_win32.h"
 #include "play/win32/transfer_win32.h"
+#include "play/win32/tray_icon_win32.h"
 
-class MainWindowWin32 final : public WindowHost, public BrowserPanes, public BrowserPaneEvents {
+class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, private WindowBase {
  public:
   struct Args {
     HINSTANCE instance = nullptr;
@@ -33,8 +34,6 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
 
   explicit MainWindowWin32(Args args);
   ~MainWindowWin32() override;
-  MainWindowWin32(const MainWindowWin32&) = delete;
-  MainWindowWin32& operator=(const MainWindowWin32&) = delete;
 
   // Creates the window (hidden), runs the first-instance load with the command line, shows it.
   bool Open(std::u16string_view command_line);
@@ -42,12 +41,12 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   MainWindow& core() { return *core_; }
   // Runs a handler as a window event does: the model's changes reach the screen afterwards.
   template <typename Handler>
-  void Run(Handler handler) {
+  void Run(Handler&& handler) {
+    if (!core_) return;
     handler(*core_);
     AfterHandler();
   }
-  // The address each pane was last sent to.
-  const std::map<std::u16string, std::u16string>& pane_addresses() const { return pane_addresses_; }
+  PaneSet& panes() { return *panes_; }
 
   // WindowHost
   PixelRect WorkArea() override;
@@ -61,45 +60,35 @@ class MainWindowWin32 final : public WindowHost, public BrowserPanes, public Bro
   void SetTopmost(bool topmost) override;
   PixelRect Screen() override;
   void ShowState(int state) override;
-  // BrowserPanes
-  void Navigate(std::u16string_view pane, std::u16string_view address) override;
-  void Refresh(std::u16string_view pane) override;
-  void SetSilent(std::u16string_view pane, bool silent) override;
-  PaneWindow* Pane(std::u16string_view name);
-  bool uses_web_browser() const { return use_web_browser_; }
   // BrowserPaneEvents
-  void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) override;
-  void DownloadBegin(std::u16string_view pane) override;
-  void DownloadComplete(std::u16string_view pane) override;
-  void NavigateError(std::u16string_view pane, std::u16string_view address, long status) override;
-  void ContextMenu(std::u16string_view pane, std::u16string_view link) override {}
+  void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) override;
+  void DownloadBegin(ControlName pane) override;
+  void DownloadComplete(ControlName pane) override;
+  void NavigateError(ControlName pane, std::u16string_view address, long status) override;
+  void ContextMenu(ControlName pane, std::u16string_view link) override {}
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  void OnClick(const ControlId& id);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnFinalMessage() override;
+  void OnSize(WPARAM kind, LPARAM size);
   void PlaceExternal(const Control& control, HWND container);
   void ApplyOuterSize();
   void AfterHandler();
   void SyncTimers();
 
   Args args_;
-  HWND hwnd_ = nullptr;
   PlayerSlot player_;
   Win32Files files_;
   Win32Transfer transfer_;
   Win32Processes processes_;
+  std::unique_ptr<PaneSet> panes_;
   std::unique_ptr<MainWindow> core_;
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
-  std::map<std::u16string, std::u16string> pane_addresses_;
-  std::map<std::u16string, std::unique_ptr<PaneWindow>> panes_;
-  bool use_web_browser_ = false;
+  TrayIcon tray_;
   long max_width_ = 0;
   long max_height_ = 0;
-  bool tray_added_ = false;
   std::vector<TimerSpec> applied_timers_;
   long applied_left_twips_ = -1;
   long applied_top_twips_ = -1;
-  NOTIFYICONDATAW tray_{};
 };

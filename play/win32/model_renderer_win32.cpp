@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "common/win32/gdi_scope.h"
 #include "common/win32/wide.h"
+#include "common/win32/window_base.h"
 
 namespace {
 constexpr wchar_t kControlClass[] = L"VexoModelControl";
@@ -14,60 +16,66 @@ bool Drawn(ControlKind kind) {
 }
 }  // namespace
 
-// One control and what was last applied of it.
-struct ModelRenderer::Item {
-  ModelRenderer* owner = nullptr;
+// One control, its window when the renderer draws it, and what was last applied of it.
+class ModelRenderer::Item final : public WindowBase {
+ public:
+  Item(ModelRenderer& owner, std::size_t index) : owner(owner), index(index) {}
+  ~Item() override = default;
+  void Create(const Control& c, HWND parent) {
+    CreateBound(0, kControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, c.left, c.top, c.width,
+                c.height, parent, nullptr, GetModuleHandleW(nullptr));
+  }
+  HWND window() const { return hwnd_; }
+
+  ModelRenderer& owner;
   std::size_t index = 0;  // into the model's controls
-  HWND hwnd = nullptr;
   bool pressed = false;
   Control applied;  // the state last given to Windows
   bool first = true;
   bool tool_added = false;
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    return owner.OnControlMessage(*this, message, wparam, lparam);
+  }
+  friend class ModelRenderer;
 };
 
 ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_click, PlaceExternal place_external)
     : form_(form), model_(model), on_click_(std::move(on_click)), place_external_(std::move(place_external)) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = &ModelRenderer::ControlProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kControlClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+  WNDCLASSEXW wc{sizeof wc};
+  wc.style = CS_DBLCLKS;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kControlClass;
+  Item::RegisterWindowClass(wc);
+  font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+  tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
   const auto& controls = model_.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    auto item = std::make_unique<Item>();
-    item->owner = this;
-    item->index = i;
+    auto item = std::make_unique<Item>(*this, i);
     const Control& c = controls[i];
     if (Drawn(c.kind)) {
       HWND parent = c.parent.name.empty() ? form_ : WindowOf(c.parent);
-      if (!parent) parent = form_;
-      item->hwnd = CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, c.left, c.top,
-                                   c.width, c.height, parent, nullptr, GetModuleHandleW(nullptr), item.get());
+      item->Create(c, parent ? parent : form_);
     }
     items_.push_back(std::move(item));
   }
   Sync();
 }
 
+// Children go before their containers, each window with the object that handles it.
 ModelRenderer::~ModelRenderer() {
-  if (tooltip_) DestroyWindow(tooltip_);
-  DeleteObject(font_);
+  while (!items_.empty()) items_.pop_back();
 }
 
 HWND ModelRenderer::WindowOf(const ControlId& id) const {
   const auto& controls = model_.controls();
   for (const auto& item : items_) {
-    if (item->index < controls.size() && controls[item->index].id == id) return item->hwnd;
+    if (item->index < controls.size() && controls[item->index].id == id) return item->window();
   }
   return nullptr;
 }
@@ -78,15 +86,14 @@ void ModelRenderer::Sync() {
     Item& item = *item_ptr;
     Control& c = controls[item.index];
     // An auto-sized label takes the size of its text, as its Width and Height then read.
-    if (item.hwnd && c.kind == ControlKind::kLabel && c.auto_size && !c.word_wrap &&
+    const HWND window = item.window();
+    if (window && c.kind == ControlKind::kLabel && c.auto_size && !c.word_wrap &&
         (item.first || c.caption != item.applied.caption || c.auto_size != item.applied.auto_size)) {
-      HDC dc = GetDC(item.hwnd);
-      const HGDIOBJ old = SelectObject(dc, font_);
+      const WindowDc dc(window);
+      const ScopedSelect select_font(dc.get(), font_.get());
       const std::wstring text = ToWide(c.caption);
       SIZE size{};
-      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-      SelectObject(dc, old);
-      ReleaseDC(item.hwnd, dc);
+      GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
       c.width = size.cx;
       c.height = std::max<long>(size.cy, 12);
     }
@@ -95,17 +102,17 @@ void ModelRenderer::Sync() {
     const bool shown_changed = item.first || c.visible != a.visible;
     const bool looks_changed = item.first || c.caption != a.caption || c.back_color != a.back_color ||
                                c.fore_color != a.fore_color || c.enabled != a.enabled || c.picture != a.picture;
-    if (!item.hwnd) {
+    if (!window) {
       if ((moved || shown_changed) && place_external_) {
         const HWND container = c.parent.name.empty() ? form_ : WindowOf(c.parent);
         place_external_(c, container ? container : form_);
       }
     } else {
-      if (moved) SetWindowPos(item.hwnd, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
-      if (shown_changed) ShowWindow(item.hwnd, c.visible ? SW_SHOWNA : SW_HIDE);
-      if (looks_changed) InvalidateRect(item.hwnd, nullptr, TRUE);
+      if (moved) SetWindowPos(window, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
+      if (shown_changed) ShowWindow(window, c.visible ? SW_SHOWNA : SW_HIDE);
+      if (looks_changed) InvalidateRect(window, nullptr, TRUE);
       // The caption is the window's text too, for screen readers and for tests.
-      if (item.first || c.caption != a.caption) SetWindowTextW(item.hwnd, ToWide(c.caption).c_str());
+      if (item.first || c.caption != a.caption) SetWindowTextW(window, ToWide(c.caption).c_str());
       if (item.first || c.tool_tip != a.tool_tip || moved) UpdateTool(item);
     }
     item.applied = c;
@@ -114,42 +121,38 @@ void ModelRenderer::Sync() {
 }
 
 void ModelRenderer::UpdateTool(Item& item) {
-  if (!tooltip_ || !item.hwnd) return;
+  if (!tooltip_ || !item.window()) return;
   const Control& c = model_.controls()[item.index];
   TOOLINFOW tool{sizeof tool};
-  tool.hwnd = item.hwnd;
+  tool.hwnd = item.window();
   tool.uId = 1;
   if (item.tool_added) {
-    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     item.tool_added = false;
   }
   if (c.tool_tip.empty()) return;
   std::wstring text = ToWide(c.tool_tip);
   tool.uFlags = TTF_SUBCLASS;
-  GetClientRect(item.hwnd, &tool.rect);
+  GetClientRect(item.window(), &tool.rect);
   tool.lpszText = text.data();
-  item.tool_added = SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+  item.tool_added = SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
 void ModelRenderer::Paint(const Item& item, HDC dc) {
   const Control& c = model_.controls()[item.index];
   RECT r{};
-  GetClientRect(item.hwnd, &r);
-  HBRUSH back = CreateSolidBrush(c.back_color);
-  FillRect(dc, &r, back);
-  DeleteObject(back);
+  GetClientRect(item.window(), &r);
+  FillRect(dc, &r, UniqueBrush(CreateSolidBrush(c.back_color)).get());
   // A picture: the source rectangle of its image slot, at the control's top left.
   if (c.picture && image_source_) {
     if (HBITMAP image = image_source_(c.picture->slot)) {
-      HDC source = CreateCompatibleDC(dc);
-      const HGDIOBJ old_image = SelectObject(source, image);
-      BitBlt(dc, 0, 0, c.picture->width, c.picture->height, source, c.picture->x, c.picture->y, SRCCOPY);
-      SelectObject(source, old_image);
-      DeleteDC(source);
+      const UniqueMemoryDc source(CreateCompatibleDC(dc));
+      const ScopedSelect select_image(source.get(), image);
+      BitBlt(dc, 0, 0, c.picture->width, c.picture->height, source.get(), c.picture->x, c.picture->y, SRCCOPY);
     }
   }
   if (c.caption.empty()) return;
-  const HGDIOBJ old = SelectObject(dc, font_);
+  const ScopedSelect select_font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, c.enabled ? c.fore_color : GetSysColor(COLOR_GRAYTEXT));
   const std::wstring text = ToWide(c.caption);
@@ -157,25 +160,18 @@ void ModelRenderer::Paint(const Item& item, HDC dc) {
   if (c.kind == ControlKind::kLabel) format |= c.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
   else format |= DT_SINGLELINE | DT_CENTER | DT_VCENTER;  // a button face until skins draw it
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
-  SelectObject(dc, old);
 }
 
-LRESULT CALLBACK ModelRenderer::ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-  }
-  auto* item = reinterpret_cast<Item*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!item) return DefWindowProcW(hwnd, message, wparam, lparam);
-  ModelRenderer& self = *item->owner;
+LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wparam, LPARAM lparam) {
+  Item* const item = &item_ref;
+  ModelRenderer& self = *this;
+  const HWND hwnd = item->window();
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      self.Paint(*item, dc);
-      EndPaint(hwnd, &ps);
+      const PaintScope paint(hwnd);
+      self.Paint(*item, paint.dc());
       return 0;
     }
     case WM_LBUTTONDOWN:

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/win32/unique_handle.h"
 #include "play/model/window_model.h"
 
 class ModelRenderer {
@@ -33,11 +34,11 @@ class ModelRenderer {
   void SetImageSource(ImageSource source) { image_source_ = std::move(source); }
   // The window of a drawn control (containers included); nullptr for the others.
   HWND WindowOf(const ControlId& id) const;
-  HFONT font() const { return font_; }
+  HFONT font() const { return font_.get(); }
 
  private:
-  struct Item;
-  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  class Item;
+  LRESULT OnControlMessage(Item& item, UINT message, WPARAM wparam, LPARAM lparam);
   void Paint(const Item& item, HDC dc);
   void UpdateTool(Item& item);
 
@@ -47,7 +48,7 @@ class ModelRenderer {
   MouseHandler on_mouse_;
   ImageSource image_source_;
   PlaceExternal place_external_;
-  HFONT font_ = nullptr;
-  HWND tooltip_ = nullptr;
+  UniqueFont font_;
+  UniqueWindow tooltip_;
   std::vector<std::unique_ptr<Item>> items_;
 };

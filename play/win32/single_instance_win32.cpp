@@ -2,6 +2,9 @@
 
 #include <ddeml.h>
 
+#include <exception>
+
+#include "common/win32/trace.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -53,7 +56,14 @@ HDDEDATA CALLBACK DdeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA d
     std::wstring command(size / sizeof(wchar_t) + 1, L'\0');
     DdeGetData(data, reinterpret_cast<LPBYTE>(command.data()), size, 0);
     command.resize(wcsnlen(command.c_str(), command.size()));
-    (*g_execute)(FromWide(command));
+    // No exception may leave a system callback.
+    try {
+      (*g_execute)(FromWide(command));
+    } catch (const std::exception& error) {
+      TraceException(L"DDE execute", error.what());
+    } catch (...) {
+      TraceException(L"DDE execute", nullptr);
+    }
     return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DDE_FACK));
   }
   return nullptr;
@@ -62,12 +72,8 @@ HDDEDATA CALLBACK DdeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA d
 }  // namespace
 
 SingleInstance::SingleInstance() {
-  mutex_ = CreateMutexW(nullptr, FALSE, kMutexName);
+  mutex_.reset(CreateMutexW(nullptr, FALSE, kMutexName));
   first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
-}
-
-SingleInstance::~SingleInstance() {
-  if (mutex_) CloseHandle(mutex_);
 }
 
 bool HandOverCommandLine(std::u16string_view text) {

@@ -6,6 +6,8 @@
 // back to when the window message cannot be delivered.
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -17,13 +19,12 @@ inline constexpr ULONG_PTR kCommandLineCopyData = 0x56455831;  // "VEX1"
 class SingleInstance {
  public:
   SingleInstance();
-  ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
   bool first() const { return first_; }
 
  private:
-  HANDLE mutex_ = nullptr;
+  UniqueHandle mutex_;
   bool first_ = true;
 };
 

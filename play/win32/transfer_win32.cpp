@@ -7,6 +7,8 @@
 #include <string>
 #include <thread>
 
+#include "common/win32/unique_handle.h"
+#include "common/win32/unique_internet.h"
 #include "common/win32/wide.h"
 #include "play/panes/link_page.h"
 
@@ -17,8 +19,13 @@ struct Win32Transfer::Request {
   bool done = false;
   bool cancelled = false;
   std::optional<std::string> body;
-  HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  ~Request() { CloseHandle(finished); }
+  UniqueHandle finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+
+  // Closing the session ends the helper's blocked call; whoever comes first closes it.
+  void CloseSession() {
+    if (session) InternetCloseHandle(session);
+    session = nullptr;
+  }
 };
 
 std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address) {
@@ -36,28 +43,28 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
       DWORD timeout = limit;
       InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
       InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-      if (HINTERNET handle = InternetOpenUrlW(session, url.c_str(), nullptr, 0,
-                                              INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)) {
+      const UniqueInternet handle(InternetOpenUrlW(session, url.c_str(), nullptr, 0,
+                                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+      if (handle) {
         DWORD code = 200, size = sizeof code;
-        HttpQueryInfoW(handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
+        HttpQueryInfoW(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
         if (code >= 200 && code <= 299) {
           std::string text;
           char buffer[8192];
           DWORD read = 0;
-          while (InternetReadFile(handle, buffer, sizeof buffer, &read) && read > 0 && text.size() < (4u << 20)) {
+          while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0 &&
+                 text.size() < (4u << 20)) {
             text.append(buffer, read);
           }
           body = std::move(text);
         }
-        InternetCloseHandle(handle);
       }
     }
     std::lock_guard<std::mutex> guard(request->lock);
     if (!request->cancelled) request->body = std::move(body);
     request->done = true;
-    if (request->session) InternetCloseHandle(request->session);
-    request->session = nullptr;
-    SetEvent(request->finished);
+    request->CloseSession();
+    SetEvent(request->finished.get());
   }).detach();
 
   // Window events keep running while we wait, as the transfer control let them.
@@ -65,7 +72,8 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) break;
-    const DWORD wait = MsgWaitForMultipleObjects(1, &request->finished, FALSE, static_cast<DWORD>(deadline - now),
+    const HANDLE finished = request->finished.get();
+    const DWORD wait = MsgWaitForMultipleObjects(1, &finished, FALSE, static_cast<DWORD>(deadline - now),
                                                  QS_ALLINPUT);
     if (wait == WAIT_OBJECT_0) break;
     MSG message;
@@ -87,8 +95,7 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
     if (!request->done) {
       // Given up: closing the session ends the helper's blocked call.
       request->cancelled = true;
-      if (request->session) InternetCloseHandle(request->session);
-      request->session = nullptr;
+      request->CloseSession();
     } else if (request->body && !request->cancelled) {
       reply = DecodePageBytes(*request->body);
     }
@@ -103,5 +110,5 @@ void Win32Transfer::Cancel() {
   if (!request) return;
   std::lock_guard<std::mutex> guard(request->lock);
   request->cancelled = true;
-  SetEvent(request->finished);
+  SetEvent(request->finished.get());
 }

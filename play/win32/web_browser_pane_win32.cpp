@@ -8,6 +8,7 @@
 
 #include "common/win32/dispatch.h"
 #include "common/win32/in_place_site.h"
+#include "common/win32/trace.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -27,8 +28,8 @@ std::u16string VariantText(const VARIANT* value) {
 // event sink.
 class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, public IDispatch {
  public:
-  WebBrowserSite(HWND host, std::u16string name, BrowserPaneEvents& events)
-      : InPlaceSite(host), name_(std::move(name)), events_(events) {}
+  WebBrowserSite(HWND host, ControlName name, BrowserPaneEvents& events)
+      : InPlaceSite(host), name_(name), events_(events) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return InPlaceSite::QueryInterface(iid, out); }
   STDMETHODIMP_(ULONG) AddRef() override { return InPlaceSite::AddRef(); }
@@ -39,8 +40,10 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
 
   // IDocHostUIHandler: the page's own context menu is replaced by the program's.
   STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
-    events_.ContextMenu(name_, u"");
-    return S_OK;
+    return ComBarrier(L"WebBrowserSite::ShowContextMenu", [&] {
+      events_.ContextMenu(name_, u"");
+      return S_OK;
+    });
   }
   STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override {
     if (!info) return E_POINTER;
@@ -80,6 +83,14 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
+    return ComBarrier(L"WebBrowserSite::Invoke", [&] { return OnEvent(id, params); });
+  }
+
+  bool document_completed = false;
+  bool navigate_failed = false;
+
+ private:
+  HRESULT OnEvent(DISPID id, DISPPARAMS* params) {
     switch (id) {
       case DISPID_BEFORENAVIGATE2:
         if (params && params->cArgs >= 7) {
@@ -113,10 +124,6 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
     return S_OK;
   }
 
-  bool document_completed = false;
-  bool navigate_failed = false;
-
- private:
   ~WebBrowserSite() override = default;
   bool QueryMore(REFIID iid, void** out) override {
     if (iid == IID_IDocHostUIHandler) *out = static_cast<IDocHostUIHandler*>(this);
@@ -125,25 +132,22 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
     return true;
   }
 
-  std::u16string name_;
+  ControlName name_;
   BrowserPaneEvents& events_;
 };
 
-std::unique_ptr<WebBrowserPane> WebBrowserPane::Create(HWND parent, std::u16string name, BrowserPaneEvents& events) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.lpfnWndProc = &WebBrowserPane::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kPaneClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
+std::unique_ptr<WebBrowserPane> WebBrowserPane::Create(HWND parent, ControlName name, BrowserPaneEvents& events) {
+  WNDCLASSEXW wc{sizeof wc};
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kPaneClass;
+  RegisterWindowClass(wc);
   std::unique_ptr<WebBrowserPane> pane(new WebBrowserPane());
-  pane->hwnd_ = CreateWindowExW(0, kPaneClass, ToWide(name).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent,
-                                nullptr, GetModuleHandleW(nullptr), pane.get());
+  pane->CreateBound(0, kPaneClass, ToWide(name.text()).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent, nullptr,
+                    GetModuleHandleW(nullptr));
   if (!pane->hwnd_) return nullptr;
-  if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                              pane->object_.ReceiveVoid())) ||
+  if (!Succeeded(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                  pane->object_.ReceiveVoid()),
+                 L"CoCreateInstance(WebBrowser)") ||
       !pane->object_) {
     return nullptr;
   }
@@ -152,8 +156,11 @@ std::unique_ptr<WebBrowserPane> WebBrowserPane::Create(HWND parent, std::u16stri
   OleSetContainedObject(pane->object_.get(), TRUE);
   RECT client{};
   GetClientRect(pane->hwnd_, &client);
-  if (FAILED(pane->object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pane->site_.get(), 0, pane->hwnd_, &client)) ||
-      FAILED(pane->object_->QueryInterface(IID_IWebBrowser2, pane->browser_.ReceiveVoid())) || !pane->browser_) {
+  if (!Succeeded(pane->object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, pane->site_.get(), 0, pane->hwnd_, &client),
+                 L"WebBrowser DoVerb(OLEIVERB_INPLACEACTIVATE)") ||
+      !Succeeded(pane->object_->QueryInterface(IID_IWebBrowser2, pane->browser_.ReceiveVoid()),
+                 L"QueryInterface(IWebBrowser2)") ||
+      !pane->browser_) {
     return nullptr;
   }
   ComPtr<IConnectionPointContainer> points;
@@ -161,7 +168,7 @@ std::unique_ptr<WebBrowserPane> WebBrowserPane::Create(HWND parent, std::u16stri
   DWORD cookie = 0;
   if (SUCCEEDED(pane->object_->QueryInterface(IID_IConnectionPointContainer, points.ReceiveVoid())) && points &&
       SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Receive())) && point) {
-    point->Advise(static_cast<IDispatch*>(pane->site_.get()), &cookie);
+    Succeeded(point->Advise(static_cast<IDispatch*>(pane->site_.get()), &cookie), L"Advise(DWebBrowserEvents2)");
   }
   return pane;
 }
@@ -175,13 +182,13 @@ WebBrowserPane::~WebBrowserPane() {
   }
   object_.Reset();
   site_.Reset();
-  if (hwnd_) DestroyWindow(hwnd_);
+  Destroy();
 }
 
 void WebBrowserPane::Navigate(std::u16string_view address) {
   if (!browser_) return;
   Bstr url(ToWide(address));
-  browser_->Navigate(url.get(), nullptr, nullptr, nullptr, nullptr);
+  Succeeded(browser_->Navigate(url.get(), nullptr, nullptr, nullptr, nullptr), L"IWebBrowser2::Navigate");
 }
 
 void WebBrowserPane::Refresh() {
@@ -206,32 +213,26 @@ std::u16string WebBrowserPane::LocationUrl() const {
   return text;
 }
 
-LRESULT CALLBACK WebBrowserPane::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<WebBrowserPane*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_SIZE && self && self->object_) {
+LRESULT WebBrowserPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SIZE && object_) {
     ComPtr<IOleInPlaceObject> in_place;
-    if (SUCCEEDED(self->object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
+    if (SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
       RECT area{0, 0, LOWORD(lparam), HIWORD(lparam)};
       in_place->SetObjectRects(&area, &area);
     }
     return 0;
   }
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  return DefWindowProcW(hwnd, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
 
 namespace {
 class QuietEvents final : public BrowserPaneEvents {
  public:
-  void BeforeNavigate(std::u16string_view, std::u16string_view, bool&) override {}
-  void DownloadBegin(std::u16string_view) override {}
-  void DownloadComplete(std::u16string_view) override {}
-  void NavigateError(std::u16string_view, std::u16string_view, long) override {}
-  void ContextMenu(std::u16string_view, std::u16string_view) override {}
+  void BeforeNavigate(ControlName, std::u16string_view, bool&) override {}
+  void DownloadBegin(ControlName) override {}
+  void DownloadComplete(ControlName) override {}
+  void NavigateError(ControlName, std::u16string_view, long) override {}
+  void ContextMenu(ControlName, std::u16string_view) override {}
 };
 }  // namespace
 
@@ -252,7 +253,7 @@ bool WebBrowserRendersPages(unsigned limit_ms) {
   bool renders = false;
   {
     QuietEvents events;
-    auto pane = WebBrowserPane::Create(owner, u"probe", events);
+    auto pane = WebBrowserPane::Create(owner, ControlName(u"probe"), events);
     if (pane) {
       pane->Navigate(FromWide(page));
       auto* site = pane->site_.get();

@@ -9,15 +9,16 @@
 #include <string>
 
 #include "common/win32/com.h"
+#include "common/win32/window_base.h"
 #include "play/win32/pane_window_win32.h"
 
 struct IWebBrowser2;
 class WebBrowserSite;
 
-class WebBrowserPane final : public PaneWindow {
+class WebBrowserPane final : public PaneWindow, private WindowBase {
  public:
   // nullptr when the control cannot be created or activated.
-  static std::unique_ptr<WebBrowserPane> Create(HWND parent, std::u16string name, BrowserPaneEvents& events);
+  static std::unique_ptr<WebBrowserPane> Create(HWND parent, ControlName name, BrowserPaneEvents& events);
   ~WebBrowserPane() override;
 
   HWND hwnd() const override { return hwnd_; }
@@ -31,9 +32,8 @@ class WebBrowserPane final : public PaneWindow {
  private:
   friend bool WebBrowserRendersPages(unsigned limit_ms);
   WebBrowserPane() = default;
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-  HWND hwnd_ = nullptr;
   ComPtr<WebBrowserSite> site_;
   ComPtr<IOleObject> object_;
   ComPtr<IWebBrowser2> browser_;

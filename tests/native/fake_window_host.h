@@ -26,11 +26,11 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   PixelRect Screen() override { return {0, 0, 1280, 1024}; }
   void ShowState(int state) override { states.push_back(state); }
   // BrowserPanes
-  void Navigate(std::u16string_view pane, std::u16string_view address) override {
-    navigations.push_back(Utf16ToUtf8(pane) + " " + Utf16ToUtf8(address));
+  void Navigate(ControlName pane, std::u16string_view address) override {
+    navigations.push_back(Utf16ToUtf8(pane.text()) + " " + Utf16ToUtf8(address));
   }
-  void Refresh(std::u16string_view pane) override { navigations.push_back(Utf16ToUtf8(pane) + " refresh"); }
-  void SetSilent(std::u16string_view pane, bool) override { silent.push_back(Utf16ToUtf8(pane)); }
+  void Refresh(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " refresh"); }
+  void SetSilent(ControlName pane, bool) override { silent.push_back(Utf16ToUtf8(pane.text())); }
   // Transfer
   std::optional<std::u16string> OpenUrl(std::u16string_view address) override {
     requests.push_back(Utf16ToUtf8(address));

@@ -30,7 +30,7 @@ class LayoutTest : public MainWindowFixture {
     w.scale_width = 904;
     w.scale_height = 565;
   }
-  Box At(std::u16string_view name, int index = -1) {
+  Box At(ControlName name, int index = -1) {
     const Control& c = window.model()(name, index);
     return {c.left, c.top, c.width, c.height};
   }
@@ -39,55 +39,55 @@ class LayoutTest : public MainWindowFixture {
 
 TEST_F(LayoutTest, NormalModeHeaderContentSidePanelAndPlayer) {
   window.Form_Resize();
-  EXPECT_EQ(At(u"npc", 2), (Box{866, 0, 33, 19}));
-  EXPECT_EQ(At(u"npc", 1), (Box{842, 0, 24, 19}));
-  EXPECT_EQ(At(u"npc", 0), (Box{818, 0, 24, 19}));
-  EXPECT_EQ(At(u"npc", 5), (Box{794, 0, 24, 19}));
-  EXPECT_EQ(At(u"npc", 3), (Box{770, 0, 21, 19}));
-  EXPECT_EQ(At(u"npc", 4), (Box{748, 0, 21, 19}));
-  EXPECT_EQ(At(u"npc", 8), (Box{262, 31, 120, 32}));
-  EXPECT_EQ(At(u"npc", 9), (Box{397, 31, 120, 32}));
-  EXPECT_EQ(At(u"zz"), (Box{4, 64, 896, 475}));
+  EXPECT_EQ(At(ba1::npc, 2), (Box{866, 0, 33, 19}));
+  EXPECT_EQ(At(ba1::npc, 1), (Box{842, 0, 24, 19}));
+  EXPECT_EQ(At(ba1::npc, 0), (Box{818, 0, 24, 19}));
+  EXPECT_EQ(At(ba1::npc, 5), (Box{794, 0, 24, 19}));
+  EXPECT_EQ(At(ba1::npc, 3), (Box{770, 0, 21, 19}));
+  EXPECT_EQ(At(ba1::npc, 4), (Box{748, 0, 21, 19}));
+  EXPECT_EQ(At(ba1::npc, 8), (Box{262, 31, 120, 32}));
+  EXPECT_EQ(At(ba1::npc, 9), (Box{397, 31, 120, 32}));
+  EXPECT_EQ(At(ba1::zz), (Box{4, 64, 896, 475}));
   // Content stack up to the grip of the shown side panel.
-  EXPECT_EQ(At(u"npc", 6), (Box{728, 192, 6, 83}));
-  EXPECT_EQ(At(u"l1"), (Box{0, 0, 728, 475}));
-  EXPECT_EQ(At(u"Pic1"), (Box{1, 1, 726, 473}));
-  EXPECT_EQ(At(u"wait"), (Box{1, 1, 726, 473}));
-  EXPECT_EQ(At(u"jia"), (Box{313, 167, 100, 100}));
-  EXPECT_EQ(At(u"webe"), (Box{353, 271, 260, 80}));
-  EXPECT_EQ(At(u"Web1"), (Box{-2, -2, 729, 477}));
-  EXPECT_EQ(At(u"Web2"), (Box{-2, -2, 730, 477}));
+  EXPECT_EQ(At(ba1::npc, 6), (Box{728, 192, 6, 83}));
+  EXPECT_EQ(At(ba1::l1), (Box{0, 0, 728, 475}));
+  EXPECT_EQ(At(ba1::Pic1), (Box{1, 1, 726, 473}));
+  EXPECT_EQ(At(ba1::wait), (Box{1, 1, 726, 473}));
+  EXPECT_EQ(At(ba1::jia), (Box{313, 167, 100, 100}));
+  EXPECT_EQ(At(ba1::webe), (Box{353, 271, 260, 80}));
+  EXPECT_EQ(At(ba1::Web1), (Box{-2, -2, 729, 477}));
+  EXPECT_EQ(At(ba1::Web2), (Box{-2, -2, 730, 477}));
   // Side panel with the banner strip hidden: the tab bar at the top.
-  EXPECT_EQ(At(u"l2"), (Box{734, 0, 162, 475}));
-  EXPECT_EQ(At(u"l3"), (Box{1, 1, 160, 473}));
-  EXPECT_FALSE(window.model()(u"u_k").visible);
-  EXPECT_EQ(At(u"npc", 10), (Box{0, 0, 161, 25}));
-  EXPECT_EQ(At(u"Pic3"), (Box{0, 27, 160, 428}));
-  EXPECT_EQ(At(u"Web5"), (Box{-2, -2, 162, 432}));
-  EXPECT_EQ(At(u"shan"), (Box{0, 453, 160, 20}));
-  EXPECT_EQ(At(u"qk"), (Box{80, 6, 70, 12}));
+  EXPECT_EQ(At(ba1::l2), (Box{734, 0, 162, 475}));
+  EXPECT_EQ(At(ba1::l3), (Box{1, 1, 160, 473}));
+  EXPECT_FALSE(window.model()(ba1::u_k).visible);
+  EXPECT_EQ(At(ba1::npc, 10), (Box{0, 0, 161, 25}));
+  EXPECT_EQ(At(ba1::Pic3), (Box{0, 27, 160, 428}));
+  EXPECT_EQ(At(ba1::Web5), (Box{-2, -2, 162, 432}));
+  EXPECT_EQ(At(ba1::shan), (Box{0, 453, 160, 20}));
+  EXPECT_EQ(At(ba1::qk), (Box{80, 6, 70, 12}));
   // Player panel: picture above the status strip, seek bar and control bar.
-  EXPECT_EQ(At(u"vexo"), (Box{1, 1, 726, 473}));
-  EXPECT_EQ(At(u"bo_foot"), (Box{0, 448, 726, 25}));
-  EXPECT_EQ(At(u"gunt"), (Box{0, 440, 726, 8}));
-  EXPECT_EQ(At(u"bo_zt"), (Box{0, 422, 726, 18}));
-  EXPECT_EQ(At(u"VexoC"), (Box{0, 0, 726, 422}));
-  EXPECT_EQ(At(u"adp"), (Box{303, 151, 120, 120}));
-  EXPECT_EQ(At(u"ad_huan"), (Box{138, 81, 450, 260}));
-  EXPECT_EQ(At(u"next_s"), (Box{303, 372, 220, 14}));
-  EXPECT_EQ(At(u"times"), (Box{633, 0, 80, 16}));
-  EXPECT_EQ(At(u"bo_but", 4), (Box{700, 1, 26, 23}));
-  EXPECT_EQ(At(u"bo_but", 3), (Box{674, 1, 26, 23}));
-  EXPECT_EQ(At(u"yin"), (Box{607, 5, 60, 15}));
-  EXPECT_EQ(At(u"bo_but", 2), (Box{588, 5, 18, 15}));
-  EXPECT_EQ(At(u"bo_but", 5), (Box{556, 1, 26, 23}));
-  EXPECT_EQ(At(u"bo_but", 6), (Box{529, 1, 26, 23}));
-  EXPECT_EQ(At(u"bo_v"), (Box{26, 0, 8, 15}));  // volume 50
-  EXPECT_EQ(At(u"bo_y"), (Box{4, 5, 26, 5}));
-  EXPECT_EQ(At(u"bo_name"), (Box{79, 6, 484, 14}));
-  EXPECT_EQ(At(u"jian"), (Box{557, 50, 70, 12}));
-  EXPECT_EQ(At(u"Lab2", 2), (Box{50, 545, 200, 14}));
-  EXPECT_EQ(At(u"hzhuo"), (Box{804, 545, 80, 14}));
+  EXPECT_EQ(At(ba1::vexo), (Box{1, 1, 726, 473}));
+  EXPECT_EQ(At(ba1::bo_foot), (Box{0, 448, 726, 25}));
+  EXPECT_EQ(At(ba1::gunt), (Box{0, 440, 726, 8}));
+  EXPECT_EQ(At(ba1::bo_zt), (Box{0, 422, 726, 18}));
+  EXPECT_EQ(At(ba1::VexoC), (Box{0, 0, 726, 422}));
+  EXPECT_EQ(At(ba1::adp), (Box{303, 151, 120, 120}));
+  EXPECT_EQ(At(ba1::ad_huan), (Box{138, 81, 450, 260}));
+  EXPECT_EQ(At(ba1::next_s), (Box{303, 372, 220, 14}));
+  EXPECT_EQ(At(ba1::times), (Box{633, 0, 80, 16}));
+  EXPECT_EQ(At(ba1::bo_but, 4), (Box{700, 1, 26, 23}));
+  EXPECT_EQ(At(ba1::bo_but, 3), (Box{674, 1, 26, 23}));
+  EXPECT_EQ(At(ba1::yin), (Box{607, 5, 60, 15}));
+  EXPECT_EQ(At(ba1::bo_but, 2), (Box{588, 5, 18, 15}));
+  EXPECT_EQ(At(ba1::bo_but, 5), (Box{556, 1, 26, 23}));
+  EXPECT_EQ(At(ba1::bo_but, 6), (Box{529, 1, 26, 23}));
+  EXPECT_EQ(At(ba1::bo_v), (Box{26, 0, 8, 15}));  // volume 50
+  EXPECT_EQ(At(ba1::bo_y), (Box{4, 5, 26, 5}));
+  EXPECT_EQ(At(ba1::bo_name), (Box{79, 6, 484, 14}));
+  EXPECT_EQ(At(ba1::jian), (Box{557, 50, 70, 12}));
+  EXPECT_EQ(At(ba1::Lab2, 2), (Box{50, 545, 200, 14}));
+  EXPECT_EQ(At(ba1::hzhuo), (Box{804, 545, 80, 14}));
 }
 
 TEST_F(LayoutTest, MinimumSizesHiddenPanelAndShownBanner) {
@@ -110,33 +110,33 @@ TEST_F(LayoutTest, MinimumSizesHiddenPanelAndShownBanner) {
   window.npc_Click(6);  // hide the side panel
   window.npc_Click(7);  // show the banner strip
   window.Form_Resize();
-  EXPECT_EQ(At(u"npc", 6), (Box{890, 192, 6, 83}));
-  EXPECT_EQ(At(u"l1"), (Box{0, 0, 890, 475}));
-  EXPECT_TRUE(w(u"u_k").visible);
-  EXPECT_EQ(At(u"npc", 10), (Box{0, 46, 161, 25}));
-  EXPECT_EQ(At(u"Pic3"), (Box{0, 73, 160, 382}));
+  EXPECT_EQ(At(ba1::npc, 6), (Box{890, 192, 6, 83}));
+  EXPECT_EQ(At(ba1::l1), (Box{0, 0, 890, 475}));
+  EXPECT_TRUE(w(ba1::u_k).visible);
+  EXPECT_EQ(At(ba1::npc, 10), (Box{0, 46, 161, 25}));
+  EXPECT_EQ(At(ba1::Pic3), (Box{0, 73, 160, 382}));
 }
 
 TEST_F(LayoutTest, CompactModeAndBack) {
   WindowModel& w = window.model();
-  w(u"bo_name").caption = u"第1集.rmvb";
+  w(ba1::bo_name).caption = u"第1集.rmvb";
   window.jian_Click();
   EXPECT_EQ(window.compact_mode(), 1);
   EXPECT_EQ(host.topmost, std::vector<bool>{true});
   EXPECT_EQ(w.width_twips, 5800);
   EXPECT_EQ(w.height_twips, 4800);
-  EXPECT_FALSE(w(u"l2").visible);
-  EXPECT_FALSE(w(u"npc", 8).visible);
-  EXPECT_TRUE(w(u"jbi").visible);
-  EXPECT_EQ(At(u"jbi"), (Box{364, 0, 9, 14}));
-  EXPECT_EQ(w(u"ni_bo1").caption, u"第1集.rmvb");
-  EXPECT_EQ(At(u"zz"), (Box{3, 20, 380, 297}));
-  EXPECT_EQ(At(u"Web2"), (Box{-2, -20, 384, 317}));
-  EXPECT_EQ(At(u"vexo"), (Box{0, 0, 381, 298}));
+  EXPECT_FALSE(w(ba1::l2).visible);
+  EXPECT_FALSE(w(ba1::npc, 8).visible);
+  EXPECT_TRUE(w(ba1::jbi).visible);
+  EXPECT_EQ(At(ba1::jbi), (Box{364, 0, 9, 14}));
+  EXPECT_EQ(w(ba1::ni_bo1).caption, u"第1集.rmvb");
+  EXPECT_EQ(At(ba1::zz), (Box{3, 20, 380, 297}));
+  EXPECT_EQ(At(ba1::Web2), (Box{-2, -20, 384, 317}));
+  EXPECT_EQ(At(ba1::vexo), (Box{0, 0, 381, 298}));
   // s_jj = 2: the control bar goes and the seek bar is the bottom-most area.
-  EXPECT_FALSE(w(u"bo_foot").visible);
-  EXPECT_EQ(At(u"gunt"), (Box{0, 290, 381, 8}));
-  EXPECT_EQ(At(u"VexoC"), (Box{0, 0, 381, 272}));
+  EXPECT_FALSE(w(ba1::bo_foot).visible);
+  EXPECT_EQ(At(ba1::gunt), (Box{0, 290, 381, 8}));
+  EXPECT_EQ(At(ba1::VexoC), (Box{0, 0, 381, 272}));
 
   w.width_twips = 1000;
   w.height_twips = 1000;
@@ -151,11 +151,11 @@ TEST_F(LayoutTest, CompactModeAndBack) {
   EXPECT_EQ(w.height_twips, 8475);
   EXPECT_EQ(w.left_twips, 2820);
   EXPECT_EQ(w.top_twips, 3442);
-  EXPECT_EQ(w(u"ni_name").caption, u"绮映影视盒");
-  EXPECT_TRUE(w(u"l2").visible);
-  EXPECT_TRUE(w(u"npc", 8).visible);
+  EXPECT_EQ(w(ba1::ni_name).caption, u"绮映影视盒");
+  EXPECT_TRUE(w(ba1::l2).visible);
+  EXPECT_TRUE(w(ba1::npc, 8).visible);
 
-  w(u"npc", 4).tool_tip = u"取消置顶";  // pinned: leaving compact mode keeps it on top
+  w(ba1::npc, 4).tool_tip = u"取消置顶";  // pinned: leaving compact mode keeps it on top
   window.jian_Click();
   window.jbi_Click();
   EXPECT_EQ(host.topmost, (std::vector<bool>{true, false, true}));
@@ -163,25 +163,25 @@ TEST_F(LayoutTest, CompactModeAndBack) {
 
 TEST_F(LayoutTest, ALongCompactTitleWrapsBeforeTheRestoreButton) {
   WindowModel& w = window.model();
-  w(u"ni_bo1").width = 500;
+  w(ba1::ni_bo1).width = 500;
   window.jian_Click();
-  EXPECT_TRUE(w(u"ni_bo1").word_wrap);
-  EXPECT_EQ(w(u"ni_bo1").width, 314);
+  EXPECT_TRUE(w(ba1::ni_bo1).word_wrap);
+  EXPECT_EQ(w(ba1::ni_bo1).width, 314);
 }
 
 TEST_F(LayoutTest, BannerCheckShowsTheStripUnlessItsPageFailed) {
   WindowModel& w = window.model();
-  w.Timer(u"Timer6").enabled = true;
-  window.OnTimer(u"Timer6");
-  EXPECT_FALSE(w.Timer(u"Timer6").enabled);
-  EXPECT_EQ(w(u"npc", 7).tool_tip, u"关闭");
-  EXPECT_TRUE(w(u"u_k").visible);
+  w.Timer(ba1::Timer6).enabled = true;
+  window.OnTimer(ba1::Timer6);
+  EXPECT_FALSE(w.Timer(ba1::Timer6).enabled);
+  EXPECT_EQ(w(ba1::npc, 7).tool_tip, u"关闭");
+  EXPECT_TRUE(w(ba1::u_k).visible);
 
   window.npc_Click(7);
   window.banner_load_failed = 1;
   window.Timer6_Timer();
-  EXPECT_FALSE(w(u"npc", 7).enabled);
-  EXPECT_FALSE(w(u"u_k").visible);
+  EXPECT_FALSE(w(ba1::npc, 7).enabled);
+  EXPECT_FALSE(w(ba1::u_k).visible);
 }
 
 }  // namespace

@@ -57,20 +57,20 @@ TEST_F(MainWindowTest, AFileOnTheCommandLinePlaysAndJoinsTheLocalList) {
   EXPECT_EQ(player.media_url, u"C:\\影视\\第1集.rmvb");
   EXPECT_EQ(player.calls.back(), "Play");
   WindowModel& w = window.model();
-  EXPECT_EQ(w(u"bo_name").caption, u"第1集.rmvb");
-  EXPECT_TRUE(w.Timer(u"Timer1").enabled);
+  EXPECT_EQ(w(ba1::bo_name).caption, u"第1集.rmvb");
+  EXPECT_TRUE(w.Timer(ba1::Timer1).enabled);
   EXPECT_EQ(window.context().current_item, u"C:\\影视\\第1集.rmvb");
   EXPECT_EQ(window.context().panel_source, 2);
   EXPECT_EQ(Text(u"date_f.dat"), "第1集.rmvb|C:\\影视\\第1集.rmvb|0\r\n\r\n");
   EXPECT_NE(Text(u"f.htm").find("·第1集.rmvb"), std::string::npos);
   // The player view with the local list beside it.
-  EXPECT_TRUE(w(u"vexo").visible);
-  EXPECT_FALSE(w(u"Pic1").visible);
-  EXPECT_TRUE(w(u"Pic4").visible);
-  EXPECT_FALSE(w(u"Pic5").visible);
-  EXPECT_EQ(w(u"qk").caption, u"∴ 清空列表");
+  EXPECT_TRUE(w(ba1::vexo).visible);
+  EXPECT_FALSE(w(ba1::Pic1).visible);
+  EXPECT_TRUE(w(ba1::Pic4).visible);
+  EXPECT_FALSE(w(ba1::Pic5).visible);
+  EXPECT_EQ(w(ba1::qk).caption, u"∴ 清空列表");
   EXPECT_EQ(window.view_mode(), 1);
-  EXPECT_FALSE(w(u"npc", 9).enabled);
+  EXPECT_FALSE(w(ba1::npc, 9).enabled);
   EXPECT_EQ(host.navigations.back(), "Web2 about:blank");
 }
 
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, APageLinkOpensTheEpisodePageInTheSidePanel) {
   window.LoadFirstInstance(u"\"niba://123-4-5/\"");
   EXPECT_EQ(host.navigations[8], "Web5 http://127.0.0.1:8000/soft/pp.htm?123-4-5");
   EXPECT_EQ(window.context().panel_source, 1);
-  EXPECT_TRUE(window.model()(u"Pic5").visible);
+  EXPECT_TRUE(window.model()(ba1::Pic5).visible);
   EXPECT_EQ(player.media_url, u"");
 }
 
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, AHandOffStopsSavingThePositionThenPlaysTheNewFile) {
   host.calls.clear();
   window.Form_LinkExecute(u"C:\\v\\b.avi");
   EXPECT_EQ(host.calls, std::vector<std::string>{"Front"});
-  EXPECT_TRUE(window.model().Timer(u"Timer3").enabled);
+  EXPECT_TRUE(window.model().Timer(ba1::Timer3).enabled);
   EXPECT_EQ(player.media_url, u"C:\\v\\b.avi");
   EXPECT_EQ(Text(u"date_f.dat"), "b.avi|C:\\v\\b.avi|0\r\na.avi|C:\\v\\a.avi|125\r\n");
 
@@ -105,12 +105,12 @@ TEST_F(MainWindowTest, PlayPauseStopMuteAndTheButtonsThatNeedPlayback) {
 
   window.l_com(u"http://127.0.0.1/m.rmvb");
   window.bo_but_Click(0);
-  EXPECT_EQ(w(u"bo_but", 0).tool_tip, u"暂停");
-  EXPECT_EQ(w(u"zhun").caption, u"正在播放");
+  EXPECT_EQ(w(ba1::bo_but, 0).tool_tip, u"暂停");
+  EXPECT_EQ(w(ba1::zhun).caption, u"正在播放");
   window.bo_but_Click(0);
-  EXPECT_EQ(w(u"bo_but", 0).tool_tip, u"播放");
-  EXPECT_EQ(w(u"zhun").caption, u"已暂停");
-  EXPECT_FALSE(w(u"VexoC").visible);
+  EXPECT_EQ(w(ba1::bo_but, 0).tool_tip, u"播放");
+  EXPECT_EQ(w(ba1::zhun).caption, u"已暂停");
+  EXPECT_FALSE(w(ba1::VexoC).visible);
 
   window.bo_but_Click(3);
   window.bo_but_Click(5);  // paused: neither goes through
@@ -118,15 +118,15 @@ TEST_F(MainWindowTest, PlayPauseStopMuteAndTheButtonsThatNeedPlayback) {
   window.bo_but_Click(3);
   window.bo_but_Click(5);
   window.bo_but_Click(2);
-  EXPECT_EQ(w(u"bo_but", 2).tool_tip, u"取消静音");
+  EXPECT_EQ(w(ba1::bo_but, 2).tool_tip, u"取消静音");
   window.bo_but_Click(2);
-  EXPECT_EQ(w(u"bo_but", 2).tool_tip, u"静音");
+  EXPECT_EQ(w(ba1::bo_but, 2).tool_tip, u"静音");
   const std::vector<std::string> tail(player.calls.end() - 4, player.calls.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"FullScreen", "ShowVideoAdjust 3", "Mute -1", "Mute 0"}));
 
   window.bo_but_Click(1);
-  EXPECT_EQ(w(u"zhun").caption, u"已停止");
-  EXPECT_FALSE(w.Timer(u"Timer1").enabled);
+  EXPECT_EQ(w(ba1::zhun).caption, u"已停止");
+  EXPECT_FALSE(w.Timer(ba1::Timer1).enabled);
   EXPECT_EQ(player.calls.back(), "Stop");
 }
 
@@ -145,24 +145,24 @@ TEST_F(MainWindowTest, TabsAndViewsNeverShowTheEpisodePageInTheCatalogue) {
   WindowModel& w = window.model();
   window.npc_Click(8);
   window.npc_Click(11);
-  EXPECT_TRUE(w(u"Pic3").visible);
-  EXPECT_FALSE(w(u"Pic5").visible);
+  EXPECT_TRUE(w(ba1::Pic3).visible);
+  EXPECT_FALSE(w(ba1::Pic5).visible);
   window.npc_Click(12);
-  EXPECT_TRUE(w(u"Pic4").visible);
-  EXPECT_FALSE(w(u"Pic3").visible);
+  EXPECT_TRUE(w(ba1::Pic4).visible);
+  EXPECT_FALSE(w(ba1::Pic3).visible);
   window.npc_Click(8);
-  EXPECT_TRUE(w(u"Pic4").visible);
-  EXPECT_TRUE(w(u"npc", 9).enabled);
-  EXPECT_FALSE(w(u"npc", 8).enabled);
+  EXPECT_TRUE(w(ba1::Pic4).visible);
+  EXPECT_TRUE(w(ba1::npc, 9).enabled);
+  EXPECT_FALSE(w(ba1::npc, 8).enabled);
   window.npc_Click(6);
-  EXPECT_EQ(w(u"npc", 6).tool_tip, u"显示侧栏");
-  EXPECT_FALSE(w(u"l2").visible);
+  EXPECT_EQ(w(ba1::npc, 6).tool_tip, u"显示侧栏");
+  EXPECT_FALSE(w(ba1::l2).visible);
   window.npc_Click(6);
-  EXPECT_TRUE(w(u"l2").visible);
+  EXPECT_TRUE(w(ba1::l2).visible);
   window.npc_Click(7);
-  EXPECT_EQ(w(u"npc", 7).tool_tip, u"关闭");
+  EXPECT_EQ(w(ba1::npc, 7).tool_tip, u"关闭");
   window.npc_Click(7);
-  EXPECT_EQ(w(u"npc", 7).tool_tip, u"打开");
+  EXPECT_EQ(w(ba1::npc, 7).tool_tip, u"打开");
 }
 
 }  // namespace
@@ -171,12 +171,12 @@ namespace {
 
 TEST_F(MainWindowTest, OneShotTimersSwitchThemselvesOff) {
   WindowModel& w = window.model();
-  window.OnTimer(u"Timer3");
-  window.OnTimer(u"Timer5");
-  window.OnTimer(u"Timer1");
-  EXPECT_FALSE(w.Timer(u"Timer3").enabled);
-  EXPECT_FALSE(w.Timer(u"Timer5").enabled);
-  EXPECT_TRUE(w.Timer(u"Timer1").enabled);
+  window.OnTimer(ba1::Timer3);
+  window.OnTimer(ba1::Timer5);
+  window.OnTimer(ba1::Timer1);
+  EXPECT_FALSE(w.Timer(ba1::Timer3).enabled);
+  EXPECT_FALSE(w.Timer(ba1::Timer5).enabled);
+  EXPECT_TRUE(w.Timer(ba1::Timer1).enabled);
 }
 
 }  // namespace
@@ -186,15 +186,15 @@ namespace {
 TEST_F(MainWindowTest, CaptionButtonsMinimiseMaximiseAndPin) {
   WindowModel& w = window.model();
   window.npc_Click(1);
-  EXPECT_EQ(w(u"npc", 1).tool_tip, u"还原");
+  EXPECT_EQ(w(ba1::npc, 1).tool_tip, u"还原");
   window.npc_Click(1);
-  EXPECT_EQ(w(u"npc", 1).tool_tip, u"最大化");
+  EXPECT_EQ(w(ba1::npc, 1).tool_tip, u"最大化");
   window.npc_Click(0);
   EXPECT_EQ(host.states, (std::vector<int>{2, 1, 0}));
   window.npc_Click(4);
-  EXPECT_EQ(w(u"npc", 4).tool_tip, u"取消置顶");
+  EXPECT_EQ(w(ba1::npc, 4).tool_tip, u"取消置顶");
   window.npc_Click(4);
-  EXPECT_EQ(w(u"npc", 4).tool_tip, u"置顶");
+  EXPECT_EQ(w(ba1::npc, 4).tool_tip, u"置顶");
   EXPECT_EQ(host.topmost, (std::vector<bool>{true, false}));
 }
 

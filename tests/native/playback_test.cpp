@@ -20,12 +20,12 @@ class PlaybackTest : public MainWindowFixture {
     folder.Write(u"date.dat", "\r\n");
     folder.Write(u"date_f.dat", "\r\n");
   }
-  bool Navigate(std::u16string_view pane, std::u16string_view address) {
+  bool Navigate(ControlName pane, std::u16string_view address) {
     bool cancel = false;
     window.BeforeNavigate(pane, address, cancel);
     return cancel;
   }
-  std::u16string Status() { return window.model()(u"zhun").caption; }
+  std::u16string Status() { return window.model()(ba1::zhun).caption; }
   void Playing(long position, long duration, long progress = 0, long rate = 0) {
     player.media_url = u"vexo://m";
     player.state = player::kPlaying;
@@ -39,16 +39,16 @@ class PlaybackTest : public MainWindowFixture {
 
 TEST_F(PlaybackTest, ACatalogueLinkIsResolvedAndPlayedInThePlayer) {
   host.replies["http://site/soft/h.asp?id=12&v=3&v1=4"] = "第1集$vexo://m/a b.rmvb$vexo";
-  EXPECT_TRUE(Navigate(u"Web1", u"eebovod://12-3-4-星河/"));
+  EXPECT_TRUE(Navigate(ba1::Web1, u"eebovod://12-3-4-星河/"));
   EXPECT_EQ(host.navigations.back(),
             "Web1 eevexo://vexo&&&vexo%3A//m/a%20b.rmvb&&&星河&&&第1集&&&12&&&3&&&4");
   EXPECT_EQ(window.view_mode(), 1);
   // The pane hands the link back to itself; the player takes it from there.
   host.running["VexoTerminal.exe"] = 0;
-  EXPECT_TRUE(Navigate(u"Web1", u"eevexo://vexo&&&vexo%3A//m/a%20b.rmvb&&&%u661F&&&%u7B2C1%u96C6&&&12&&&3&&&4"));
+  EXPECT_TRUE(Navigate(ba1::Web1, u"eevexo://vexo&&&vexo%3A//m/a%20b.rmvb&&&%u661F&&&%u7B2C1%u96C6&&&12&&&3&&&4"));
   EXPECT_EQ(player.media_url, u"vexo://m/a b.rmvb");
   EXPECT_EQ(player.calls.back(), "Play");
-  EXPECT_EQ(window.model()(u"bo_name").caption, u"星-第1集");
+  EXPECT_EQ(window.model()(ba1::bo_name).caption, u"星-第1集");
   EXPECT_EQ(window.context().current_key, u"12-3-4-%u661F");
   EXPECT_EQ(window.context().current_item, u"12");
   EXPECT_EQ(window.context().panel_source, 1);
@@ -60,34 +60,34 @@ TEST_F(PlaybackTest, ACatalogueLinkIsResolvedAndPlayedInThePlayer) {
 }
 
 TEST_F(PlaybackTest, ResolveFailuresAndForwardedLinks) {
-  EXPECT_TRUE(Navigate(u"Web5", u"eebovod://1-1-1-x"));
+  EXPECT_TRUE(Navigate(ba1::Web5, u"eebovod://1-1-1-x"));
   EXPECT_EQ(host.navigations.back(), "Web1 eebovod://1-1-1-x");
   EXPECT_TRUE(host.requests.empty());
 
   host.replies["http://site/soft/h.asp?id=7&v=1&v1=2"] = "1";
-  Navigate(u"Web1", u"eebovod://7-1-2-y");
+  Navigate(ba1::Web1, u"eebovod://7-1-2-y");
   EXPECT_EQ(window.context().next_link, u"1");
   EXPECT_EQ(Status(), u"读取数据出错，请返回重试");
   EXPECT_EQ(host.balloons.back(), "读取数据出错，请返回重试！");
   host.replies["http://site/soft/h.asp?id=8&v=1&v1=2"] = "<html>oops</html>";
-  Navigate(u"Web1", u"eebovod://8-1-2-y");
+  Navigate(ba1::Web1, u"eebovod://8-1-2-y");
   EXPECT_EQ(host.balloons.size(), 2u);
 
-  EXPECT_TRUE(Navigate(u"Web3", u"niba://1-2"));  // private: never handed on
-  EXPECT_FALSE(Navigate(u"Web1", u"http://site/soft/list.htm"));
+  EXPECT_TRUE(Navigate(ba1::Web3, u"niba://1-2"));  // private: never handed on
+  EXPECT_FALSE(Navigate(ba1::Web1, u"http://site/soft/list.htm"));
 }
 
 TEST_F(PlaybackTest, OtherKindsPlayInTheWebPlayerAndEmptyMediaLeavesNoTrace) {
-  Navigate(u"Web1", u"eevexo://Vexo&&&x&&&name&&&label&&&5&&&2&&&9");
+  Navigate(ba1::Web1, u"eevexo://Vexo&&&x&&&name&&&label&&&5&&&2&&&9");
   EXPECT_EQ(window.context().web_player_mode, 1);
   EXPECT_EQ(window.context().current_key, u"0");
   EXPECT_EQ(host.navigations.front(), "Web2 http://site/soft/play.htm?5-2-9-name");
-  EXPECT_TRUE(window.model()(u"Pic2").visible);
-  EXPECT_FALSE(window.model()(u"vexo").visible);
+  EXPECT_TRUE(window.model()(ba1::Pic2).visible);
+  EXPECT_FALSE(window.model()(ba1::vexo).visible);
   EXPECT_EQ(host.started, std::vector<std::string>{"C:\\Vexo\\VexoTerminal.exe"});
 
   host.navigations.clear();
-  Navigate(u"Web1", u"eevexo://vexo&&&&&&name&&&label&&&5&&&2&&&9");
+  Navigate(ba1::Web1, u"eevexo://vexo&&&&&&name&&&label&&&5&&&2&&&9");
   for (const std::string& n : host.navigations) EXPECT_EQ(n.find("Web5"), std::string::npos) << n;
   EXPECT_EQ(Ansi(u"date.dat"), "5|name|label|x|2|9|0\r\n\r\n");  // only the first one
 }
@@ -98,28 +98,28 @@ TEST_F(PlaybackTest, ListRowsOpenAndDeleteTheirEntries) {
   const std::u16string film = films.File(u"a.avi");
   folder.Write(u"date_f.dat", ToAnsi(u"a.avi|" + film + u"|95\r\ngone.avi|C:\\none\\gone.avi|0\r\nb|C:\\b|0\r\n"));
   window.npc_Click(12);  // the local list is active
-  Navigate(u"Web3", u"open://2/");
+  Navigate(ba1::Web3, u"open://2/");
   EXPECT_EQ(host.messages, std::vector<std::string>{"C:\\none\\gone.avi不存在"});
   EXPECT_EQ(Ansi(u"date_f.dat").find("gone.avi"), std::string::npos);
 
-  Navigate(u"Web4", u"open://1");
+  Navigate(ba1::Web4, u"open://1");
   EXPECT_EQ(host.navigations.back(), "Web3 open://1");  // forwarded
-  Navigate(u"Web3", u"open://1");
+  Navigate(ba1::Web3, u"open://1");
   EXPECT_EQ(player.media_url, film);
   EXPECT_EQ(window.context().resume_position, 95);
   EXPECT_EQ(window.context().panel_source, 2);
 
-  Navigate(u"Web3", u"delk://2/");
+  Navigate(ba1::Web3, u"delk://2/");
   EXPECT_EQ(Ansi(u"date_f.dat").find("C:\\b"), std::string::npos);
   EXPECT_EQ(host.navigations.back(), "Web5 refresh");
 
   folder.Write(u"date.dat", "3|n|l|http%3A//web/p.htm|4|5|0\r\n9|m|k|vexo%3A//x|1|2|30\r\n");
   window.npc_Click(11);
-  Navigate(u"Web3", u"open://1");
+  Navigate(ba1::Web3, u"open://1");
   EXPECT_EQ(window.context().web_player_mode, 1);
   EXPECT_NE(std::find(host.navigations.begin(), host.navigations.end(), "Web5 http://site/soft/pp.htm?3-4-5-n-45"),
             host.navigations.end());
-  Navigate(u"Web3", u"open://2");
+  Navigate(ba1::Web3, u"open://2");
   EXPECT_EQ(player.media_url, u"vexo://x");
   EXPECT_EQ(window.context().current_key, u"9-1-2-m");
   EXPECT_EQ(window.context().resume_position, 30);
@@ -127,22 +127,22 @@ TEST_F(PlaybackTest, ListRowsOpenAndDeleteTheirEntries) {
 
 TEST_F(PlaybackTest, TheFinishSignalPlaysTheNextEpisodeOrOpensItsPage) {
   window.context().next_link = u"eevexo://vexo&&&n&&&a&&&b&&&1&&&2&&&4";
-  EXPECT_TRUE(Navigate(u"Web2", u"http://vexo-finish.invalid/finish.htm"));
+  EXPECT_TRUE(Navigate(ba1::Web2, u"http://vexo-finish.invalid/finish.htm"));
   EXPECT_EQ(host.navigations.back(), "Web1 eevexo://vexo&&&n&&&a&&&b&&&1&&&2&&&4");
   window.context().next_link = u"3";
   window.context().current_key = u"1-2-3-name";
-  Navigate(u"Web2", u"http://vexo-finish.invalid/finish.htm");
+  Navigate(ba1::Web2, u"http://vexo-finish.invalid/finish.htm");
   EXPECT_EQ(host.navigations.back(), "Web5 http://site/soft/pp.htm?1-2-3-name-24");
   const std::size_t before = host.navigations.size();
   window.context().next_link = u"1";
-  Navigate(u"Web2", u"http://vexo-finish.invalid/finish.htm");
+  Navigate(ba1::Web2, u"http://vexo-finish.invalid/finish.htm");
   EXPECT_EQ(host.navigations.size(), before);
 
   folder.Write(u"config.ini", "[S_q]\r\ns_bo=1\r\n");
-  window.model().Timer(u"Timer1").enabled = false;
+  window.model().Timer(ba1::Timer1).enabled = false;
   window.context().next_link = u"eevexo://vexo&&&n";
-  Navigate(u"Web2", u"http://vexo-finish.invalid/finish.htm");
-  EXPECT_TRUE(window.model().Timer(u"Timer1").enabled);
+  Navigate(ba1::Web2, u"http://vexo-finish.invalid/finish.htm");
+  EXPECT_TRUE(window.model().Timer(ba1::Timer1).enabled);
   EXPECT_EQ(host.navigations.size(), before);
 }
 
@@ -150,7 +150,7 @@ TEST_F(PlaybackTest, MonitorStatusTextsForEveryState) {
   WindowModel& w = window.model();
   window.Timer1_Timer();
   EXPECT_EQ(Status(), u"准备就绪");
-  EXPECT_EQ(w(u"huan").left, -30);
+  EXPECT_EQ(w(ba1::huan).left, -30);
   const std::pair<int, const char16_t*> texts[] = {
       {0, u"播放完毕"}, {1, u"已停止"}, {2, u"已暂停"}, {5, u"等待中"}, {6, u"播放结束"}, {7, u"准备读"},
       {8, u"重连中"}, {9, u"BT种子下载中"}, {11, u"正在停止"}};
@@ -160,7 +160,7 @@ TEST_F(PlaybackTest, MonitorStatusTextsForEveryState) {
     player.state = state;
     window.Timer1_Timer();
     EXPECT_EQ(Status(), text) << state;
-    EXPECT_TRUE(w(u"bo_ad").visible);
+    EXPECT_TRUE(w(ba1::bo_ad).visible);
   }
   player.state = 4;
   player.download_rate = 120;
@@ -173,13 +173,13 @@ TEST_F(PlaybackTest, MonitorStatusTextsForEveryState) {
   player.media_rate = 780;
   window.Timer1_Timer();
   EXPECT_EQ(Status(), u"播放中(120 Kbps/S)  如播放卡，先暂停1-2分钟，等等更流畅");
-  EXPECT_EQ(w(u"bo_but", 0).tool_tip, u"暂停");
-  EXPECT_FALSE(w(u"bo_ad").visible);
-  EXPECT_TRUE(w(u"VexoC").visible);
-  EXPECT_EQ(w(u"times").caption, u"00:50 / 01:40");
-  EXPECT_EQ(w(u"gunt1").left, (w(u"gunt").width - w(u"gunt1").width) / 2);
-  EXPECT_EQ(w(u"gunt1").tool_tip, u"00:50");
-  EXPECT_EQ(w(u"huan").width, w(u"gunt").width * 300 / 1000);
+  EXPECT_EQ(w(ba1::bo_but, 0).tool_tip, u"暂停");
+  EXPECT_FALSE(w(ba1::bo_ad).visible);
+  EXPECT_TRUE(w(ba1::VexoC).visible);
+  EXPECT_EQ(w(ba1::times).caption, u"00:50 / 01:40");
+  EXPECT_EQ(w(ba1::gunt1).left, (w(ba1::gunt).width - w(ba1::gunt1).width) / 2);
+  EXPECT_EQ(w(ba1::gunt1).tool_tip, u"00:50");
+  EXPECT_EQ(w(ba1::huan).width, w(ba1::gunt).width * 300 / 1000);
   window.context().resume_done = 1;  // the resume seek is done with
   player.position = 1;
   window.Timer1_Timer();
@@ -189,7 +189,7 @@ TEST_F(PlaybackTest, MonitorStatusTextsForEveryState) {
   EXPECT_EQ(Status(), u"播放中(780 Kbps)");
   player.duration = 0;  // an unknown length parks the thumb
   window.Timer1_Timer();
-  EXPECT_EQ(w(u"gunt1").left, 0);
+  EXPECT_EQ(w(ba1::gunt1).left, 0);
 }
 
 TEST_F(PlaybackTest, ResumeSeekHappensOnceAndReconnectOncePerRun) {
@@ -240,20 +240,20 @@ TEST_F(PlaybackTest, NearTheEndTheFinishStepIsArmedAndHandsOver) {
   window.context().next_link = u"eevexo://vexo&&&next";
   Playing(99, 100);
   window.Timer1_Timer();
-  EXPECT_TRUE(w.Timer(u"Timer2").enabled);
+  EXPECT_TRUE(w.Timer(ba1::Timer2).enabled);
   EXPECT_EQ(host.balloons, std::vector<std::string>{"正在准备播放下一集！"});
   window.Timer2_Timer();
-  EXPECT_FALSE(w.Timer(u"Timer2").enabled);
-  EXPECT_FALSE(w.Timer(u"Timer1").enabled);
-  EXPECT_TRUE(w(u"next_s").visible);
+  EXPECT_FALSE(w.Timer(ba1::Timer2).enabled);
+  EXPECT_FALSE(w.Timer(ba1::Timer1).enabled);
+  EXPECT_TRUE(w(ba1::next_s).visible);
   EXPECT_EQ(Status(), u"播放完毕");
   EXPECT_EQ(host.navigations.back(), "Web2 http://vexo-finish.invalid/finish.htm");
 
   // Balloons off: the near-end tick stops early and leaves the time as it was.
   folder.Write(u"config.ini", "[S_q]\r\ns_pao=1\r\n");
-  w(u"times").caption = u"kept";
+  w(ba1::times).caption = u"kept";
   window.Timer1_Timer();
-  EXPECT_EQ(w(u"times").caption, u"kept");
+  EXPECT_EQ(w(ba1::times).caption, u"kept");
   EXPECT_EQ(host.balloons.size(), 1u);
 }
 
@@ -274,35 +274,35 @@ TEST_F(PlaybackTest, TheNextEpisodeQueryAndItsRetry) {
   EXPECT_EQ(host.requests.back(), "http://site/soft/h.asp?id=1&v=2&v1=4");
   EXPECT_EQ(window.context().next_link, u"3");
   EXPECT_EQ(host.balloons.back(), "读取下一集数据出错，稍后将重新读取！");
-  EXPECT_TRUE(window.model().Timer(u"Timer4").enabled);
+  EXPECT_TRUE(window.model().Timer(ba1::Timer4).enabled);
   host.replies["http://site/soft/h.asp?id=1&v=2&v1=4"] = "1";
-  window.OnTimer(u"Timer4");
-  window.OnTimer(u"Timer4");
+  window.OnTimer(ba1::Timer4);
+  window.OnTimer(ba1::Timer4);
   EXPECT_EQ(host.requests.size(), 1u);
-  window.OnTimer(u"Timer4");
+  window.OnTimer(ba1::Timer4);
   EXPECT_EQ(host.requests.size(), 2u);
-  EXPECT_FALSE(window.model().Timer(u"Timer4").enabled);
+  EXPECT_FALSE(window.model().Timer(ba1::Timer4).enabled);
   EXPECT_EQ(window.context().next_link, u"1");
   EXPECT_EQ(window.context().next_media, u"1");
 }
 
 TEST_F(PlaybackTest, PaneEventsSilenceShowErrorsAndRecover) {
   WindowModel& w = window.model();
-  window.DownloadBegin(u"Web1");
-  window.DownloadBegin(u"Web6");
+  window.DownloadBegin(ba1::Web1);
+  window.DownloadBegin(ba1::Web6);
   EXPECT_EQ(host.silent, std::vector<std::string>{"Web1"});
-  window.NavigateError(u"Web1", u"http://site/soft/");
-  EXPECT_TRUE(w(u"wait").visible);
-  EXPECT_FALSE(w(u"Pic1").visible);
-  EXPECT_EQ(w(u"webe").caption.substr(0, 11), u"Error！出错了\r\n");
-  window.DownloadComplete(u"Web1");
-  EXPECT_TRUE(w(u"wait").visible);  // stays until the user asks
+  window.NavigateError(ba1::Web1, u"http://site/soft/");
+  EXPECT_TRUE(w(ba1::wait).visible);
+  EXPECT_FALSE(w(ba1::Pic1).visible);
+  EXPECT_EQ(w(ba1::webe).caption.substr(0, 11), u"Error！出错了\r\n");
+  window.DownloadComplete(ba1::Web1);
+  EXPECT_TRUE(w(ba1::wait).visible);  // stays until the user asks
   window.webe_Click();
-  EXPECT_TRUE(w(u"Pic1").visible);
+  EXPECT_TRUE(w(ba1::Pic1).visible);
   EXPECT_EQ(host.navigations.back(), "Web1 http://site/soft/");
-  window.DownloadComplete(u"Weby");
-  EXPECT_TRUE(w.Timer(u"Timer6").enabled);
-  window.NavigateError(u"Weby", u"http://site/soft/js/ads/softad.html");
+  window.DownloadComplete(ba1::Weby);
+  EXPECT_TRUE(w.Timer(ba1::Timer6).enabled);
+  window.NavigateError(ba1::Weby, u"http://site/soft/js/ads/softad.html");
   EXPECT_EQ(window.banner_load_failed, 1);
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text/utf.h"
+#include "play/model/ba1_names.h"
 #include "play/win32/link_list_pane_win32.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/site_client.h"
@@ -17,19 +18,19 @@ using namespace std::chrono_literals;
 
 class Recorder final : public BrowserPaneEvents {
  public:
-  void BeforeNavigate(std::u16string_view pane, std::u16string_view address, bool& cancel) override {
+  void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) override {
     events.push_back("before " + Utf16ToUtf8(address));
     cancel = address.find(u"eebovod://") != std::u16string_view::npos;
   }
-  void DownloadBegin(std::u16string_view) override { events.push_back("begin"); }
-  void DownloadComplete(std::u16string_view) override {
+  void DownloadBegin(ControlName) override { events.push_back("begin"); }
+  void DownloadComplete(ControlName) override {
     events.push_back("complete");
     ++completed;
   }
-  void NavigateError(std::u16string_view, std::u16string_view address, long status) override {
+  void NavigateError(ControlName, std::u16string_view address, long status) override {
     events.push_back("error " + std::to_string(status) + " " + Utf16ToUtf8(address));
   }
-  void ContextMenu(std::u16string_view, std::u16string_view link) override { events.push_back("menu " + Utf16ToUtf8(link)); }
+  void ContextMenu(ControlName, std::u16string_view link) override { events.push_back("menu " + Utf16ToUtf8(link)); }
   std::vector<std::string> events;
   int completed = 0;
 };
@@ -43,7 +44,7 @@ class LinkListPaneTest : public testing::Test {
     RegisterClassW(&wc);
     window = CreateWindowExW(0, L"PaneTestWindow", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 400, nullptr,
                              nullptr, nullptr, nullptr);
-    pane = std::make_unique<LinkListPane>(window, u"Web1", events);
+    pane = std::make_unique<LinkListPane>(window, ba1::Web1, events);
     MoveWindow(pane->hwnd(), 0, 0, 280, 380, TRUE);
     ShowWindow(pane->hwnd(), SW_SHOW);
   }

@@ -3,29 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include "play/model/ba1_names.h"
 #include "play/win32/model_renderer_win32.h"
 
 namespace {
 
 WindowModel SmallModel() {
   Control panel;
-  panel.id = {u"zz", -1};
+  panel.id = {ba1::zz, -1};
   panel.left = 10, panel.top = 20, panel.width = 200, panel.height = 100;
   Control button;
-  button.id = {u"npc", 4};
-  button.parent = {u"zz", -1};
+  button.id = {ba1::npc, 4};
+  button.parent = {ba1::zz, -1};
   button.left = 5, button.top = 6, button.width = 21, button.height = 19;
   button.tool_tip = u"置顶";
   Control label;
-  label.id = {u"bo_name", -1};
+  label.id = {ba1::bo_name, -1};
   label.kind = ControlKind::kLabel;
-  label.parent = {u"zz", -1};
+  label.parent = {ba1::zz, -1};
   label.left = 30, label.top = 6, label.width = 100, label.height = 14;
   label.caption = u"第1集.rmvb";
   Control pane;
-  pane.id = {u"Web1", -1};
+  pane.id = {ba1::Web1, -1};
   pane.kind = ControlKind::kWebBrowser;
-  pane.parent = {u"zz", -1};
+  pane.parent = {ba1::zz, -1};
   return WindowModel({panel, button, label, pane}, {});
 }
 
@@ -55,15 +56,15 @@ class RendererTest : public testing::Test {
 TEST_F(RendererTest, MirrorsPlacesVisibilityAndCaptions) {
   std::vector<std::u16string> placed;
   ModelRenderer renderer(form, model, {}, [&](const Control& c, HWND container) {
-    placed.push_back(c.id.name);
+    placed.push_back(c.id.name.str());
     EXPECT_TRUE(IsWindow(container));
   });
-  HWND zz = renderer.WindowOf({u"zz", -1});
-  HWND npc4 = renderer.WindowOf({u"npc", 4});
-  HWND name = renderer.WindowOf({u"bo_name", -1});
+  HWND zz = renderer.WindowOf({ba1::zz, -1});
+  HWND npc4 = renderer.WindowOf({ba1::npc, 4});
+  HWND name = renderer.WindowOf({ba1::bo_name, -1});
   ASSERT_TRUE(zz && npc4 && name);
   EXPECT_EQ(GetParent(npc4), zz);
-  EXPECT_EQ(renderer.WindowOf({u"Web1", -1}), nullptr);
+  EXPECT_EQ(renderer.WindowOf({ba1::Web1, -1}), nullptr);
   EXPECT_EQ(placed, std::vector<std::u16string>{u"Web1"});
   RECT r = PlaceIn(npc4);
   EXPECT_EQ(r.left, 5);
@@ -72,9 +73,9 @@ TEST_F(RendererTest, MirrorsPlacesVisibilityAndCaptions) {
   GetWindowTextW(name, text, 64);
   EXPECT_STREQ(text, L"第1集.rmvb");
 
-  model(u"npc", 4).Move(50, 60);
-  model(u"bo_name").caption = u"第2集.rmvb";
-  model(u"zz").visible = false;
+  model(ba1::npc, 4).Move(50, 60);
+  model(ba1::bo_name).caption = u"第2集.rmvb";
+  model(ba1::zz).visible = false;
   placed.clear();
   renderer.Sync();
   r = PlaceIn(npc4);
@@ -92,9 +93,9 @@ TEST_F(RendererTest, ClicksAndMouseEventsComeBackByNameAndIndex) {
   std::vector<int> mouse;
   ModelRenderer renderer(form, model, [&](const ControlId& id) { clicks.push_back(ControlText(id)); }, {});
   renderer.SetMouseHandler([&](const ControlId& id, ModelRenderer::MouseEvent kind, WPARAM, long x, long) {
-    if (id.name == u"npc") mouse.push_back(static_cast<int>(kind) * 100 + x);
+    if (id.name == ba1::npc) mouse.push_back(static_cast<int>(kind) * 100 + x);
   });
-  HWND npc4 = renderer.WindowOf({u"npc", 4});
+  HWND npc4 = renderer.WindowOf({ba1::npc, 4});
   SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
   SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
   EXPECT_EQ(clicks, std::vector<std::u16string>{u"npc(4)"});
@@ -102,7 +103,7 @@ TEST_F(RendererTest, ClicksAndMouseEventsComeBackByNameAndIndex) {
   // Released outside the control: no click; a disabled control gives none either.
   SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
   SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(300, 4));
-  model(u"npc", 4).enabled = false;
+  model(ba1::npc, 4).enabled = false;
   renderer.Sync();
   SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
   SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));

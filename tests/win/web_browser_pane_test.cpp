@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/text/utf.h"
+#include "play/model/ba1_names.h"
 #include "play/win32/web_browser_pane_win32.h"
 
 namespace {
@@ -18,16 +19,16 @@ using namespace std::chrono_literals;
 
 class Recorder final : public BrowserPaneEvents {
  public:
-  void BeforeNavigate(std::u16string_view, std::u16string_view address, bool& cancel) override {
+  void BeforeNavigate(ControlName, std::u16string_view address, bool& cancel) override {
     events.push_back("before " + Utf16ToUtf8(address));
     cancel = address.find(u"eebovod://") != std::u16string_view::npos;
   }
-  void DownloadBegin(std::u16string_view) override {}
-  void DownloadComplete(std::u16string_view) override {}
-  void NavigateError(std::u16string_view, std::u16string_view address, long) override {
+  void DownloadBegin(ControlName) override {}
+  void DownloadComplete(ControlName) override {}
+  void NavigateError(ControlName, std::u16string_view address, long) override {
     events.push_back("error " + Utf16ToUtf8(address));
   }
-  void ContextMenu(std::u16string_view, std::u16string_view) override {}
+  void ContextMenu(ControlName, std::u16string_view) override {}
   std::vector<std::string> events;
 };
 
@@ -63,7 +64,7 @@ class WebBrowserPaneTest : public testing::Test {
 
 TEST_F(WebBrowserPaneTest, BeforeNavigateFiresAndItsCancelHolds) {
   Recorder events;
-  auto pane = WebBrowserPane::Create(window, u"Web1", events);
+  auto pane = WebBrowserPane::Create(window, ba1::Web1, events);
   ASSERT_TRUE(pane);
   MoveWindow(pane->hwnd(), 0, 0, 380, 280, TRUE);
   pane->Navigate(u"eebovod://12-3-4-abc");

@@ -4,6 +4,9 @@
 
 #include "common/codepage.h"
 #include "common/win32/dispatch.h"
+#include "common/win32/gdi_scope.h"
+#include "common/win32/trace.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -55,7 +58,16 @@ HRESULT PutProperty(IDispatch* target, const wchar_t* name, const Variant& value
 
 ComPtr<FlashTipHost> FlashTipHost::Make() { return ComPtr<FlashTipHost>::Adopt(new FlashTipHost()); }
 
-FlashTipHost::~FlashTipHost() { FreeSurface(); }
+// The 32-bit top-down bitmap the control draws into, selected into its DC while it lives.
+struct FlashTipHost::Surface {
+  UniqueMemoryDc dc;
+  UniqueBitmap bitmap;
+  std::unique_ptr<ScopedSelect> selection;
+  void* pixels = nullptr;
+  RECT rect{};
+};
+
+FlashTipHost::~FlashTipHost() = default;
 
 STDMETHODIMP FlashTipHost::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -124,16 +136,18 @@ STDMETHODIMP FlashTipHost::InvalidateRect(LPCRECT, BOOL) {
 }
 
 STDMETHODIMP FlashTipHost::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
-  if (id == kFsCommand && params && params->cArgs >= 2) {
-    // Arguments arrive last first: command, then its arguments.
-    const VARIANT& command = params->rgvarg[params->cArgs - 1];
-    if (command.vt == VT_BSTR && command.bstrVal) {
-      const std::u16string text = FromWide(std::wstring_view(command.bstrVal, SysStringLen(command.bstrVal)));
-      if (ToAnsi(text) == "quit") Quit();
+  return ComBarrier(L"FlashTipHost::Invoke", [&] {
+    if (id == kFsCommand && params && params->cArgs >= 2) {
+      // Arguments arrive last first: command, then its arguments.
+      const VARIANT& command = params->rgvarg[params->cArgs - 1];
+      if (command.vt == VT_BSTR && command.bstrVal) {
+        const std::u16string text = FromWide(std::wstring_view(command.bstrVal, SysStringLen(command.bstrVal)));
+        if (ToAnsi(text) == "quit") Quit();
+      }
+      Sleep(0);
     }
-    Sleep(0);
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 bool FlashTipHost::Create(const TipRect& rect, DWORD ex_style, DWORD style, HWND owner, HINSTANCE instance,
@@ -143,64 +157,79 @@ bool FlashTipHost::Create(const TipRect& rect, DWORD ex_style, DWORD style, HWND
   movie_path_ = movie_path;
   transparent_ = (ex_style & WS_EX_LAYERED) != 0;
   WNDCLASSEXW wc{sizeof wc};
-  wc.lpfnWndProc = &FlashTipHost::WindowProc;
   wc.hInstance = instance;
   wc.lpszClassName = kFlashTipClass;
-  RegisterClassExW(&wc);
-  hwnd_ = CreateWindowExW(ex_style, kFlashTipClass, L"VexoTipWindow", style, rect.left, rect.top, rect.width(),
-                          rect.height(), owner, nullptr, instance, this);
+  RegisterWindowClass(wc);
+  CreateBound(ex_style, kFlashTipClass, L"VexoTipWindow", style, rect.left, rect.top, rect.width(), rect.height(),
+              owner, nullptr, instance);
   if (!hwnd_) return false;
+  // Every failure here means nothing could ever show: the caller ends, and the trace says why.
+  return SUCCEEDED(CreateControl());
+}
 
-  if (FAILED(OleCreate(kFlashClass, IID_IOleObject, OLERENDER_DRAW, nullptr, static_cast<IOleClientSite*>(this),
-                       &g_storage, object_.ReceiveVoid())) ||
-      !object_) {
-    return false;  // not registered: nothing here can ever be shown
-  }
+HRESULT FlashTipHost::CreateControl() {
+  HRESULT result = OleCreate(kFlashClass, IID_IOleObject, OLERENDER_DRAW, nullptr, static_cast<IOleClientSite*>(this),
+                             &g_storage, object_.ReceiveVoid());
+  if (!Succeeded(result, L"OleCreate(Flash)")) return result;
+  if (!object_) return E_NOINTERFACE;
   OleSetContainedObject(object_.get(), TRUE);
-  if (FAILED(object_->QueryInterface(kFlashInterface, flash_.ReceiveVoid())) || !flash_) return false;
+  result = object_->QueryInterface(kFlashInterface, flash_.ReceiveVoid());
+  if (!Succeeded(result, L"QueryInterface(Flash)")) return result;
   if (FAILED(object_->QueryInterface(IID_IViewObjectEx, view_ex_.ReceiveVoid())) || !view_ex_) {
-    if (FAILED(object_->QueryInterface(IID_IViewObject, view_.ReceiveVoid())) || !view_) return false;
+    result = object_->QueryInterface(IID_IViewObject, view_.ReceiveVoid());
+    if (!Succeeded(result, L"QueryInterface(IViewObject)")) return result;
   }
-  if (transparent_) {
-    if (FAILED(object_->QueryInterface(IID_IOleInPlaceObjectWindowless, windowless_.ReceiveVoid())) || !windowless_) {
-      transparent_ = false;
-      if (FAILED(object_->QueryInterface(IID_IOleInPlaceObject, in_place_.ReceiveVoid())) || !in_place_) return false;
-    }
-  } else if (FAILED(object_->QueryInterface(IID_IOleInPlaceObject, in_place_.ReceiveVoid())) || !in_place_) {
-    return false;
+  if (transparent_ && FAILED(object_->QueryInterface(IID_IOleInPlaceObjectWindowless, windowless_.ReceiveVoid()))) {
+    transparent_ = false;
   }
-  if (!SetUpControl()) return false;
+  if (!transparent_) {
+    result = object_->QueryInterface(IID_IOleInPlaceObject, in_place_.ReceiveVoid());
+    if (!Succeeded(result, L"QueryInterface(IOleInPlaceObject)")) return result;
+  }
+  result = SetUpControl();
+  if (FAILED(result)) return result;
   RECT client{};
   GetClientRect(hwnd_, &client);
-  if (FAILED(object_->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(this), 0, hwnd_, &client))) {
-    return false;
-  }
+  result = object_->DoVerb(OLEIVERB_SHOW, nullptr, static_cast<IOleClientSite*>(this), 0, hwnd_, &client);
+  if (!Succeeded(result, L"DoVerb(OLEIVERB_SHOW)")) return result;
   return PlayMovie();
 }
 
-bool FlashTipHost::SetUpControl() {
+HRESULT FlashTipHost::SetUpControl() {
   Variant version;
-  if (FAILED(InvokeByName(flash_.get(), L"FlashVersion", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, version.get()))) {
-    return false;
-  }
+  HRESULT result =
+      InvokeByName(flash_.get(), L"FlashVersion", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, version.get());
+  if (!Succeeded(result, L"Flash FlashVersion")) return result;
   ComPtr<IConnectionPointContainer> points;
-  if (FAILED(object_->QueryInterface(IID_IConnectionPointContainer, points.ReceiveVoid())) || !points ||
-      FAILED(points->FindConnectionPoint(kFlashEvents, connection_.Receive())) || !connection_ ||
-      FAILED(connection_->Advise(static_cast<IDispatch*>(this), &cookie_))) {
-    return false;
+  result = object_->QueryInterface(IID_IConnectionPointContainer, points.ReceiveVoid());
+  if (!Succeeded(result, L"QueryInterface(IConnectionPointContainer)")) return result;
+  result = points->FindConnectionPoint(kFlashEvents, connection_.Receive());
+  if (!Succeeded(result, L"FindConnectionPoint(Flash events)")) return result;
+  result = connection_->Advise(static_cast<IDispatch*>(this), &cookie_);
+  if (!Succeeded(result, L"Advise(Flash events)")) return result;
+  if (transparent_) {
+    result = PutProperty(flash_.get(), L"WMode", Variant::String(L"transparent"));
+    if (!Succeeded(result, L"Flash WMode")) return result;
   }
-  if (transparent_ && FAILED(PutProperty(flash_.get(), L"WMode", Variant::String(L"transparent")))) return false;
-  return SUCCEEDED(PutProperty(flash_.get(), L"Scale", Variant::String(L"showAll"))) &&
-         SUCCEEDED(PutProperty(flash_.get(), L"EmbedMovie", Variant::Bool(false))) &&
-         SUCCEEDED(PutProperty(flash_.get(), L"Menu", Variant::Bool(false)));
+  result = PutProperty(flash_.get(), L"Scale", Variant::String(L"showAll"));
+  if (!Succeeded(result, L"Flash Scale")) return result;
+  result = PutProperty(flash_.get(), L"EmbedMovie", Variant::Bool(false));
+  if (!Succeeded(result, L"Flash EmbedMovie")) return result;
+  result = PutProperty(flash_.get(), L"Menu", Variant::Bool(false));
+  Succeeded(result, L"Flash Menu");
+  return result;
 }
 
-bool FlashTipHost::PlayMovie() {
-  if (FAILED(PutProperty(flash_.get(), L"EmbedMovie", Variant::Bool(true)))) return false;
+HRESULT FlashTipHost::PlayMovie() {
+  HRESULT result = PutProperty(flash_.get(), L"EmbedMovie", Variant::Bool(true));
+  if (!Succeeded(result, L"Flash EmbedMovie")) return result;
   Variant layer = Variant::Int32(0);
   Variant movie = Variant::String(ToWide(movie_path_));
-  if (FAILED(InvokeByName(flash_.get(), L"LoadMovie", DISPATCH_METHOD, {layer.get(), movie.get()}, nullptr))) return false;
-  return SUCCEEDED(InvokeByName(flash_.get(), L"Play", DISPATCH_METHOD, {}, nullptr));
+  result = InvokeByName(flash_.get(), L"LoadMovie", DISPATCH_METHOD, {layer.get(), movie.get()}, nullptr);
+  if (!Succeeded(result, L"Flash LoadMovie")) return result;
+  result = InvokeByName(flash_.get(), L"Play", DISPATCH_METHOD, {}, nullptr);
+  Succeeded(result, L"Flash Play");
+  return result;
 }
 
 void FlashTipHost::Destroy() {
@@ -218,17 +247,20 @@ void FlashTipHost::Destroy() {
   }
   object_.Reset();
   if (hwnd_) DestroyWindow(hwnd_);
-  FreeSurface();
+  surface_.reset();
 }
 
 bool FlashTipHost::MakeSurface(const RECT& window) {
-  FreeSurface();
+  surface_.reset();
   const LONG width = window.right - window.left;
   const LONG height = window.bottom - window.top;
   if (width <= 0 || height <= 0) return false;
-  HDC screen = ::GetDC(hwnd_);
-  surface_dc_ = CreateCompatibleDC(screen);
-  ::ReleaseDC(hwnd_, screen);
+  auto surface = std::make_unique<Surface>();
+  {
+    const WindowDc screen(hwnd_);
+    surface->dc.reset(CreateCompatibleDC(screen.get()));
+  }
+  if (!surface->dc) return false;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -236,46 +268,39 @@ bool FlashTipHost::MakeSurface(const RECT& window) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  surface_ = CreateDIBSection(surface_dc_, &info, DIB_RGB_COLORS, &pixels_, nullptr, 0);
-  if (!surface_) {
-    FreeSurface();
+  surface->bitmap.reset(CreateDIBSection(surface->dc.get(), &info, DIB_RGB_COLORS, &surface->pixels, nullptr, 0));
+  if (!surface->bitmap) {
+    TraceLastError(L"CreateDIBSection");
     return false;
   }
-  surface_old_ = SelectObject(surface_dc_, surface_);
-  surface_rect_ = window;
+  surface->selection = std::make_unique<ScopedSelect>(surface->dc.get(), surface->bitmap.get());
+  surface->rect = window;
+  surface_ = std::move(surface);
   return true;
-}
-
-void FlashTipHost::FreeSurface() {
-  if (surface_dc_ && surface_old_) SelectObject(surface_dc_, surface_old_);
-  if (surface_) DeleteObject(surface_);
-  if (surface_dc_) DeleteDC(surface_dc_);
-  surface_dc_ = nullptr;
-  surface_ = nullptr;
-  surface_old_ = nullptr;
-  pixels_ = nullptr;
 }
 
 void FlashTipHost::Redraw() {
   if (!hwnd_) return;
   RECT window{};
   GetWindowRect(hwnd_, &window);
-  if (!surface_ || !EqualRect(&window, &surface_rect_)) {
+  if (!surface_ || !EqualRect(&window, &surface_->rect)) {
     if (!MakeSurface(window)) return;
   }
   const LONG width = window.right - window.left;
   const LONG height = window.bottom - window.top;
   IViewObject* view = view_ex_ ? static_cast<IViewObject*>(view_ex_.get()) : view_.get();
   if (object_ && view) {
-    ZeroMemory(pixels_, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    ZeroMemory(surface_->pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     RECTL bounds{0, 0, width, height};
-    view->Draw(DVASPECT_TRANSPARENT, -1, nullptr, nullptr, nullptr, surface_dc_, &bounds, nullptr, nullptr, 0);
+    view->Draw(DVASPECT_TRANSPARENT, -1, nullptr, nullptr, nullptr, surface_->dc.get(), &bounds, nullptr, nullptr, 0);
   }
   POINT position{window.left, window.top};
   SIZE size{width, height};
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  UpdateLayeredWindow(hwnd_, nullptr, &position, &size, surface_dc_, &source, 0, &blend, ULW_ALPHA);
+  if (!UpdateLayeredWindow(hwnd_, nullptr, &position, &size, surface_->dc.get(), &source, 0, &blend, ULW_ALPHA)) {
+    TraceLastError(L"UpdateLayeredWindow");
+  }
 }
 
 LRESULT FlashTipHost::HitTest(LPARAM lparam) {
@@ -294,18 +319,7 @@ void FlashTipHost::Quit() {
   PostQuitMessage(0);
 }
 
-LRESULT CALLBACK FlashTipHost::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<FlashTipHost*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FlashTipHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
-}
-
-LRESULT FlashTipHost::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT FlashTipHost::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       if (windowless_ || in_place_) {
@@ -329,10 +343,6 @@ LRESULT FlashTipHost::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 1;
     case WM_NCHITTEST:
       return HitTest(lparam);
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
     case WM_SETCURSOR:
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -353,5 +363,5 @@ LRESULT FlashTipHost::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }

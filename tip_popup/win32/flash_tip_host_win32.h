@@ -7,10 +7,12 @@
 #include <oleidl.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "common/win32/com.h"
 #include "common/win32/in_place_frame.h"
+#include "common/win32/window_base.h"
 #include "tip_popup/placement.h"
 
 inline constexpr wchar_t kFlashTipClass[] = L"TipClassSwf";
@@ -19,7 +21,8 @@ class FlashTipHost final : public IOleClientSite,
                            public IOleInPlaceSiteWindowless,
                            public InPlaceFrame,
                            public IAdviseSink,
-                           public IDispatch {
+                           public IDispatch,
+                           private WindowBase {
  public:
   static ComPtr<FlashTipHost> Make();
 
@@ -96,18 +99,17 @@ class FlashTipHost final : public IOleClientSite,
   FlashTipHost() = default;
   ~FlashTipHost();
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  bool SetUpControl();
-  bool PlayMovie();
+  struct Surface;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  HRESULT CreateControl();
+  HRESULT SetUpControl();
+  HRESULT PlayMovie();
   void Redraw();
   bool MakeSurface(const RECT& window);
-  void FreeSurface();
   LRESULT HitTest(LPARAM lparam);
   void Quit();
 
   LONG references_ = 1;
-  HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   HINSTANCE instance_ = nullptr;
   bool transparent_ = false;
@@ -122,9 +124,5 @@ class FlashTipHost final : public IOleClientSite,
   ComPtr<IConnectionPoint> connection_;
   DWORD cookie_ = 0;
 
-  HDC surface_dc_ = nullptr;
-  HBITMAP surface_ = nullptr;
-  HGDIOBJ surface_old_ = nullptr;
-  void* pixels_ = nullptr;
-  RECT surface_rect_{};
+  std::unique_ptr<Surface> surface_;
 };

@@ -4,6 +4,7 @@
 #include <richedit.h>
 #include <windowsx.h>
 
+#include "common/win32/gdi_scope.h"
 #include "common/win32/wide.h"
 #include "tip_popup/win32/open_in_browser_win32.h"
 
@@ -25,45 +26,31 @@ void SetRichText(HWND rich, const std::u16string& text) {
 
 }  // namespace
 
-TextTipWindow::TextTipWindow(Args args) : args_(std::move(args)) {
-  fonts_.normal = MakeFont(12, FW_NORMAL, false);
-  fonts_.hover = MakeFont(14, FW_BOLD, true);
+TextTipWindow::TextTipWindow(Args args)
+    : args_(std::move(args)), normal_font_(MakeFont(12, FW_NORMAL, false)), hover_font_(MakeFont(14, FW_BOLD, true)) {
+  fonts_.normal = normal_font_.get();
+  fonts_.hover = hover_font_.get();
 }
 
-TextTipWindow::~TextTipWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
-  DeleteObject(fonts_.normal);
-  DeleteObject(fonts_.hover);
-}
+// The window goes first, while the fonts it draws with still exist.
+TextTipWindow::~TextTipWindow() { Destroy(); }
 
 bool TextTipWindow::Create(const TipRect& rect) {
   WNDCLASSEXW wc{sizeof wc};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = &TextTipWindow::WindowProc;
   wc.hInstance = args_.instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kTextTipClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(wc);
   // Topmost from the start as well: Wine refuses to raise a window to the topmost band once
   // it owns a topmost tooltip, and the caller's SetWindowPos would then do nothing.
-  hwnd_ = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTextTipClass, kTipWindowTitle,
-                          WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_SYSMENU, rect.left, rect.top, rect.width(),
-                          rect.height(), nullptr, nullptr, args_.instance, this);
+  CreateBound(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTextTipClass, kTipWindowTitle,
+              WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_SYSMENU, rect.left, rect.top, rect.width(), rect.height(),
+              nullptr, nullptr, args_.instance);
   return hwnd_ != nullptr;
 }
 
-LRESULT CALLBACK TextTipWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TextTipWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TextTipWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
-}
-
-LRESULT TextTipWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT TextTipWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
       OnCreate();
@@ -113,12 +100,8 @@ LRESULT TextTipWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       tooltip_ = nullptr;
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
 
 void TextTipWindow::OnCreate() {
@@ -180,15 +163,14 @@ void TextTipWindow::PaintEverything(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   // One off-screen bitmap, copied in one step: no flicker.
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  PaintSkin(memory, *args_.skin, fonts_, args_.instance);
-  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  const UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (memory && bitmap) {
+    const ScopedSelect select_bitmap(memory.get(), bitmap.get());
+    FillRect(memory.get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PaintSkin(memory.get(), *args_.skin, fonts_, args_.instance);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+  }
   // The rich text draws over the new background.
   for (const auto& [element, rich] : rich_texts_) InvalidateRect(rich, nullptr, TRUE);
   painting_ = false;
@@ -205,12 +187,10 @@ void TextTipWindow::Layout() {
 }
 
 long TextTipWindow::MeasureText(const std::u16string& text) {
-  HDC dc = GetDC(hwnd_);
-  const HGDIOBJ old = SelectObject(dc, fonts_.normal);
+  const WindowDc dc(hwnd_);
+  const ScopedSelect select_font(dc.get(), fonts_.normal);
   SIZE size{};
-  GetTextExtentPoint32W(dc, WidePtr(text), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  GetTextExtentPoint32W(dc.get(), WidePtr(text), static_cast<int>(text.size()), &size);
   return size.cx;
 }
 

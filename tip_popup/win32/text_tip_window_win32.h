@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/unique_handle.h"
+#include "common/win32/window_base.h"
 #include "tip_popup/placement.h"
 #include "tip_popup/skin/skin_element.h"
 #include "tip_popup/text_tip_fade.h"
@@ -15,7 +17,7 @@
 inline constexpr wchar_t kTextTipClass[] = L"VexoTipClass";
 inline constexpr wchar_t kTipWindowTitle[] = L"VexoTipWindow";
 
-class TextTipWindow {
+class TextTipWindow final : public WindowBase {
  public:
   struct Args {
     HINSTANCE instance = nullptr;
@@ -34,8 +36,7 @@ class TextTipWindow {
   HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   void OnCreate();
   void OnTimer(UINT_PTR id);
@@ -54,7 +55,6 @@ class TextTipWindow {
   long MeasureText(const std::u16string& text);
 
   Args args_;
-  HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   TextTipFade fade_;
   bool fade_in_timer_ = false;
@@ -65,6 +65,8 @@ class TextTipWindow {
   bool tracking_ = false;
   bool painting_ = false;
   bool destroying_ = false;
+  UniqueFont normal_font_;
+  UniqueFont hover_font_;
   SkinFonts fonts_;
   std::vector<std::pair<SkinElement*, HWND>> rich_texts_;
   std::wstring tool_text_;

@@ -8,6 +8,10 @@
 #include <string>
 
 #include "common/text/utf.h"
+#include "common/win32/event_log.h"
+#include "common/win32/gdi_scope.h"
+#include "common/win32/trace.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "play/ports/player_control.h"
 
@@ -19,17 +23,7 @@ std::atomic<long> g_objects{0};
 StandinTimeline::Ms Now() { return static_cast<StandinTimeline::Ms>(GetTickCount64()); }
 
 // Calls are written to the file VEXO_STANDIN_LOG names, one a line, so tests can see them.
-void Log(const std::wstring& line) {
-  wchar_t path[MAX_PATH];
-  if (!GetEnvironmentVariableW(L"VEXO_STANDIN_LOG", path, MAX_PATH)) return;
-  const HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  const std::string utf8 = Utf16ToUtf8(FromWide(line)) + "\r\n";
-  DWORD written = 0;
-  WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-  CloseHandle(file);
-}
+void Log(const std::wstring& line) { AppendEventLog(L"VEXO_STANDIN_LOG", Utf16ToUtf8(FromWide(line))); }
 
 const wchar_t* StateName(int state) {
   static const wchar_t* kNames[] = {L"空闲", L"已停止", L"已暂停", L"正在播放", L"正在缓冲", L"等待", L"播放完毕",
@@ -130,6 +124,10 @@ STDMETHODIMP StandinPlayer::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, L
 
 STDMETHODIMP StandinPlayer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO*, UINT*) {
+  return ComBarrier(L"StandinPlayer::Invoke", [&] { return InvokeMember(id, flags, params, result); });
+}
+
+HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {
   const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
   const auto now = Now();
   std::wstring text;
@@ -205,7 +203,7 @@ STDMETHODIMP StandinPlayer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARA
     default:
       return DISP_E_MEMBERNOTFOUND;
   }
-  if (view_) InvalidateRect(view_, nullptr, FALSE);
+  if (view()) InvalidateRect(view(), nullptr, FALSE);
   return S_OK;
 }
 
@@ -281,8 +279,8 @@ STDMETHODIMP StandinPlayer::GetMiscStatus(DWORD, DWORD* status) {
 
 STDMETHODIMP StandinPlayer::GetWindow(HWND* out) {
   if (!out) return E_POINTER;
-  *out = view_;
-  return view_ ? S_OK : E_FAIL;
+  *out = view();
+  return *out ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP StandinPlayer::InPlaceDeactivate() {
@@ -293,72 +291,61 @@ STDMETHODIMP StandinPlayer::InPlaceDeactivate() {
 }
 
 STDMETHODIMP StandinPlayer::SetObjectRects(LPCRECT position, LPCRECT) {
-  if (view_ && position) {
-    MoveWindow(view_, position->left, position->top, position->right - position->left, position->bottom - position->top,
+  if (view() && position) {
+    MoveWindow(view(), position->left, position->top, position->right - position->left, position->bottom - position->top,
                TRUE);
   }
   return S_OK;
 }
 
-void StandinPlayer::CreateView(HWND parent, const RECT& area) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.lpfnWndProc = &StandinPlayer::ViewProc;
-    wc.hInstance = StandinModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-  view_ = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left, area.top,
-                          area.right - area.left, area.bottom - area.top, parent, nullptr, StandinModule(), this);
-  if (view_) SetTimer(view_, 1, 250, nullptr);
+StandinPlayer::View::View(StandinPlayer& player, HWND parent, const RECT& area) : player_(player) {
+  WNDCLASSEXW wc{sizeof wc};
+  wc.hInstance = StandinModule();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kWindowClass;
+  RegisterWindowClass(wc);
+  CreateBound(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left, area.top,
+              area.right - area.left, area.bottom - area.top, parent, nullptr, StandinModule());
+  if (hwnd_) SetTimer(hwnd_, 1, 250, nullptr);
 }
 
-void StandinPlayer::DestroyView() {
-  if (!view_) return;
-  SetWindowLongPtrW(view_, GWLP_USERDATA, 0);
-  DestroyWindow(view_);
-  view_ = nullptr;
-}
-
-LRESULT CALLBACK StandinPlayer::ViewProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<StandinPlayer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT StandinPlayer::View::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_TIMER:
-      InvalidateRect(hwnd, nullptr, FALSE);
+      InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (self) self->Paint(hwnd, dc);
-      EndPaint(hwnd, &ps);
+      const PaintScope paint(hwnd_);
+      player_.Paint(hwnd_, paint.dc());
       return 0;
     }
   }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
+
+void StandinPlayer::CreateView(HWND parent, const RECT& area) {
+  view_ = std::make_unique<View>(*this, parent, area);
+  if (!view_->hwnd()) view_.reset();
+}
+
+void StandinPlayer::DestroyView() { view_.reset(); }
 
 void StandinPlayer::Paint(HWND hwnd, HDC target) {
   RECT client{};
   GetClientRect(hwnd, &client);
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
-  const HGDIOBJ old = SelectObject(dc, bitmap);
+  const UniqueMemoryDc memory(CreateCompatibleDC(target));
+  const UniqueBitmap bitmap(CreateCompatibleBitmap(target, client.right, client.bottom));
+  if (!memory || !bitmap) return;
+  const HDC dc = memory.get();
+  const ScopedSelect select_bitmap(dc, bitmap.get());
   const auto now = Now();
   const int state = timeline_.State(now);
   // A dark picture with a slow colour drift while playing, so a screenshot shows it moving.
   const long position = timeline_.Position(now);
   const BYTE glow = state == player::kPlaying ? static_cast<BYTE>(40 + (position * 7) % 60) : 24;
-  HBRUSH background = CreateSolidBrush(RGB(16, 20, glow));
-  FillRect(dc, &client, background);
-  DeleteObject(background);
+  FillRect(dc, &client, UniqueBrush(CreateSolidBrush(RGB(16, 20, glow))).get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(235, 240, 250));
   std::wstring name = media_url_;
@@ -377,18 +364,11 @@ void StandinPlayer::Paint(HWND hwnd, HDC target) {
   DrawTextW(dc, line, -1, &status, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
   // The position bar along the bottom edge.
   RECT track{20, client.bottom - 24, client.right - 20, client.bottom - 18};
-  HBRUSH track_brush = CreateSolidBrush(RGB(70, 78, 92));
-  FillRect(dc, &track, track_brush);
-  DeleteObject(track_brush);
+  FillRect(dc, &track, UniqueBrush(CreateSolidBrush(RGB(70, 78, 92))).get());
   if (duration > 0) {
     RECT done = track;
     done.right = track.left + (track.right - track.left) * position / duration;
-    HBRUSH done_brush = CreateSolidBrush(RGB(43, 124, 240));
-    FillRect(dc, &done, done_brush);
-    DeleteObject(done_brush);
+    FillRect(dc, &done, UniqueBrush(CreateSolidBrush(RGB(43, 124, 240))).get());
   }
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }

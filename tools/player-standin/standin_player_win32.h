@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "common/win32/com.h"
+#include "common/win32/window_base.h"
 #include "tools/player-standin/standin_timeline.h"
 
 // {6B1E27C4-5A93-4D0E-9F28-3C71A4D8E05B}, the class id the program creates.
@@ -67,15 +69,27 @@ class StandinPlayer final : public IDispatch, public IOleObject, public IOleInPl
 
  private:
   ~StandinPlayer();
-  static LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  // The window the player draws into while it is in place.
+  class View final : public WindowBase {
+   public:
+    View(StandinPlayer& player, HWND parent, const RECT& area);
+    HWND hwnd() const { return hwnd_; }
+
+   private:
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    StandinPlayer& player_;
+  };
+
+  HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result);
   void CreateView(HWND parent, const RECT& area);
   void DestroyView();
   void Paint(HWND hwnd, HDC dc);
+  HWND view() const { return view_ ? view_->hwnd() : nullptr; }
 
   LONG references_ = 1;
   ComPtr<IOleClientSite> site_;
   ComPtr<IOleInPlaceSite> in_place_site_;
-  HWND view_ = nullptr;
+  std::unique_ptr<View> view_;
   SIZEL extent_{8467, 6350};
   std::wstring media_url_;
   StandinTimeline timeline_;

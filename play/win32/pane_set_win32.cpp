@@ -1,0 +1,105 @@
+#include "play/win32/pane_set_win32.h"
+
+#include <objbase.h>
+
+#include <string>
+
+#include "common/win32/trace.h"
+#include "common/win32/unique_handle.h"
+#include "play/win32/link_list_pane_win32.h"
+#include "play/win32/web_browser_pane_win32.h"
+
+namespace {
+
+// {25336920-03F9-11CF-8FD0-00AA00686F13}: the HTML document of the system's engine.
+const CLSID kHtmlDocumentClass = {0x25336920, 0x03F9, 0x11CF, {0x8F, 0xD0, 0x00, 0xAA, 0x00, 0x68, 0x6F, 0x13}};
+constexpr wchar_t kVerdictKey[] = L"Software\\VexoPlay\\Panes";
+
+bool HtmlEngineCreatable() {
+  IUnknown* document = nullptr;
+  const HRESULT result =
+      CoCreateInstance(kHtmlDocumentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&document));
+  if (document) document->Release();
+  if (FAILED(result)) TraceFailure(L"CoCreateInstance(HTMLDocument)", result);
+  return SUCCEEDED(result) && document;
+}
+
+// Names the installed engine: its file's size and time, so that an update is probed again.
+std::wstring EngineStamp() {
+  wchar_t path[MAX_PATH];
+  if (!SearchPathW(nullptr, L"mshtml.dll", nullptr, MAX_PATH, path, nullptr)) return {};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return {};
+  return std::to_wstring(data.nFileSizeLow) + L"-" + std::to_wstring(data.ftLastWriteTime.dwHighDateTime) + L"-" +
+         std::to_wstring(data.ftLastWriteTime.dwLowDateTime);
+}
+
+// The remembered verdict for this engine: 1 renders, 0 does not, -1 none yet.
+int RememberedVerdict(const std::wstring& stamp) {
+  UniqueRegKey key;
+  if (stamp.empty() || RegOpenKeyExW(HKEY_CURRENT_USER, kVerdictKey, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) {
+    return -1;
+  }
+  DWORD verdict = 0, size = sizeof verdict, type = 0;
+  if (RegQueryValueExW(key.get(), stamp.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&verdict), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD) {
+    return -1;
+  }
+  return verdict ? 1 : 0;
+}
+
+void RememberVerdict(const std::wstring& stamp, bool renders) {
+  if (stamp.empty()) return;
+  UniqueRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kVerdictKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.receive(), nullptr) !=
+      ERROR_SUCCESS) {
+    TraceLastError(L"RegCreateKeyExW(pane verdict)");
+    return;
+  }
+  const DWORD verdict = renders ? 1 : 0;
+  RegSetValueExW(key.get(), stamp.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&verdict), sizeof verdict);
+}
+
+}  // namespace
+
+PaneKind ChoosePaneKind() {
+  wchar_t choice[32] = {};
+  GetEnvironmentVariableW(L"VEXO_PANE", choice, 32);
+  if (lstrcmpiW(choice, L"webbrowser") == 0) return PaneKind::kWebBrowser;
+  if (lstrcmpiW(choice, L"linklist") == 0) return PaneKind::kLinkList;
+  if (!HtmlEngineCreatable()) return PaneKind::kLinkList;
+  const std::wstring stamp = EngineStamp();
+  const int remembered = RememberedVerdict(stamp);
+  if (remembered >= 0) return remembered ? PaneKind::kWebBrowser : PaneKind::kLinkList;
+  const bool renders = WebBrowserRendersPages(kPaneProbeMs);
+  RememberVerdict(stamp, renders);
+  return renders ? PaneKind::kWebBrowser : PaneKind::kLinkList;
+}
+
+void PaneSet::Place(const Control& control, HWND container) {
+  auto& pane = panes_[control.id.name.str()];
+  if (!pane && kind_ == PaneKind::kWebBrowser) pane = WebBrowserPane::Create(container, control.id.name, events_);
+  if (!pane) pane = std::make_unique<LinkListPane>(container, control.id.name, events_);
+  SetWindowPos(pane->hwnd(), nullptr, control.left, control.top, control.width, control.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(pane->hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
+}
+
+PaneWindow* PaneSet::Find(std::u16string_view name) {
+  const auto found = panes_.find(name);
+  return found == panes_.end() ? nullptr : found->second.get();
+}
+
+void PaneSet::Navigate(ControlName pane, std::u16string_view address) {
+  addresses_[pane.str()] = std::u16string(address);
+  if (PaneWindow* target = Find(pane.text())) target->Navigate(address);
+}
+
+void PaneSet::Refresh(ControlName pane) {
+  if (PaneWindow* target = Find(pane.text())) target->Refresh();
+}
+
+void PaneSet::SetSilent(ControlName pane, bool silent) {
+  if (PaneWindow* target = Find(pane.text())) target->SetSilent(silent);
+}

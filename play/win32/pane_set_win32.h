@@ -1,0 +1,47 @@
+#pragma once
+// The main window's browser panes: which kind they are (the system's web control where it
+// renders pages, else the built-in link-list pane), where they sit, and the address each
+// was last sent to. The panes' events go to the window's handlers.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "play/model/control.h"
+#include "play/ports/browser_pane.h"
+#include "play/ports/window_host.h"
+#include "play/win32/pane_window_win32.h"
+
+enum class PaneKind { kWebBrowser, kLinkList };
+
+// VEXO_PANE=webbrowser or linklist chooses without asking the system. Otherwise the web
+// control is used only where it can render: not at all when the HTML engine cannot even be
+// created (decided at once), else by the verdict remembered for this machine's engine, or by
+// a probe whose verdict is then remembered.
+PaneKind ChoosePaneKind();
+
+class PaneSet final : public BrowserPanes {
+ public:
+  PaneSet(PaneKind kind, BrowserPaneEvents& events) : kind_(kind), events_(events) {}
+  PaneSet(const PaneSet&) = delete;
+  PaneSet& operator=(const PaneSet&) = delete;
+
+  // Creates the pane on first sight, then keeps it where the model places it.
+  void Place(const Control& control, HWND container);
+  void Clear() { panes_.clear(); }
+  PaneWindow* Find(std::u16string_view name);
+  bool uses_web_browser() const { return kind_ == PaneKind::kWebBrowser; }
+  const std::map<std::u16string, std::u16string>& addresses() const { return addresses_; }
+
+  // BrowserPanes
+  void Navigate(ControlName pane, std::u16string_view address) override;
+  void Refresh(ControlName pane) override;
+  void SetSilent(ControlName pane, bool silent) override;
+
+ private:
+  PaneKind kind_;
+  BrowserPaneEvents& events_;
+  std::map<std::u16string, std::unique_ptr<PaneWindow>, std::less<>> panes_;
+  std::map<std::u16string, std::u16string> addresses_;
+};

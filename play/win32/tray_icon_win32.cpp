@@ -1,0 +1,47 @@
+#include "play/win32/tray_icon_win32.h"
+
+#include <cwchar>
+#include <string>
+
+#include "common/win32/trace.h"
+#include "common/win32/wide.h"
+
+namespace {
+// Copies as much of `text` as fits, always ending in a NUL.
+template <std::size_t N>
+void CopyField(wchar_t (&field)[N], std::u16string_view text) {
+  const std::wstring wide = ToWide(text.substr(0, N - 1));
+  std::wmemcpy(field, wide.c_str(), wide.size() + 1);
+}
+}  // namespace
+
+bool TrayIcon::Add(HWND owner, UINT callback_message, HICON icon, std::u16string_view tool_tip) {
+  Delete();
+  data_ = NOTIFYICONDATAW{};
+  data_.cbSize = sizeof data_;
+  data_.hWnd = owner;
+  data_.uID = 1;
+  data_.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+  data_.uCallbackMessage = callback_message;
+  data_.hIcon = icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+  CopyField(data_.szTip, tool_tip);
+  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  if (!added_) TraceLastError(L"Shell_NotifyIconW(NIM_ADD)");
+  return added_;
+}
+
+void TrayIcon::Balloon(std::u16string_view title, std::u16string_view text) {
+  if (!added_) return;
+  NOTIFYICONDATAW balloon = data_;
+  balloon.uFlags = NIF_INFO;
+  CopyField(balloon.szInfo, text);
+  CopyField(balloon.szInfoTitle, title);
+  balloon.dwInfoFlags = NIIF_INFO;
+  if (!Shell_NotifyIconW(NIM_MODIFY, &balloon)) TraceLastError(L"Shell_NotifyIconW(NIM_MODIFY)");
+}
+
+void TrayIcon::Delete() {
+  if (!added_) return;
+  Shell_NotifyIconW(NIM_DELETE, &data_);
+  added_ = false;
+}
