@@ -1,12 +1,13 @@
 // Two measures of play.exe's window thread, in one process with the stand-in player:
 //  - the CPU time of one Timer1 tick while an item plays (no network involved), through the
 //    window's own timer message, so the screen update is counted too;
-//  - how long the window stays unresponsive while h.asp takes 2 seconds to answer: a second
-//    thread pings the window every 20 ms and records the longest answer.
+//  - how long the window stays unresponsive while h.asp takes a second to answer: a second
+//    thread pings the window every 20 ms and records the longest answer, over 20 resolves.
 // Run through scripts/bench-playback.sh.
 #include <windows.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <string>
@@ -24,7 +25,9 @@ namespace {
 double CpuMs() {
   FILETIME created, exited, kernel, user;
   GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
+  auto ms = [](const FILETIME& t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4;
+  };
   return ms(kernel) + ms(user);
 }
 
@@ -64,7 +67,8 @@ int main() {
     for (int i = 0; i < kTicks; ++i) SendMessageW(window.hwnd(), WM_TIMER, 1, 0);
     const double per_tick = (CpuMs() - before) / kTicks;
 
-    // h.asp answering in 2 seconds while the window thread resolves a catalogue link.
+    // h.asp answering slowly while the window thread resolves a catalogue link, many times over.
+    constexpr int kResolves = 20;
     std::atomic<bool> measuring{true};
     std::atomic<long> longest{0};
     std::thread pinger([&] {
@@ -77,19 +81,22 @@ int main() {
         Sleep(20);
       }
     });
-    const ULONGLONG t0 = GetTickCount64();
-    window.Run([](MainWindow& core) {
-      bool cancel = false;
-      core.BeforeNavigate(ba1::Web1, u"eebovod://201-2-1-x", cancel);
-    });
-    const ULONGLONG resolve_ms = GetTickCount64() - t0;
-    Pump(300);
+    ULONGLONG slowest_resolve = 0;
+    for (int i = 0; i < kResolves; ++i) {
+      const ULONGLONG t0 = GetTickCount64();
+      window.Run([](MainWindow& core) {
+        bool cancel = false;
+        core.BeforeNavigate(ba1::Web1, u"eebovod://201-2-1-x", cancel);
+      });
+      slowest_resolve = std::max(slowest_resolve, GetTickCount64() - t0);
+      Pump(100);
+    }
     measuring.store(false);
     pinger.join();
 
     std::printf("Timer1 tick while playing: %.3f ms CPU (mean of %d)\n", per_tick, kTicks);
-    std::printf("resolve with h.asp answering in 2 s: %llu ms; longest window answer meanwhile: %ld ms\n",
-                static_cast<unsigned long long>(resolve_ms), longest.load());
+    std::printf("%d resolves with h.asp answering in 1 s: slowest %llu ms; longest window answer meanwhile: %ld ms\n",
+                kResolves, static_cast<unsigned long long>(slowest_resolve), longest.load());
     PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     Pump(300);
   }

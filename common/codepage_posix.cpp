@@ -42,9 +42,7 @@ class Converter {
   iconv_t cd_;
 };
 
-std::string Utf16LeBytes(char16_t ch) {
-  return std::string{static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
-}
+std::string Utf16LeBytes(char16_t ch) { return std::string{static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)}; }
 
 }  // namespace
 
@@ -86,14 +84,12 @@ std::u16string FromAnsi(std::string_view bytes) {
       continue;
     }
     for (std::size_t k = 0; k + 1 < wide.size(); k += 2) {
-      out.push_back(static_cast<char16_t>(static_cast<unsigned char>(wide[k]) |
-                                          (static_cast<unsigned char>(wide[k + 1]) << 8)));
+      out.push_back(
+          static_cast<char16_t>(static_cast<unsigned char>(wide[k]) | (static_cast<unsigned char>(wide[k + 1]) << 8)));
     }
     i += used;
   }
   return out;
 }
 
-bool IsDoubleByteInAnsi(char16_t ch) {
-  return ToAnsi(std::u16string_view(&ch, 1)).size() == 2;
-}
+bool IsDoubleByteInAnsi(char16_t ch) { return ToAnsi(std::u16string_view(&ch, 1)).size() == 2; }

@@ -7,8 +7,8 @@
 #include "play/lists/history_lists.h"
 #include "play/model/ba1_design.h"
 #include "play/model/playback_context.h"
-#include "play/ports/player_control.h"
 #include "play/ports/files.h"
+#include "play/ports/player_control.h"
 #include "play/ports/processes.h"
 #include "play/ports/profile_strings.h"
 #include "play/ports/transfer.h"
@@ -95,21 +95,29 @@ class MainWindow {
   std::u16string user_id_;
   std::u16string current_version_;
   long skin_number_ = 1;
-  int view_mode_ = 0;      // ViewMode: 0 catalogue, 1 player
-  int compact_mode_ = 0;   // CompactMode
+  int view_mode_ = 0;     // ViewMode: 0 catalogue, 1 player
+  int compact_mode_ = 0;  // CompactMode
   bool key_preview_ = false;
   // Monitor state.
-  int last_state_ = 0;        // LastState
-  long last_rate_ = 0;        // LastRate
-  int connect_ticks_ = 0;     // ConnectTicks
-  int reconnect_done_ = 0;    // ReconnectDone
+  int last_state_ = 0;              // LastState
+  long last_rate_ = 0;              // LastRate
+  int connect_ticks_ = 0;           // ConnectTicks
+  int reconnect_done_ = 0;          // ReconnectDone
   std::u16string balloon_setting_;  // BalloonSetting
-  int retry_ticks_ = 0;       // RetryTicks
+  int retry_ticks_ = 0;             // RetryTicks
   bool web7_error_ = false;
 
-  void PlayLink(std::u16string_view link);       // eevexo://
-  void ResolveItem(std::u16string_view link);    // eebovod://
-  void OpenListEntry(std::u16string_view link);  // open://
+  // What the user chose last and what plays: a reply to a request made for an earlier choice
+  // or an earlier item is dropped when it arrives (window events run while a request waits).
+  void NewChoice() { ++choice_serial_; }
+  void NewItem() { ++item_serial_; }
+  unsigned choice_serial_ = 0;
+  unsigned item_serial_ = 0;
+  bool in_tick_ = false;  // a timer's handler is running
+
+  void PlayLink(std::u16string_view link);         // eevexo://
+  void ResolveItem(std::u16string_view link);      // eebovod://
+  void OpenListEntry(std::u16string_view link);    // open://
   void DeleteListEntry(std::u16string_view link);  // delk://
   void FinishSignal();
   void EnsurePlayerTerminal();

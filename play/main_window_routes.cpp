@@ -49,9 +49,17 @@ void MainWindow::OnClick(const ControlId& id) {
   }
 }
 
+// A tick runs only while its timer is on (a handler may have switched it off while window
+// events ran in its middle) and never inside another tick.
 void MainWindow::OnTimer(TimerName timer) {
+  if (in_tick_ || !model_.Timer(timer).enabled) return;
   for (const TimerRoute& route : kTimerRoutes) {
     if (route.timer == timer) {
+      struct TickScope {
+        bool& flag;
+        explicit TickScope(bool& f) : flag(f) { flag = true; }
+        ~TickScope() { flag = false; }
+      } scope(in_tick_);
       route.handle(*this);
       return;
     }

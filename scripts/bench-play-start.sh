@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# play.exe's start to its window shown and idle, against a trivial Win32 program, and its
-# private memory once idle; under Wine on a virtual display with the stand-in player.
+# What a user waits for when starting play.exe (window shown, catalogue listed, first playing
+# tick after a click) against a trivial GUI program's start to first paint, and play.exe's
+# private memory; under Wine on a virtual display, with the content site on loopback and the
+# stand-in player, in the same environment as the Windows tests. An argument names another
+# play.exe (a Linux path) to measure instead of this build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target play_start_bench >/dev/null
 build=$(realpath build/win64)
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 bash scripts/wine-prefix.sh "$WINEPREFIX"
-xvfb-run -a bash -c '
+other=""
+[ $# -gt 0 ] && other=$(realpath "$1")
+export build other VEXO_SITE_ARGS="--catalogue --start-ms 0"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/content-site/with-content-site.sh bash -c '
   wineserver -p
-  wine regsvr32 /s "$(winepath -w "$0/bin/player_standin.dll")" >/dev/null 2>&1
-  bash scripts/wine-run.sh "$0"/bin/play_start_bench.exe
-  wineserver -k' "$build"
+  wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1
+  if [ -n "$other" ]; then
+    bash scripts/wine-run.sh "$build/bin/play_start_bench.exe" "$(winepath -w "$other")"
+  else
+    bash scripts/wine-run.sh "$build/bin/play_start_bench.exe"
+  fi
+  wineserver -k'

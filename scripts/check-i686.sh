@@ -2,6 +2,8 @@
 # Static checks of the i686 release build: it cannot run on this machine, so make sure that
 # what it produced really is 32-bit x86 code.
 set -euo pipefail
+# objdump's text is parsed below: read it untranslated, whatever the user's locale.
+export LC_ALL=C
 build=$(realpath "${1:?usage: check-i686.sh BUILD_DIR}")
 objdump=i686-w64-mingw32-objdump
 status=0

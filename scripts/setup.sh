@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ make pkg-config
+  cmake ninja-build g++ make pkg-config clang-format
   googletest libgtest-dev libgmock-dev
   libpugixml-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

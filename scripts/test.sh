@@ -11,6 +11,9 @@ step() { printf '\n==== %s\n' "$*"; }
 step "setup"
 bash scripts/setup.sh
 
+step "format"
+bash scripts/check-format.sh
+
 for preset in native native-asan win64 win32; do
   step "build $preset"
   cmake --preset "$preset" >/dev/null

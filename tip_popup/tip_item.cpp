@@ -5,15 +5,11 @@
 
 #include "common/codepage.h"
 #include "common/text/ascii_case.h"
+#include "common/text/decimal.h"
 
 namespace {
 
 constexpr std::u16string_view kTipsRoot = u"vexotips";
-
-std::u16string Decimal(long long value) {
-  const std::string text = std::to_string(value);
-  return std::u16string(text.begin(), text.end());
-}
 
 std::u16string Text(const XmlNode& node, std::u16string_view name) { return node.GetAttribute(name).value_or(u""); }
 long long Number(const XmlNode& node, std::u16string_view name) { return ReadTipNumber(node.GetAttribute(name)); }
@@ -44,7 +40,9 @@ std::optional<TipDocumentChoice> ChooseTipDocument(std::u16string_view argument,
 long long ReadTipNumber(const std::optional<std::u16string>& value) {
   if (!value) return -1;
   std::u16string_view text = *value;
-  auto space = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; };
+  auto space = [](char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+  };
   while (!text.empty() && space(text.front())) text.remove_prefix(1);
   while (!text.empty() && space(text.back())) text.remove_suffix(1);
   std::string ansi = ToAnsi(text);

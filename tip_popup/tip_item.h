@@ -13,12 +13,12 @@ struct TipApp {
   std::u16string program_name;  // the executable's file name
   long long width = 0;          // Flash tip size in pixels
   long long height = 0;
-  std::u16string local_path;    // Flash movie file
-  std::u16string title;         // text tip: mtitle, mcontent, clickurl
+  std::u16string local_path;  // Flash movie file
+  std::u16string title;       // text tip: mtitle, mcontent, clickurl
   std::u16string content;
   std::u16string click_url;
-  long long tip_type = -1;      // 0 Flash, 1 text
-  long long placement = 2;      // Flash tip corner, see FlashTipRect
+  long long tip_type = -1;  // 0 Flash, 1 text
+  long long placement = 2;  // Flash tip corner, see FlashTipRect
 };
 
 // Splits the executable's full path into folder (backslash kept) and program name.

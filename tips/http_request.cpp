@@ -29,12 +29,15 @@ std::optional<HttpAddress> ParseHttpAddress(std::string_view url) {
 std::string BuildHttpRequest(const HttpAddress& address) {
   // The server expects exactly these lines: no blank after "Host:", one blank after the host
   // name, and never a port on the host line.
-  return "GET " + address.path + " HTTP/1.1\r\n"
+  return "GET " + address.path +
+         " HTTP/1.1\r\n"
          "Accept: */*\r\n"
          "Accept-Language: zh-cn\r\n"
          "Accept-Encoding: gzip, deflate\r\n"
          "User-Agent: VexoPlayer\r\n"
-         "Host:" + address.host + " \r\n"
+         "Host:" +
+         address.host +
+         " \r\n"
          "Connection: Keep-Alive\r\n"
          "\r\n";
 }

@@ -19,4 +19,6 @@ constexpr bool EqualsIgnoringAsciiCase(std::basic_string_view<Char> a, std::basi
 inline bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   return EqualsIgnoringAsciiCase<char16_t>(a, b);
 }
-inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase<char>(a, b); }
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return EqualsIgnoringAsciiCase<char>(a, b);
+}

@@ -1,8 +1,8 @@
 #pragma once
 // Small owners for COM: interface pointers, BSTRs, VARIANTs, and the thread's apartment.
+#include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <string_view>
 #include <utility>

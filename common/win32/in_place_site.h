@@ -2,8 +2,8 @@
 // The container side of in-place activation for a control that lives in a host window of
 // ours: one reference-counted object that is the client site, the in-place site and the frame.
 // Hosts that need more interfaces derive from it and answer them in QueryMore.
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include "common/win32/in_place_frame.h"
 

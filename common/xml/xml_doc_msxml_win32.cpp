@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/win32/dispatch.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
 namespace {
@@ -25,10 +26,8 @@ const DomClass kDomClasses[] = {
 };
 
 bool KeyOpens(const wchar_t* key_name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key_name, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  UniqueRegKey key;
+  return RegOpenKeyExW(HKEY_CLASSES_ROOT, key_name, 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
 }
 
 Variant Get(IDispatch* target, const wchar_t* name) {

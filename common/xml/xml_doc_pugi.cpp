@@ -11,7 +11,8 @@ namespace {
 // Paths arrive as the programs' UTF-16; the host file system takes UTF-8 with '/'. A drive
 // "Z:" is the host's root, as under Wine.
 std::string HostPath(std::u16string_view path) {
-  if (path.size() >= 3 && (path[0] == u'Z' || path[0] == u'z') && path[1] == u':' && path[2] == u'\\') path.remove_prefix(2);
+  if (path.size() >= 3 && (path[0] == u'Z' || path[0] == u'z') && path[1] == u':' && path[2] == u'\\')
+    path.remove_prefix(2);
   std::string utf8 = Utf16ToUtf8(path);
   for (char& c : utf8) {
     if (c == '\\') c = '/';
@@ -68,7 +69,8 @@ class PugiDoc final : public XmlDoc {
  public:
   bool Load(std::u16string_view path) override {
     // Comments and processing instructions are child nodes in the platform DOM too.
-    const auto result = doc_.load_file(HostPath(path).c_str(), pugi::parse_default | pugi::parse_comments | pugi::parse_pi);
+    const auto result =
+        doc_.load_file(HostPath(path).c_str(), pugi::parse_default | pugi::parse_comments | pugi::parse_pi);
     if (!result) {
       doc_.reset();
       return false;

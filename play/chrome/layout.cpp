@@ -133,8 +133,7 @@ void MainWindow::vexo_Resize() {
     v.Move(1, 1, pic2.width, pic2.height);
     foot.visible = true;
   }
-  const bool bar_hidden =
-      compact_mode_ == 1 && ReadIniValue(ports_.profile, config_path_, config::kSJj) == config::kOn;
+  const bool bar_hidden = compact_mode_ == 1 && ReadIniValue(ports_.profile, config_path_, config::kSJj) == config::kOn;
   if (bar_hidden) {
     seek.Move(0, v.height - seek.height, v.width);
     foot.visible = false;
@@ -199,13 +198,16 @@ void MainWindow::LayoutCompact() {
   if (!w(ba1::bo_name).caption.empty()) title.caption = w(ba1::bo_name).caption;
   Control& line = w(ba1::ni_bo1);
   line.caption = title.caption;
-  if (restore.left - 50 < line.width) {
+  const TextExtent text = ports_.host.MeasureCaption(line.caption);
+  if (restore.left - 50 < text.width) {
     line.auto_size = false;
     line.word_wrap = true;
     line.width = std::max(0L, restore.left - 50);
   } else {
     line.auto_size = true;
     line.word_wrap = false;
+    line.width = text.width;
+    line.height = std::max(text.height, 12L);
   }
   line.Move(13, 5);
   Control& z = w(ba1::zz);
@@ -220,6 +222,11 @@ void MainWindow::LayoutCompact() {
 
 void MainWindow::jian_Click() {
   WindowModel& w = model_;
+  // A maximized window is restored first: the compact size applies to a normal window only.
+  if (w.state == WindowState::kMaximized) {
+    ports_.host.ShowState(1);
+    w(ba1::npc, 1).tool_tip = u"最大化";
+  }
   w.state = WindowState::kNormal;
   zhi_d(1);
   compact_mode_ = 1;

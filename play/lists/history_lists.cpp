@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/text/decimal.h"
 #include "play/lists/list_page.h"
 #include "play/ports/ansi_text.h"
 
@@ -9,11 +10,6 @@ namespace {
 
 constexpr std::size_t kKeptOldLines = 100;
 constexpr std::u16string_view kCrLf = u"\r\n";
-
-std::u16string Decimal(long long n) {
-  const std::string text = std::to_string(n);
-  return std::u16string(text.begin(), text.end());
-}
 
 bool HasFields(std::u16string_view line) { return line.find(u'|') != std::u16string_view::npos; }
 
@@ -74,14 +70,15 @@ std::optional<std::vector<std::u16string>> HistoryLists::ReadLines(std::u16strin
   const auto text = ReadAnsiText(files_, code_page_, PathOf(list_file));
   if (!text) return std::nullopt;
   std::vector<std::u16string> lines;
+  // CR LF, CR or LF ends a line, as the system's line reading has it: a list edited by hand
+  // with another editor still matches its entries.
   std::size_t start = 0;
   while (start < text->size()) {
-    auto end = text->find(u'\n', start);
+    auto end = text->find_first_of(u"\r\n", start);
     if (end == std::u16string::npos) end = text->size();
-    std::u16string line = text->substr(start, end - start);
-    if (!line.empty() && line.back() == u'\r') line.pop_back();
-    lines.push_back(std::move(line));
+    lines.push_back(text->substr(start, end - start));
     start = end + 1;
+    if (end < text->size() && (*text)[end] == u'\r' && start < text->size() && (*text)[start] == u'\n') ++start;
   }
   return lines;
 }
@@ -114,25 +111,32 @@ void HistoryLists::AddWebEntry(long long id, std::u16string_view name, std::u16s
   WriteListPage(kWebListFile);
 }
 
-std::u16string HistoryLists::LocalPathForStorage(std::u16string_view path) const {
+std::optional<std::u16string> HistoryLists::LocalPathForStorage(std::u16string_view path) const {
   const std::u16string full(path);
-  if (!stored_path_ || code_page_.FromAnsi(code_page_.ToAnsi(full)) == full) return full;
-  return stored_path_(full);
+  const auto holds = [this](const std::u16string& text) {
+    return code_page_.FromAnsi(code_page_.ToAnsi(text)) == text;
+  };
+  if (holds(full)) return full;
+  if (!stored_path_) return std::nullopt;
+  std::u16string short_form = stored_path_(full);
+  if (short_form.empty() || !holds(short_form)) return std::nullopt;
+  return short_form;
 }
 
 void HistoryLists::AddLocalEntry(std::u16string_view name, std::u16string_view path, long long position) {
+  const auto stored = LocalPathForStorage(path);
+  if (!stored) return;  // it plays, but could never be reopened from the list
   const auto lines = ReadLines(kLocalListFile);
   if (!lines) return;
-  const std::u16string stored = LocalPathForStorage(path);
   std::u16string kept;
   for (std::size_t i = 0; i < lines->size() && i < kKeptOldLines; ++i) {
     const std::u16string& line = (*lines)[i];
     if (!HasFields(line)) continue;
-    if (SplitListLine(line)[1] == stored) continue;
+    if (SplitListLine(line)[1] == *stored) continue;
     kept += line + u"\r\n";
   }
   RemoveFinalCrLf(kept);
-  Write(kLocalListFile, Join({std::u16string(name), stored, Decimal(position)}) + u"\r\n" + kept + u"\r\n");
+  Write(kLocalListFile, Join({std::u16string(name), *stored, Decimal(position)}) + u"\r\n" + kept + u"\r\n");
   WriteListPage(kLocalListFile);
 }
 
@@ -170,14 +174,15 @@ void HistoryLists::SaveWebPosition(long long id, long long position) {
 }
 
 void HistoryLists::SaveLocalPosition(std::u16string_view path, long long position) {
+  const auto stored = LocalPathForStorage(path);
+  if (!stored) return;
   const auto lines = ReadLines(kLocalListFile);
   if (!lines) return;
-  const std::u16string stored = LocalPathForStorage(path);
   std::u16string text;
   for (const std::u16string& line : *lines) {
     if (!HasFields(line)) continue;
     const auto fields = SplitListLine(line);
-    if (fields[1] == stored) {
+    if (fields[1] == *stored) {
       text += Join({fields[0], fields[1], Decimal(position)}) + u"\r\n";
     } else {
       text += line + u"\r\n";

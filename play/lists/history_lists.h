@@ -46,7 +46,9 @@ class HistoryLists {
  private:
   std::optional<std::vector<std::u16string>> ReadLines(std::u16string_view list_file);
   void Write(std::u16string_view list_file, std::u16string_view text);
-  std::u16string LocalPathForStorage(std::u16string_view path) const;
+  // The path as the list stores it: itself, or its short form where the code page cannot hold
+  // it; nothing when neither can be held (the entry could never be found again).
+  std::optional<std::u16string> LocalPathForStorage(std::u16string_view path) const;
 
   Files& files_;
   const CodePage& code_page_;

@@ -1,8 +1,9 @@
 #include "play/lists/list_page.h"
 
+#include "common/text/decimal.h"
 #include "play/lists/history_lists.h"
-#include "play/startup/js_escape.h"
-#include "play/startup/text_procedures.h"
+#include "play/text/js_escape.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 
@@ -29,11 +30,6 @@ constexpr std::u16string_view kScript[] = {
 
 constexpr std::u16string_view kEmptyRow = u"<tr><td colspan=2 align=center>暂无观看记录</td></tr>";
 constexpr long long kTitleWidth = 18;
-
-std::u16string Decimal(std::size_t n) {
-  const std::string text = std::to_string(n);
-  return std::u16string(text.begin(), text.end());
-}
 
 }  // namespace
 

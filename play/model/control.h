@@ -12,7 +12,7 @@ enum class ControlKind {
   kImage,       // a hidden holder of a fixed picture (skin and button images)
   kWebBrowser,  // a browser pane
   kLine,
-  kPlayer,      // the player control's host
+  kPlayer,  // the player control's host
 };
 
 // A control's name as the design declares it (play/model/ba1_names.h): only the design makes

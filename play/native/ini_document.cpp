@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsProfileSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
+bool IsProfileSpace(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
 
 char16_t FoldCase(char16_t c) {
   if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - u'a' + u'A');

@@ -11,9 +11,9 @@ class IniDocument {
   enum class Encoding { kAnsi, kUtf16Le, kUtf8 };
 
   struct Line {
-    std::u16string text;           // the line as stored, without its line break
+    std::u16string text;  // the line as stored, without its line break
     bool is_section = false;
-    std::u16string name;           // section name, or key name (trimmed)
+    std::u16string name;                  // section name, or key name (trimmed)
     std::optional<std::u16string> value;  // key value (trimmed); none for a line without '='
   };
 

@@ -13,7 +13,8 @@ IniDocument Load(Files& files, const CodePage& code_page, std::u16string_view pa
   if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF && static_cast<unsigned char>(b[1]) == 0xFE) {
     std::u16string text;
     for (std::size_t i = 2; i + 1 < b.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8)));
+      text.push_back(
+          static_cast<char16_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8)));
     }
     return IniDocument::Parse(text, IniDocument::Encoding::kUtf16Le);
   }

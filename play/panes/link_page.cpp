@@ -86,9 +86,8 @@ std::u16string_view SchemeOf(std::u16string_view address) {
   if (colon == std::u16string_view::npos || colon == 0) return {};
   for (std::size_t i = 0; i < colon; ++i) {
     const char16_t c = address[i];
-    const bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (i > 0 && ((c >= u'0' && c <= u'9') ||
-                                                                                       c == u'+' || c == u'-' ||
-                                                                                       c == u'.'));
+    const bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                    (i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
     if (!ok) return {};
   }
   return address.substr(0, colon);
@@ -98,8 +97,8 @@ std::u16string_view SchemeOf(std::u16string_view address) {
 
 std::u16string DecodeHtmlEntities(std::u16string_view text) {
   static const std::pair<std::u16string_view, char16_t> kNamed[] = {
-      {u"amp", u'&'}, {u"lt", u'<'}, {u"gt", u'>'}, {u"quot", u'"'}, {u"apos", u'\''}, {u"nbsp", 0xA0},
-      {u"middot", 0xB7}, {u"copy", 0xA9}, {u"laquo", 0xAB}, {u"raquo", 0xBB}};
+      {u"amp", u'&'},  {u"lt", u'<'},     {u"gt", u'>'},   {u"quot", u'"'},  {u"apos", u'\''},
+      {u"nbsp", 0xA0}, {u"middot", 0xB7}, {u"copy", 0xA9}, {u"laquo", 0xAB}, {u"raquo", 0xBB}};
   std::u16string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != u'&') {
@@ -241,7 +240,8 @@ LinkPage ParseLinkPage(std::u16string_view html, std::u16string_view base) {
   while (i < html.size()) {
     if (html[i] != u'<') {
       const auto next = html.find(u'<', i);
-      const std::u16string_view chunk = html.substr(i, next == std::u16string_view::npos ? std::u16string_view::npos : next - i);
+      const std::u16string_view chunk =
+          html.substr(i, next == std::u16string_view::npos ? std::u16string_view::npos : next - i);
       if (in_script) {
       } else if (in_anchor) {
         text += chunk;
@@ -268,8 +268,7 @@ LinkPage ParseLinkPage(std::u16string_view html, std::u16string_view base) {
       script_end = u"/" + tag.name;
     } else if (in_script && tag.name == script_end) {
       in_script = false;
-    }
-    else if (tag.name == u"title") in_title = true;
+    } else if (tag.name == u"title") in_title = true;
     else if (tag.name == u"/title") in_title = false;
     else if (tag.name == u"a" && tag.Has(u"href")) {
       in_anchor = true;

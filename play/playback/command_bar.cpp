@@ -95,9 +95,7 @@ void MainWindow::npc_Click(int index) {
       w(ba1::npc, 8).enabled = true;
       break;
     case 11:
-    case 12:
-      ShowTab(index);
-      break;
+    case 12: ShowTab(index); break;
     default:
       // Closing, the skin menu and the main menu come with the exit and the settings window.
       break;

@@ -1,15 +1,9 @@
 // The next episode: asked of the site in advance, retried three minutes after a failure.
+#include "common/text/decimal.h"
 #include "play/main_window.h"
 #include "play/startup/config_store.h"
-#include "play/startup/js_escape.h"
 #include "play/startup/run_startup.h"
-
-namespace {
-std::u16string Decimal(long long n) {
-  const std::string text = std::to_string(n);
-  return std::u16string(text.begin(), text.end());
-}
-}  // namespace
+#include "play/text/js_escape.h"
 
 void MainWindow::QueryNextEpisode() {
   if (ReadIniValue(ports_.profile, config_path_, config::kSH) != config::kOn) {
@@ -22,12 +16,19 @@ void MainWindow::QueryNextEpisode() {
   std::size_t start = 0;
   for (int i = 0; i < 4; ++i) {
     const auto dash = key.find(u'-', start);
-    f.push_back(dash == std::u16string::npos ? key.substr(std::min(start, key.size())) : key.substr(start, dash - start));
+    f.push_back(dash == std::u16string::npos ? key.substr(std::min(start, key.size()))
+                                             : key.substr(start, dash - start));
     start = dash == std::u16string::npos ? key.size() + 1 : dash + 1;
   }
   const std::u16string next = Decimal(IniNumber(f[2]) + 1);
-  const auto reply =
-      ports_.transfer.OpenUrl(content_base_ + u"h.asp?id=" + f[0] + u"&v=" + f[1] + u"&v1=" + next);
+  const std::u16string asked_key = key;
+  const unsigned asked_item = item_serial_;
+  const auto reply = ports_.transfer.OpenUrl(content_base_ + u"h.asp?id=" + f[0] + u"&v=" + f[1] + u"&v1=" + next);
+  // Another item may have started while the site answered: the reply is not about it.
+  if (asked_item != item_serial_ || asked_key != context_.current_key) return;
+  const bool answered = reply && (*reply == u"1" || *reply == u"0" || reply->find(u'$') != std::u16string::npos);
+  // An answer ends any retry still pending, so the same episode is not fetched ahead twice.
+  if (answered) model_.Timer(ba1::Timer4).enabled = false;
   if (reply && *reply == u"1") {
     context_.next_link = context_.next_media = u"1";
   } else if (reply && *reply == u"0") {

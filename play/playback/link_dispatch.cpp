@@ -3,20 +3,16 @@
 // signal hands over to the next episode; and the panes' other events.
 #include <vector>
 
+#include "common/text/decimal.h"
 #include "play/lists/history_lists.h"
 #include "play/main_window.h"
 #include "play/startup/config_store.h"
-#include "play/startup/js_escape.h"
 #include "play/startup/run_startup.h"
+#include "play/text/js_escape.h"
 
 namespace {
 
 constexpr std::u16string_view kSentinelHost = u"vexo-finish.invalid";
-
-std::u16string Decimal(long long n) {
-  const std::string text = std::to_string(n);
-  return std::u16string(text.begin(), text.end());
-}
 
 // The text after the scheme, without one trailing "/".
 std::u16string AfterScheme(std::u16string_view address, std::u16string_view scheme) {
@@ -43,8 +39,12 @@ std::vector<std::u16string> Fields(std::u16string_view text, std::u16string_view
   return fields;
 }
 
-bool Contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != std::u16string_view::npos; }
-bool StartsWith(std::u16string_view text, std::u16string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool Contains(std::u16string_view text, std::u16string_view part) {
+  return text.find(part) != std::u16string_view::npos;
+}
+bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 }  // namespace
 
@@ -58,7 +58,7 @@ void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, b
   const bool sentinel = Contains(address, u"http://" + std::u16string(kSentinelHost));
   const bool is_private = Contains(address, u"eebovod://") || Contains(address, u"eevexo://") ||
                           StartsWith(address, u"open://") || StartsWith(address, u"delk://") ||
-                          Contains(address, u"niba://");
+                          StartsWith(address, u"niba://");
   // A private link is never handed on, whichever pane meets it: a scheme registered on the
   // system would otherwise go to its registered program.
   if (is_private || sentinel) cancel = true;
@@ -98,9 +98,12 @@ void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, b
 void MainWindow::ResolveItem(std::u16string_view link) {
   const auto f = Fields(AfterScheme(link, u"eebovod://"), u"-", 4);
   const std::u16string id = Decimal(IniNumber(f[0])), &v = f[1], &v1 = f[2], &name = f[3];
+  NewChoice();
+  const unsigned choice = choice_serial_;
   model_(ba1::zhun).caption = u"正在搜索资源，请稍后";
   npc_Click(9);
   const auto reply = ports_.transfer.OpenUrl(content_base_ + u"h.asp?id=" + id + u"&v=" + v + u"&v1=" + v1);
+  if (choice != choice_serial_) return;  // the user chose something else meanwhile
   if (!reply || *reply == u"1" || *reply == u"0") {
     context_.next_link = u"1";
     model_(ba1::zhun).caption = u"读取数据出错，请重试";
@@ -108,7 +111,7 @@ void MainWindow::ResolveItem(std::u16string_view link) {
   if (reply && Contains(*reply, u"$")) {
     const auto r = Fields(*reply, u"$", 3);
     ports_.panes.Navigate(ba1::Web1, u"eevexo://" + r[2] + u"&&&" + JsEscape(r[1]) + u"&&&" + name + u"&&&" + r[0] +
-                                       u"&&&" + id + u"&&&" + v + u"&&&" + v1);
+                                         u"&&&" + id + u"&&&" + v + u"&&&" + v1);
     return;
   }
   ports_.host.TrayBalloon(u"读取数据出错，请返回重试！");
@@ -117,7 +120,8 @@ void MainWindow::ResolveItem(std::u16string_view link) {
 
 void MainWindow::EnsurePlayerTerminal() {
   if (ports_.processes.AnyNamed(u"VexoTerminal.exe")) return;
-  if (context_.player_folder.empty()) context_.player_folder = ReadIniValue(ports_.profile, config_path_, config::kVexow);
+  if (context_.player_folder.empty())
+    context_.player_folder = ReadIniValue(ports_.profile, config_path_, config::kVexow);
   // "0" is what an unset key reads as: no folder is known, so there is nothing to start.
   if (context_.player_folder.empty() || context_.player_folder == config::kUnset) return;
   ports_.processes.StartMinimized(context_.player_folder + u"VexoTerminal.exe");
@@ -126,6 +130,7 @@ void MainWindow::EnsurePlayerTerminal() {
 void MainWindow::PlayLink(std::u16string_view link) {
   bo_but_Click(1);
   EnsurePlayerTerminal();
+  NewItem();
   const auto f = Fields(AfterScheme(link, u"eevexo://"), u"&&&", 7);
   const std::u16string &kind = f[0], &media = f[1], &name = f[2], &label = f[3], &id = f[4], &v = f[5], &v1 = f[6];
   if (kind == u"vexo") {
@@ -155,6 +160,8 @@ void MainWindow::PlayLink(std::u16string_view link) {
 }
 
 void MainWindow::OpenListEntry(std::u16string_view link) {
+  NewChoice();
+  NewItem();
   bo_but_Click(1);
   const long long n = IniNumber(AfterScheme(link, u"open://"));
   const bool local = model_(ba1::qk).caption.find(u"列表") != std::u16string::npos;
@@ -228,8 +235,8 @@ void MainWindow::FinishSignal() {
     return;
   }
   const auto f = Fields(context_.current_key, u"-", 4);
-  ports_.panes.Navigate(ba1::Web5, content_base_ + u"pp.htm?" + context_.current_key + u"-" + f[1] +
-                                     Decimal(IniNumber(f[2]) + 1));
+  ports_.panes.Navigate(ba1::Web5,
+                        content_base_ + u"pp.htm?" + context_.current_key + u"-" + f[1] + Decimal(IniNumber(f[2]) + 1));
 }
 
 void MainWindow::DownloadBegin(ControlName pane) {
@@ -258,7 +265,8 @@ void MainWindow::NavigateError(ControlName pane, std::u16string_view address) {
     w(ba1::wait).visible = true;
     context_.catalogue_error = 1;
     w(ba1::webe).caption =
-        u"Error！出错了\r\n\r\n1.请检查你的网络连接\r\n2.软件网络出现了故障\r\n3.请点此尝试重新连接\r\n4.请尝试重新启动软件\r\n";
+        u"Error！出错了\r\n\r\n1.请检查你的网络连接\r\n2.软件网络出现了故障\r\n3.请点此尝试重新连接\r\n4."
+        u"请尝试重新启动软件\r\n";
   } else if (pane == ba1::Weby && on_site) {
     banner_load_failed = 1;
   } else if (pane == ba1::Web7) {

@@ -3,18 +3,14 @@
 // next-episode step, reconnects a stalled connection once, and arms the finish step.
 #include <algorithm>
 
+#include "common/text/decimal.h"
 #include "play/main_window.h"
 #include "play/startup/config_store.h"
-#include "play/startup/text_procedures.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 
 constexpr std::u16string_view kSmoothHint = u"如播放卡，先暂停1-2分钟，等等更流畅";
-
-std::u16string Decimal(long long n) {
-  const std::string text = std::to_string(n);
-  return std::u16string(text.begin(), text.end());
-}
 
 }  // namespace
 
@@ -83,7 +79,8 @@ void MainWindow::Timer1_Timer() {
     case player::kPaused: status.caption = u"已暂停"; break;
     case player::kPlaying: {
       const std::u16string media_rate = Decimal(player.MediaRate());
-      if (last_rate_ >= 1 && player.Position() > 1) status.caption = u"播放中(" + rate + u" Kbps/S)  " + std::u16string(kSmoothHint);
+      if (last_rate_ >= 1 && player.Position() > 1)
+        status.caption = u"播放中(" + rate + u" Kbps/S)  " + std::u16string(kSmoothHint);
       else if (last_rate_ >= 1) status.caption = u"播放中(" + media_rate + u" Kbps)  " + std::u16string(kSmoothHint);
       else status.caption = u"播放中(" + media_rate + u" Kbps)";
       break;
@@ -118,7 +115,8 @@ void MainWindow::Timer1_Timer() {
   Control& track = w(ba1::gunt);
   Control& thumb = w(ba1::gunt1);
   const long span = std::max(0L, track.width - thumb.width);
-  thumb.left = length != 0 ? static_cast<long>(static_cast<long long>(std::clamp(now, 0L, length)) * span / length) : 0;
+  // A player that does not know the length yet may report 0 or less: the thumb waits at 0.
+  thumb.left = length > 0 ? static_cast<long>(static_cast<long long>(std::clamp(now, 0L, length)) * span / length) : 0;
   time.left = w(ba1::vexo).width - time.width - 13;
   thumb.tool_tip = FormatPlayTime(now);
   Control& share = w(ba1::huan);

@@ -8,22 +8,22 @@ namespace player {
 
 // Dispatch ids of the control's members.
 enum Member : int {
-  kMediaUrl = 1,          // put, get: what to play; empty when nothing is loaded
-  kMute = 3,              // put: -1 mutes, 0 unmutes
-  kFullScreen = 5,        // put: -1 enters full screen
-  kVolume = 6,            // get, put
-  kDuration = 7,          // get: seconds, may be 0
-  kDownloadRate = 8,      // get: kilobytes per second, 0 when no data flows
-  kPosition = 10,         // get, put (put seeks): seconds
-  kPlay = 12,             // call
-  kPause = 13,            // call
-  kStop = 14,             // call
-  kPlayState = 16,        // get: see State
-  kMediaRate = 20,        // get: kilobits per second while playing
-  kShowVideoAdjust = 22,  // call with 3
-  kDownloadProgress = 26, // get: per mille fetched
-  kPrebuffer = 30,        // call with the next episode's address, by reference
-  kAdUrl = 31,            // put: the advertisement page
+  kMediaUrl = 1,           // put, get: what to play; empty when nothing is loaded
+  kMute = 3,               // put: -1 mutes, 0 unmutes
+  kFullScreen = 5,         // put: -1 enters full screen
+  kVolume = 6,             // get, put
+  kDuration = 7,           // get: seconds, may be 0
+  kDownloadRate = 8,       // get: kilobytes per second, 0 when no data flows
+  kPosition = 10,          // get, put (put seeks): seconds
+  kPlay = 12,              // call
+  kPause = 13,             // call
+  kStop = 14,              // call
+  kPlayState = 16,         // get: see State
+  kMediaRate = 20,         // get: kilobits per second while playing
+  kShowVideoAdjust = 22,   // call with 3
+  kDownloadProgress = 26,  // get: per mille fetched
+  kPrebuffer = 30,         // call with the next episode's address, by reference
+  kAdUrl = 31,             // put: the advertisement page
 };
 
 enum State : int {

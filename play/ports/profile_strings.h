@@ -10,9 +10,8 @@ class ProfileStrings {
   // Copies the value of section/key in the file at `path` into `buffer` (at most size - 1
   // characters and a terminating NUL), or `default_value` when the key is absent. Returns
   // the number of characters copied, without the NUL; 0 for an empty value.
-  virtual std::size_t GetString(std::u16string_view section, std::u16string_view key,
-                                std::u16string_view default_value, char16_t* buffer, std::size_t size,
-                                std::u16string_view path) = 0;
+  virtual std::size_t GetString(std::u16string_view section, std::u16string_view key, std::u16string_view default_value,
+                                char16_t* buffer, std::size_t size, std::u16string_view path) = 0;
 
   // Sets section/key to `value`, creating the file and the section when needed.
   virtual bool WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value,

@@ -5,6 +5,12 @@
 #include "common/pixel_rect.h"
 #include "play/model/control.h"
 
+// The size a label's caption takes in the window's font, in pixels.
+struct TextExtent {
+  long width = 0;
+  long height = 0;
+};
+
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
@@ -29,6 +35,9 @@ class WindowHost {
   virtual PixelRect Screen() = 0;
   // Minimises (0), maximises (2) or restores (1) the window.
   virtual void ShowState(int state) = 0;
+  // The size of a single-line caption in the labels' font, so that the layout can place an
+  // auto-sized label by the text it is given now.
+  virtual TextExtent MeasureCaption(std::u16string_view caption) = 0;
 };
 
 // The browser panes, by name (ba1::Web1 ... ba1::Web7, ba1::Weby).

@@ -41,8 +41,8 @@ inline constexpr Key kVexow{u"S_q", u"vexow", u""};    // PlayerFolder, ends in 
 inline constexpr Key kNiX{u"S_q", u"ni_x", u""};       // read at start, not acted on
 
 // The keys a new config.ini receives, in the order they are written.
-inline constexpr std::array<Key, 16> kCreationOrder{kMainName, kUserName, kSkinNum, kVerName, kTs,   kQuit,
-                                                    kVexok,    kSSize,    kHW,      kHH,      kSH,   kSBo,
+inline constexpr std::array<Key, 16> kCreationOrder{kMainName, kUserName, kSkinNum, kVerName, kTs, kQuit,
+                                                    kVexok,    kSSize,    kHW,      kHH,      kSH, kSBo,
                                                     kSJd,      kSJj,      kVexoqi,  kSPao};
 
 }  // namespace config

@@ -3,7 +3,7 @@
 #include "play/startup/command_line.h"
 #include "play/startup/config_store.h"
 #include "play/startup/run_startup.h"
-#include "play/startup/text_procedures.h"
+#include "play/text/text_procedures.h"
 
 MainWindow::MainWindow(MainWindowPorts ports, std::u16string program_folder, std::u16string content_base)
     : ports_(ports),
@@ -70,14 +70,15 @@ void MainWindow::ResetPlaybackContext() {
 void MainWindow::l_com(std::u16string_view text) {
   const CommandLineRequest request = ClassifyCommandLine(text);
   switch (request.kind) {
-    case CommandLineRequest::Kind::kNothing:
-      return;
+    case CommandLineRequest::Kind::kNothing: return;
     case CommandLineRequest::Kind::kPageLink:
       ports_.panes.Navigate(ba1::Web5, content_base_ + u"pp.htm?" + request.text);
       context_.panel_source = 1;
       npc_Click(9);
       return;
     case CommandLineRequest::Kind::kMedia:
+      NewChoice();
+      NewItem();
       ports_.player.SetMediaUrl(request.text);
       ports_.player.Play();
       model_.Timer(ba1::Timer1).enabled = true;

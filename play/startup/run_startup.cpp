@@ -2,15 +2,11 @@
 
 #include <cmath>
 
+#include "common/text/decimal.h"
 #include "play/lists/history_lists.h"
 #include "play/startup/config_store.h"
 
 namespace {
-
-std::u16string Decimal(long long n) {
-  const std::string text = std::to_string(n);
-  return std::u16string(text.begin(), text.end());
-}
 
 // A missing list file starts as one empty line, and a missing page is made from its list.
 void EnsureListFiles(StartupContext& c) {
@@ -75,9 +71,10 @@ StartupOutcome RunStartup(StartupContext& c) {
   if (!c.files.Exists(config)) {
     const std::u16string user_id = ComputeUserId(c.system, c.clock);
     for (const config::Key& key : config::kCreationOrder) {
-      WriteIniValue(profile, config, key, key.name == config::kUserName.name && key.section == config::kUserName.section
-                                              ? std::u16string_view(user_id)
-                                              : key.default_value);
+      WriteIniValue(profile, config, key,
+                    key.name == config::kUserName.name && key.section == config::kUserName.section
+                        ? std::u16string_view(user_id)
+                        : key.default_value);
     }
   }
 
@@ -92,9 +89,9 @@ StartupOutcome RunStartup(StartupContext& c) {
   if (user == u"0" || user.empty()) WriteIniValue(profile, config, config::kUserName, ComputeUserId(c.system, c.clock));
   if (version != config::kCurrentVersion) WriteIniValue(profile, config, config::kVerName, config::kCurrentVersion);
   if (ts != 1 && ts != 2) WriteIniValue(profile, config, config::kTs, config::kTs.default_value);
-  for (const config::Key* key : {&config::kQuit, &config::kVexok, &config::kSSize, &config::kHW, &config::kHH,
-                                 &config::kSH, &config::kSBo, &config::kSJd, &config::kSJj, &config::kVexoqi,
-                                 &config::kSPao}) {
+  for (const config::Key* key :
+       {&config::kQuit, &config::kVexok, &config::kSSize, &config::kHW, &config::kHH, &config::kSH, &config::kSBo,
+        &config::kSJd, &config::kSJj, &config::kVexoqi, &config::kSPao}) {
     if (number(*key) == 0) WriteIniValue(profile, config, *key, key->default_value);
   }
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "common/win32/wide.h"
 #include "common/win32/unique_handle.h"
+#include "common/win32/wide.h"
 
 bool Win32Files::Exists(std::u16string_view path) {
   const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
@@ -13,8 +13,9 @@ bool Win32Files::Exists(std::u16string_view path) {
 }
 
 std::optional<std::string> Win32Files::ReadBytes(std::u16string_view path) {
-  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return std::nullopt;
   std::string bytes;
   char chunk[16384];
@@ -27,7 +28,8 @@ bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) 
   const std::wstring target = ToWide(path);
   const std::wstring temp = target + L".~new";
   {
-    UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -57,7 +59,10 @@ std::vector<std::u16string> Win32Files::List(std::u16string_view folder_and_patt
   const UniqueFind find(FindFirstFileW(ToWide(folder_and_pattern).c_str(), &data));
   if (!find) return names;
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(FromWide(data.cFileName));
+    // What a plain listing of the folder shows: no folders, no hidden or system files, which the
+    // clearing of downloaded files must never offer to delete.
+    constexpr DWORD kLeftOut = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (!(data.dwFileAttributes & kLeftOut)) names.push_back(FromWide(data.cFileName));
   } while (FindNextFileW(find.get(), &data));
   return names;
 }

@@ -64,7 +64,7 @@ LinkListPane::LinkListPane(HWND parent, ControlName name, BrowserPaneEvents& eve
   wc.lpszClassName = kPaneClass;
   RegisterWindowClass(wc);
   font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
   CreateBound(0, kPaneClass, ToWide(name_.text()).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent, nullptr,
               GetModuleHandleW(nullptr));
 }
@@ -147,7 +147,11 @@ void LinkListPane::Show(const std::u16string& address, const std::string& bytes,
   page_ = ParseLinkPage(DecodePageBytes(bytes), address);
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-  SendMessageW(list_, LB_SETCOUNT, page_.links.size(), 0);
+  // Each row carries its link's text, which screen readers and automation read; the rows are
+  // still drawn by us.
+  for (const PageLink& link : page_.links) {
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(link.text).c_str()));
+  }
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
   events_.DownloadComplete(name_);
@@ -168,9 +172,9 @@ void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= page_.links.size()) return;
   const PageLink& link = page_.links[item.itemID];
   const bool selected = item.itemState & ODS_SELECTED;
-  const UniqueBrush back(CreateSolidBrush(selected ? RGB(0xD6, 0xEE, 0xAF)
-                                                   : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
-                                                                     : RGB(0xFF, 0xFF, 0xFF)));
+  const UniqueBrush back(CreateSolidBrush(selected          ? RGB(0xD6, 0xEE, 0xAF)
+                                          : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
+                                                            : RGB(0xFF, 0xFF, 0xFF)));
   FillRect(item.hDC, &item.rcItem, back.get());
   RECT text = item.rcItem;
   text.left += 4;
@@ -192,21 +196,14 @@ void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
 LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      list_ = CreateWindowExW(0, L"LISTBOX", L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                                  LBS_NOINTEGRALHEIGHT | LBS_NODATA,
-                              0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr),
-                              nullptr);
+      list_ = CreateWindowExW(
+          0, L"LISTBOX", L"",
+          WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+          0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr), nullptr);
       return 0;
-    case WM_SIZE:
-      MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
-      return 0;
-    case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = 20;
-      return TRUE;
-    case WM_DRAWITEM:
-      DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-      return TRUE;
+    case WM_SIZE: MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE); return 0;
+    case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = 20; return TRUE;
+    case WM_DRAWITEM: DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
     case WM_COMMAND:
       if (LOWORD(wparam) == kListId && HIWORD(wparam) == LBN_SELCHANGE) {
         const int row = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));

@@ -78,6 +78,7 @@ void MainWindowWin32::ApplyOuterSize() {
 }
 
 void MainWindowWin32::AfterHandler() {
+  if (closed_) return;
   ApplyOuterSize();
   if (renderer_) renderer_->Sync();
   SyncTimers();
@@ -163,6 +164,12 @@ void MainWindowWin32::ShowState(int state) {
   ShowWindow(hwnd_, state == 0 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
 }
 
+TextExtent MainWindowWin32::MeasureCaption(std::u16string_view caption) {
+  if (!renderer_) return {};
+  const SIZE size = renderer_->MeasureText(caption);
+  return {size.cx, size.cy};
+}
+
 PixelRect MainWindowWin32::Screen() {
   return PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
@@ -210,9 +217,7 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
-    case WM_SIZE:
-      OnSize(wparam, lparam);
-      return 0;
+    case WM_SIZE: OnSize(wparam, lparam); return 0;
     case WM_ERASEBKGND: {
       RECT r{};
       GetClientRect(hwnd_, &r);
@@ -236,10 +241,15 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case kTrayMessage:
       if (lparam == WM_LBUTTONUP || lparam == WM_LBUTTONDBLCLK) BringToFront();
       return 0;
-    case WM_CLOSE:
-      DestroyWindow(hwnd_);
-      return 0;
+    case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY:
+      // A handler may still be waiting for the site below us: its request is given up, and
+      // the panes and the player go while their windows still exist, so that nothing it does
+      // afterwards reaches a destroyed control.
+      closed_ = true;
+      transfer_.Cancel();
+      if (panes_) panes_->Clear();
+      player_.Place(nullptr);
       tray_.Delete();
       PostQuitMessage(0);
       return 0;

@@ -40,9 +40,11 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, priva
   HWND hwnd() const { return hwnd_; }
   MainWindow& core() { return *core_; }
   // Runs a handler as a window event does: the model's changes reach the screen afterwards.
+  // Once the window is gone no new handler starts; one that was waiting for the site when it
+  // went finishes against ports that no longer reach a pane or the player.
   template <typename Handler>
   void Run(Handler&& handler) {
-    if (!core_) return;
+    if (!core_ || closed_) return;
     handler(*core_);
     AfterHandler();
   }
@@ -60,6 +62,7 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, priva
   void SetTopmost(bool topmost) override;
   PixelRect Screen() override;
   void ShowState(int state) override;
+  TextExtent MeasureCaption(std::u16string_view caption) override;
   // BrowserPaneEvents
   void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) override;
   void DownloadBegin(ControlName pane) override;
@@ -86,6 +89,7 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, priva
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
   TrayIcon tray_;
+  bool closed_ = false;
   long max_width_ = 0;
   long max_height_ = 0;
   std::vector<TimerSpec> applied_timers_;

@@ -22,8 +22,8 @@ class ModelRenderer::Item final : public WindowBase {
   Item(ModelRenderer& owner, std::size_t index) : owner(owner), index(index) {}
   ~Item() override = default;
   void Create(const Control& c, HWND parent) {
-    CreateBound(0, kControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, c.left, c.top, c.width,
-                c.height, parent, nullptr, GetModuleHandleW(nullptr));
+    CreateBound(0, kControlClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, c.left, c.top, c.width, c.height,
+                parent, nullptr, GetModuleHandleW(nullptr));
   }
   HWND window() const { return hwnd_; }
 
@@ -33,6 +33,8 @@ class ModelRenderer::Item final : public WindowBase {
   Control applied;  // the state last given to Windows
   bool first = true;
   bool tool_added = false;
+  bool measured_first = true;
+  std::u16string measured_caption;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
@@ -54,16 +56,9 @@ ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_clic
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
+  measure_dc_.reset(CreateCompatibleDC(nullptr));
   const auto& controls = model_.controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    auto item = std::make_unique<Item>(*this, i);
-    const Control& c = controls[i];
-    if (Drawn(c.kind)) {
-      HWND parent = c.parent.name.empty() ? form_ : WindowOf(c.parent);
-      item->Create(c, parent ? parent : form_);
-    }
-    items_.push_back(std::move(item));
-  }
+  for (std::size_t i = 0; i < controls.size(); ++i) items_.push_back(std::make_unique<Item>(*this, i));
   Sync();
 }
 
@@ -72,12 +67,64 @@ ModelRenderer::~ModelRenderer() {
   while (!items_.empty()) items_.pop_back();
 }
 
-HWND ModelRenderer::WindowOf(const ControlId& id) const {
+HWND ModelRenderer::WindowOf(const ControlId& id) {
+  Item* item = ItemOf(id);
+  return item ? Realize(*item) : nullptr;
+}
+
+ModelRenderer::Item* ModelRenderer::ItemOf(const ControlId& id) {
   const auto& controls = model_.controls();
   for (const auto& item : items_) {
-    if (item->index < controls.size() && controls[item->index].id == id) return item->window();
+    if (item->index < controls.size() && controls[item->index].id == id) return item.get();
   }
   return nullptr;
+}
+
+// Whether the control and all its containers are visible: only then can it be seen.
+bool ModelRenderer::Showing(const Control& control) {
+  const Control* c = &control;
+  for (int depth = 0; c && depth < 64; ++depth) {
+    if (!c->visible) return false;
+    if (c->parent.name.empty()) return true;
+    c = model_.Find(c->parent);
+  }
+  return false;
+}
+
+// Windows are made when a control first shows, or when its window is asked for (a container
+// of a pane or of the player): a window no one has seen costs nothing at start. A window made
+// late takes its design place among its siblings, behind those that come after it.
+HWND ModelRenderer::Realize(Item& item) {
+  if (item.window()) return item.window();
+  const Control& c = model_.controls()[item.index];
+  if (!Drawn(c.kind)) return nullptr;
+  HWND parent = form_;
+  if (!c.parent.name.empty()) {
+    if (Item* container = ItemOf(c.parent)) {
+      if (HWND window = Realize(*container)) parent = window;
+    }
+  }
+  item.Create(c, parent);
+  const HWND created = item.window();
+  if (!created) return nullptr;
+  for (std::size_t i = item.index + 1; i < items_.size(); ++i) {
+    const HWND later = items_[i]->window();
+    if (later && GetParent(later) == parent) {
+      SetWindowPos(created, later, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    }
+  }
+  item.first = true;
+  return created;
+}
+
+SIZE ModelRenderer::MeasureText(std::u16string_view text) {
+  SIZE size{};
+  if (!measure_dc_) return size;
+  const ScopedSelect select_font(measure_dc_.get(), font_.get());
+  const std::wstring wide = ToWide(text);
+  GetTextExtentPoint32W(measure_dc_.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+  return size;
 }
 
 void ModelRenderer::Sync() {
@@ -86,17 +133,17 @@ void ModelRenderer::Sync() {
     Item& item = *item_ptr;
     Control& c = controls[item.index];
     // An auto-sized label takes the size of its text, as its Width and Height then read.
-    const HWND window = item.window();
-    if (window && c.kind == ControlKind::kLabel && c.auto_size && !c.word_wrap &&
-        (item.first || c.caption != item.applied.caption || c.auto_size != item.applied.auto_size)) {
-      const WindowDc dc(window);
-      const ScopedSelect select_font(dc.get(), font_.get());
-      const std::wstring text = ToWide(c.caption);
-      SIZE size{};
-      GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    if (c.kind == ControlKind::kLabel && c.auto_size && !c.word_wrap &&
+        (item.measured_first || c.caption != item.measured_caption)) {
+      const SIZE size = MeasureText(c.caption);
       c.width = size.cx;
       c.height = std::max<long>(size.cy, 12);
+      item.measured_caption = c.caption;
+      item.measured_first = false;
     }
+    if (!item.window() && Drawn(c.kind) && Showing(c)) Realize(item);
+    const HWND window = item.window();
+    if (!window && Drawn(c.kind)) continue;  // not made yet: nothing on the screen to change
     const Control& a = item.applied;
     const bool moved = item.first || c.left != a.left || c.top != a.top || c.width != a.width || c.height != a.height;
     const bool shown_changed = item.first || c.visible != a.visible;
@@ -157,7 +204,9 @@ void ModelRenderer::Paint(const Item& item, HDC dc) {
   SetTextColor(dc, c.enabled ? c.fore_color : GetSysColor(COLOR_GRAYTEXT));
   const std::wstring text = ToWide(c.caption);
   UINT format = DT_NOPREFIX;
-  if (c.kind == ControlKind::kLabel) format |= c.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
+  // A label whose caption holds line breaks shows them as such, within its rectangle.
+  const bool lines = c.caption.find(u'\n') != std::u16string::npos || c.caption.find(u'\r') != std::u16string::npos;
+  if (c.kind == ControlKind::kLabel) format |= c.word_wrap || lines ? DT_WORDBREAK : DT_SINGLELINE;
   else format |= DT_SINGLELINE | DT_CENTER | DT_VCENTER;  // a button face until skins draw it
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
 }
@@ -167,8 +216,7 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
   ModelRenderer& self = *this;
   const HWND hwnd = item->window();
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       const PaintScope paint(hwnd);
       self.Paint(*item, paint.dc());
@@ -180,9 +228,9 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
     case WM_RBUTTONUP:
       if (self.on_mouse_) {
         const ControlId id = self.model_.controls()[item->index].id;
-        const MouseEvent kind = message == WM_MOUSEMOVE ? MouseEvent::kMove
+        const MouseEvent kind = message == WM_MOUSEMOVE                                    ? MouseEvent::kMove
                                 : (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) ? MouseEvent::kDown
-                                                                                            : MouseEvent::kUp;
+                                                                                           : MouseEvent::kUp;
         self.on_mouse_(id, kind, wparam, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
       }
       if (message == WM_LBUTTONDOWN) {
@@ -205,9 +253,7 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
       }
       return 0;
     }
-    case WM_CAPTURECHANGED:
-      item->pressed = false;
-      return 0;
+    case WM_CAPTURECHANGED: item->pressed = false; return 0;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }

@@ -32,13 +32,19 @@ class ModelRenderer {
   void Sync();
   void SetMouseHandler(MouseHandler handler) { on_mouse_ = std::move(handler); }
   void SetImageSource(ImageSource source) { image_source_ = std::move(source); }
-  // The window of a drawn control (containers included); nullptr for the others.
-  HWND WindowOf(const ControlId& id) const;
+  // The window of a drawn control (containers included), made now if it was not yet;
+  // nullptr for the others.
+  HWND WindowOf(const ControlId& id);
   HFONT font() const { return font_.get(); }
+  // A caption's size in the controls' font, as an auto-sized label takes it.
+  SIZE MeasureText(std::u16string_view text);
 
  private:
   class Item;
   LRESULT OnControlMessage(Item& item, UINT message, WPARAM wparam, LPARAM lparam);
+  Item* ItemOf(const ControlId& id);
+  bool Showing(const Control& control);
+  HWND Realize(Item& item);
   void Paint(const Item& item, HDC dc);
   void UpdateTool(Item& item);
 
@@ -49,6 +55,7 @@ class ModelRenderer {
   ImageSource image_source_;
   PlaceExternal place_external_;
   UniqueFont font_;
+  UniqueMemoryDc measure_dc_;
   UniqueWindow tooltip_;
   std::vector<std::unique_ptr<Item>> items_;
 };

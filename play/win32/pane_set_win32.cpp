@@ -17,8 +17,8 @@ constexpr wchar_t kVerdictKey[] = L"Software\\VexoPlay\\Panes";
 
 bool HtmlEngineCreatable() {
   IUnknown* document = nullptr;
-  const HRESULT result =
-      CoCreateInstance(kHtmlDocumentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&document));
+  const HRESULT result = CoCreateInstance(kHtmlDocumentClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                          reinterpret_cast<void**>(&document));
   if (document) document->Release();
   if (FAILED(result)) TraceFailure(L"CoCreateInstance(HTMLDocument)", result);
   return SUCCEEDED(result) && document;

@@ -2,21 +2,12 @@
 
 #include "common/win32/dispatch.h"
 #include "common/win32/in_place_site.h"
+#include "common/win32/trace.h"
 #include "common/win32/wide.h"
 
 namespace {
 
 constexpr wchar_t kHostClass[] = L"VexoPlayerHost";
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_ERASEBKGND) {
-    RECT r;
-    GetClientRect(hwnd, &r);
-    FillRect(reinterpret_cast<HDC>(wparam), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    return 1;
-  }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
-}
 
 }  // namespace
 
@@ -26,31 +17,29 @@ bool PlayerControlInstalled(const CLSID& clsid) {
 }
 
 std::unique_ptr<Win32PlayerHost> Win32PlayerHost::Create(HWND parent, const RECT& place, const CLSID& clsid) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof wc};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kHostClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
+  WNDCLASSEXW wc{sizeof wc};
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kHostClass;
+  RegisterWindowClass(wc);
   std::unique_ptr<Win32PlayerHost> host(new Win32PlayerHost());
-  host->host_ = CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, place.left, place.top,
-                                place.right - place.left, place.bottom - place.top, parent, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-  if (!host->host_) return nullptr;
-  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, host->object_.ReceiveVoid())) ||
+  host->CreateBound(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, place.left, place.top,
+                    place.right - place.left, place.bottom - place.top, parent, nullptr, GetModuleHandleW(nullptr));
+  const HWND window = host->hwnd_;
+  if (!window) return nullptr;
+  if (!Succeeded(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, host->object_.ReceiveVoid()),
+                 L"CoCreateInstance(player)") ||
       !host->object_) {
     return nullptr;
   }
-  host->site_ = ComPtr<InPlaceSite>::Adopt(new InPlaceSite(host->host_));
+  host->site_ = ComPtr<InPlaceSite>::Adopt(new InPlaceSite(window));
   host->object_->SetClientSite(host->site_.get());
   RECT client{};
-  GetClientRect(host->host_, &client);
-  if (FAILED(host->object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, host->site_.get(), 0, host->host_, &client))) {
-    return nullptr;
-  }
-  if (FAILED(host->object_->QueryInterface(IID_IDispatch, host->dispatch_.ReceiveVoid())) || !host->dispatch_) {
+  GetClientRect(window, &client);
+  if (!Succeeded(host->object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, host->site_.get(), 0, window, &client),
+                 L"player DoVerb(OLEIVERB_INPLACEACTIVATE)") ||
+      !Succeeded(host->object_->QueryInterface(IID_IDispatch, host->dispatch_.ReceiveVoid()),
+                 L"player QueryInterface(IDispatch)") ||
+      !host->dispatch_) {
     return nullptr;
   }
   return host;
@@ -68,12 +57,32 @@ Win32PlayerHost::~Win32PlayerHost() {
   }
   object_.Reset();
   site_.Reset();
-  if (host_) DestroyWindow(host_);
+  Destroy();
+}
+
+LRESULT Win32PlayerHost::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(reinterpret_cast<HDC>(wparam), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return 1;
+  }
+  return Default(message, wparam, lparam);
+}
+
+HRESULT Win32PlayerHost::Invoke(int member, WORD flags, std::initializer_list<const VARIANT*> args, VARIANT* result) {
+  const HRESULT outcome = InvokeById(dispatch_.get(), member, flags, args, result);
+  if (FAILED(outcome)) {
+    wchar_t step[64];
+    std::swprintf(step, 64, L"player member %d (flags %u)", member, static_cast<unsigned>(flags));
+    TraceFailure(step, outcome);
+  }
+  return outcome;
 }
 
 long Win32PlayerHost::GetLong(int member) {
   Variant result;
-  if (FAILED(InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYGET, {}, result.get()))) return 0;
+  if (FAILED(Invoke(member, DISPATCH_PROPERTYGET, {}, result.get()))) return 0;
   Variant converted;
   if (FAILED(VariantChangeType(converted.get(), result.get(), 0, VT_I4))) return 0;
   return converted.value().lVal;
@@ -81,25 +90,25 @@ long Win32PlayerHost::GetLong(int member) {
 
 void Win32PlayerHost::PutLong(int member, long value) {
   Variant arg = Variant::Int32(value);
-  InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
+  Invoke(member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
 }
 
 void Win32PlayerHost::PutBool(int member, bool value) {
   Variant arg = Variant::Bool(value);
-  InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
+  Invoke(member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
 }
 
 void Win32PlayerHost::PutString(int member, std::u16string_view text) {
   Variant arg = Variant::String(ToWide(text));
-  InvokeById(dispatch_.get(), member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
+  Invoke(member, DISPATCH_PROPERTYPUT, {arg.get()}, nullptr);
 }
 
-void Win32PlayerHost::Call(int member) { InvokeById(dispatch_.get(), member, DISPATCH_METHOD, {}, nullptr); }
+void Win32PlayerHost::Call(int member) { Invoke(member, DISPATCH_METHOD, {}, nullptr); }
 
 std::u16string Win32PlayerHost::MediaUrl() {
   Variant result;
-  if (FAILED(InvokeById(dispatch_.get(), player::kMediaUrl, DISPATCH_PROPERTYGET, {}, result.get())) ||
-      result.type() != VT_BSTR || !result.value().bstrVal) {
+  if (FAILED(Invoke(player::kMediaUrl, DISPATCH_PROPERTYGET, {}, result.get())) || result.type() != VT_BSTR ||
+      !result.value().bstrVal) {
     return {};
   }
   return FromWide(std::wstring_view(result.value().bstrVal, SysStringLen(result.value().bstrVal)));
@@ -124,7 +133,7 @@ void Win32PlayerHost::SetAdUrl(std::u16string_view url) { PutString(player::kAdU
 
 void Win32PlayerHost::ShowVideoAdjust() {
   Variant three = Variant::Int32(3);
-  InvokeById(dispatch_.get(), player::kShowVideoAdjust, DISPATCH_METHOD, {three.get()}, nullptr);
+  Invoke(player::kShowVideoAdjust, DISPATCH_METHOD, {three.get()}, nullptr);
 }
 
 void Win32PlayerHost::Prebuffer(std::u16string_view next_media) {
@@ -135,14 +144,14 @@ void Win32PlayerHost::Prebuffer(std::u16string_view next_media) {
   VariantInit(&arg);
   arg.vt = VT_BYREF | VT_BSTR;
   arg.pbstrVal = &value;
-  InvokeById(dispatch_.get(), player::kPrebuffer, DISPATCH_METHOD, {&arg}, nullptr);
+  Invoke(player::kPrebuffer, DISPATCH_METHOD, {&arg}, nullptr);
 }
 
-void Win32PlayerHost::SetVisible(bool visible) { ShowWindow(host_, visible ? SW_SHOWNA : SW_HIDE); }
-bool Win32PlayerHost::Visible() { return IsWindowVisible(host_) != FALSE; }
+void Win32PlayerHost::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+bool Win32PlayerHost::Visible() { return IsWindowVisible(hwnd_) != FALSE; }
 
 void Win32PlayerHost::Move(long left, long top, long width, long height) {
-  MoveWindow(host_, left, top, width, height, TRUE);
+  MoveWindow(hwnd_, left, top, width, height, TRUE);
   ComPtr<IOleInPlaceObject> in_place;
   if (object_ && SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
     RECT area{0, 0, width, height};
@@ -152,12 +161,12 @@ void Win32PlayerHost::Move(long left, long top, long width, long height) {
 
 long Win32PlayerHost::Width() {
   RECT r{};
-  GetWindowRect(host_, &r);
+  GetWindowRect(hwnd_, &r);
   return r.right - r.left;
 }
 
 long Win32PlayerHost::Height() {
   RECT r{};
-  GetWindowRect(host_, &r);
+  GetWindowRect(hwnd_, &r);
   return r.bottom - r.top;
 }

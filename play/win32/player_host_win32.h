@@ -1,24 +1,26 @@
 #pragma once
 // The player control, created by its class id and activated in place inside a container
 // window of ours (the host), reached by late-bound calls with its fixed dispatch ids.
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
+#include <initializer_list>
 #include <memory>
 
 #include "common/win32/com.h"
+#include "common/win32/window_base.h"
 #include "play/ports/player_control.h"
 
 // {6B1E27C4-5A93-4D0E-9F28-3C71A4D8E05B}
-inline constexpr CLSID kPlayerControlClass = {0x6B1E27C4, 0x5A93, 0x4D0E,
-                                              {0x9F, 0x28, 0x3C, 0x71, 0xA4, 0xD8, 0xE0, 0x5B}};
+inline constexpr CLSID kPlayerControlClass = {
+    0x6B1E27C4, 0x5A93, 0x4D0E, {0x9F, 0x28, 0x3C, 0x71, 0xA4, 0xD8, 0xE0, 0x5B}};
 
 // Whether the control can be created at all (it is installed).
 bool PlayerControlInstalled(const CLSID& clsid = kPlayerControlClass);
 
 class InPlaceSite;
 
-class Win32PlayerHost final : public PlayerControl {
+class Win32PlayerHost final : public PlayerControl, private WindowBase {
  public:
   // Creates the host window inside `parent` at the given place and the control in it; nullptr
   // when the control cannot be created or activated.
@@ -26,7 +28,7 @@ class Win32PlayerHost final : public PlayerControl {
                                                  const CLSID& clsid = kPlayerControlClass);
   ~Win32PlayerHost() override;
 
-  HWND host_window() const { return host_; }
+  HWND host_window() const { return hwnd_; }
 
   std::u16string MediaUrl() override;
   void SetMediaUrl(std::u16string_view url) override;
@@ -61,8 +63,10 @@ class Win32PlayerHost final : public PlayerControl {
   void PutBool(int member, bool value);
   void PutString(int member, std::u16string_view text);
   void Call(int member);
+  // Calls a member by its dispatch id; a failure stays silent to the user but is traced.
+  HRESULT Invoke(int member, WORD flags, std::initializer_list<const VARIANT*> args, VARIANT* result);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-  HWND host_ = nullptr;
   ComPtr<InPlaceSite> site_;
   ComPtr<IOleObject> object_;
   ComPtr<IDispatch> dispatch_;

@@ -13,7 +13,8 @@ bool Win32Processes::AnyNamed(std::u16string_view name_part) {
   if (!snapshot) return false;
   PROCESSENTRY32W entry{sizeof entry};
   bool found = false;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more && !found; more = Process32NextW(snapshot.get(), &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more && !found;
+       more = Process32NextW(snapshot.get(), &entry)) {
     std::u16string name = FromWide(entry.szExeFile);
     std::u16string wanted(name_part);
     for (char16_t& c : name) c = FoldAsciiCase(c);

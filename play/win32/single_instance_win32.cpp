@@ -78,13 +78,22 @@ SingleInstance::SingleInstance() {
 
 bool HandOverCommandLine(std::u16string_view text) {
   if (HWND running = FindRunningWindow()) {
+    // The running copy may bring itself to the front: we are the foreground process now.
+    DWORD running_process = 0;
+    GetWindowThreadProcessId(running, &running_process);
+    if (running_process) AllowSetForegroundWindow(running_process);
     std::u16string copy(text);
     COPYDATASTRUCT data{kCommandLineCopyData, static_cast<DWORD>(copy.size() * sizeof(char16_t)), copy.data()};
     DWORD_PTR answer = 0;
+    SetLastError(ERROR_SUCCESS);
     if (SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
-                            &answer) &&
-        answer == TRUE) {
-      return true;
+                            &answer)) {
+      if (answer == TRUE) return true;
+      // Answered but not taken: a copy that does not know the message still takes DDE.
+    } else if (GetLastError() == ERROR_TIMEOUT) {
+      // It may have taken the command and still be busy with it: handing it over again by DDE
+      // could run it twice. Once at most.
+      return false;
     }
   }
   return HandOverByDde(text);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,10 +29,56 @@ struct Win32Transfer::Request {
   }
 };
 
+namespace {
+
+enum class WaitEnd { kSignalled, kTimedOut, kQuit };
+
+// Waits for `event` until `deadline` while window events keep running, as the transfer control
+// let them. Input already seen by a nested loop still wakes the wait (MWMO_INPUTAVAILABLE), and
+// no single wait is longer than 50 ms, so the window answers whatever happens in its handlers.
+WaitEnd WaitPumping(HANDLE event, ULONGLONG deadline) {
+  for (;;) {
+    if (WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return WaitEnd::kSignalled;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return WaitEnd::kTimedOut;
+    const DWORD slice = static_cast<DWORD>(deadline - now < 50 ? deadline - now : 50);
+    const DWORD wait = MsgWaitForMultipleObjectsEx(1, &event, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (wait == WAIT_OBJECT_0) return WaitEnd::kSignalled;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));  // for the outermost loop
+        return WaitEnd::kQuit;
+      }
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+}  // namespace
+
 std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address) {
-  if (busy_.exchange(true)) return std::nullopt;  // one request at a time, as the control allows
   auto request = std::make_shared<Request>();
-  current_ = request;
+  const ULONGLONG deadline = GetTickCount64() + limit_ms_ + 2000;
+  active_.push_back(request);
+  const auto leave = [this, &request] { active_.erase(std::find(active_.begin(), active_.end(), request)); };
+  // One request at a time, as the control allows: the outstanding one ends first.
+  while (running_ && WaitForSingleObject(running_->finished.get(), 0) != WAIT_OBJECT_0) {
+    const std::shared_ptr<Request> running = running_;
+    const WaitEnd end = WaitPumping(running->finished.get(), deadline);
+    if (end == WaitEnd::kQuit) Cancel();
+    bool cancelled = false;
+    {
+      std::lock_guard<std::mutex> guard(request->lock);
+      cancelled = request->cancelled;
+    }
+    if (end != WaitEnd::kSignalled || cancelled) {
+      leave();
+      return std::nullopt;
+    }
+  }
+  running_ = request;
   std::thread([request, url = std::wstring(ToWide(address)), limit = limit_ms_] {
     HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     {
@@ -43,8 +90,8 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
       DWORD timeout = limit;
       InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
       InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-      const UniqueInternet handle(InternetOpenUrlW(session, url.c_str(), nullptr, 0,
-                                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+      const UniqueInternet handle(
+          InternetOpenUrlW(session, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
       if (handle) {
         DWORD code = 200, size = sizeof code;
         HttpQueryInfoW(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
@@ -52,8 +99,7 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
           std::string text;
           char buffer[8192];
           DWORD read = 0;
-          while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0 &&
-                 text.size() < (4u << 20)) {
+          while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0 && text.size() < (4u << 20)) {
             text.append(buffer, read);
           }
           body = std::move(text);
@@ -67,28 +113,7 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
     SetEvent(request->finished.get());
   }).detach();
 
-  // Window events keep running while we wait, as the transfer control let them.
-  const ULONGLONG deadline = GetTickCount64() + limit_ms_ + 2000;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) break;
-    const HANDLE finished = request->finished.get();
-    const DWORD wait = MsgWaitForMultipleObjects(1, &finished, FALSE, static_cast<DWORD>(deadline - now),
-                                                 QS_ALLINPUT);
-    if (wait == WAIT_OBJECT_0) break;
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        Cancel();
-        break;
-      }
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    std::lock_guard<std::mutex> guard(request->lock);
-    if (request->cancelled) break;
-  }
+  if (WaitPumping(request->finished.get(), deadline) == WaitEnd::kQuit) Cancel();
   std::optional<std::u16string> reply;
   {
     std::lock_guard<std::mutex> guard(request->lock);
@@ -100,15 +125,15 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
       reply = DecodePageBytes(*request->body);
     }
   }
-  current_.reset();
-  busy_.store(false);
+  if (running_ == request) running_.reset();
+  leave();
   return reply;
 }
 
 void Win32Transfer::Cancel() {
-  auto request = current_;
-  if (!request) return;
-  std::lock_guard<std::mutex> guard(request->lock);
-  request->cancelled = true;
-  SetEvent(request->finished.get());
+  for (const auto& request : active_) {
+    std::lock_guard<std::mutex> guard(request->lock);
+    request->cancelled = true;
+    SetEvent(request->finished.get());
+  }
 }

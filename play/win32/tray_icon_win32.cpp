@@ -15,7 +15,7 @@ void CopyField(wchar_t (&field)[N], std::u16string_view text) {
 }
 }  // namespace
 
-bool TrayIcon::Add(HWND owner, UINT callback_message, HICON icon, std::u16string_view tool_tip) {
+void TrayIcon::Add(HWND owner, UINT callback_message, HICON icon, std::u16string_view tool_tip) {
   Delete();
   data_ = NOTIFYICONDATAW{};
   data_.cbSize = sizeof data_;
@@ -25,13 +25,20 @@ bool TrayIcon::Add(HWND owner, UINT callback_message, HICON icon, std::u16string
   data_.uCallbackMessage = callback_message;
   data_.hIcon = icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
   CopyField(data_.szTip, tool_tip);
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
-  if (!added_) TraceLastError(L"Shell_NotifyIconW(NIM_ADD)");
+  adding_ = std::async(std::launch::async, [data = data_]() mutable {
+    const bool done = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    if (!done) TraceLastError(L"Shell_NotifyIconW(NIM_ADD)");
+    return done;
+  });
+}
+
+bool TrayIcon::added() {
+  if (adding_.valid()) added_ = adding_.get();
   return added_;
 }
 
 void TrayIcon::Balloon(std::u16string_view title, std::u16string_view text) {
-  if (!added_) return;
+  if (!added()) return;
   NOTIFYICONDATAW balloon = data_;
   balloon.uFlags = NIF_INFO;
   CopyField(balloon.szInfo, text);
@@ -41,7 +48,7 @@ void TrayIcon::Balloon(std::u16string_view title, std::u16string_view text) {
 }
 
 void TrayIcon::Delete() {
-  if (!added_) return;
+  if (!added()) return;
   Shell_NotifyIconW(NIM_DELETE, &data_);
   added_ = false;
 }

@@ -111,15 +111,9 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
           events_.NavigateError(name_, VariantText(&params->rgvarg[3]), status);
         }
         break;
-      case DISPID_DOWNLOADBEGIN:
-        events_.DownloadBegin(name_);
-        break;
-      case DISPID_DOWNLOADCOMPLETE:
-        events_.DownloadComplete(name_);
-        break;
-      case DISPID_DOCUMENTCOMPLETE:
-        document_completed = true;
-        break;
+      case DISPID_DOWNLOADBEGIN: events_.DownloadBegin(name_); break;
+      case DISPID_DOWNLOADCOMPLETE: events_.DownloadComplete(name_); break;
+      case DISPID_DOCUMENTCOMPLETE: document_completed = true; break;
     }
     return S_OK;
   }
@@ -142,8 +136,8 @@ std::unique_ptr<WebBrowserPane> WebBrowserPane::Create(HWND parent, ControlName 
   wc.lpszClassName = kPaneClass;
   RegisterWindowClass(wc);
   std::unique_ptr<WebBrowserPane> pane(new WebBrowserPane());
-  pane->CreateBound(0, kPaneClass, ToWide(name.text()).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent, nullptr,
-                    GetModuleHandleW(nullptr));
+  pane->CreateBound(0, kPaneClass, ToWide(name.text()).c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0, 10, 10, parent,
+                    nullptr, GetModuleHandleW(nullptr));
   if (!pane->hwnd_) return nullptr;
   if (!Succeeded(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                   pane->object_.ReceiveVoid()),

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's surroundings for host tests: records what the window asks of the system,
 // its panes and processes, and answers site requests from a table.
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,16 +16,25 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
  public:
   // WindowHost
   PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
-  void InstallMaxSizeHook(long w, long h) override { calls.push_back("MaxSize " + std::to_string(w) + "x" + std::to_string(h)); }
+  void InstallMaxSizeHook(long w, long h) override {
+    calls.push_back("MaxSize " + std::to_string(w) + "x" + std::to_string(h));
+  }
   void AddMinimizeMaximizeBoxes() override { calls.push_back("MinMaxBoxes"); }
   void BringToFront() override { calls.push_back("Front"); }
-  void LetPendingEventsRun() override {}
+  // Events that arrive while a handler lets them run, or while a request waits.
+  void LetPendingEventsRun() override {
+    if (pending_events) pending_events();
+  }
   void AddTrayIcon(std::u16string_view tip) override { calls.push_back("Tray " + Utf16ToUtf8(tip)); }
   void TrayBalloon(std::u16string_view text) override { balloons.push_back(Utf16ToUtf8(text)); }
   void MessageOk(std::u16string_view text) override { messages.push_back(Utf16ToUtf8(text)); }
   void SetTopmost(bool on) override { topmost.push_back(on); }
   PixelRect Screen() override { return {0, 0, 1280, 1024}; }
   void ShowState(int state) override { states.push_back(state); }
+  // Seven pixels a character, as a narrow font would take.
+  TextExtent MeasureCaption(std::u16string_view caption) override {
+    return {static_cast<long>(caption.size()) * 7, 12};
+  }
   // BrowserPanes
   void Navigate(ControlName pane, std::u16string_view address) override {
     navigations.push_back(Utf16ToUtf8(pane.text()) + " " + Utf16ToUtf8(address));
@@ -33,8 +43,10 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   void SetSilent(ControlName pane, bool) override { silent.push_back(Utf16ToUtf8(pane.text())); }
   // Transfer
   std::optional<std::u16string> OpenUrl(std::u16string_view address) override {
-    requests.push_back(Utf16ToUtf8(address));
-    const auto found = replies.find(Utf16ToUtf8(address));
+    const std::string asked = Utf16ToUtf8(address);
+    requests.push_back(asked);
+    if (during_request) during_request(asked);
+    const auto found = replies.find(asked);
     if (found == replies.end()) return std::nullopt;
     return Utf8ToUtf16(found->second);
   }
@@ -49,4 +61,6 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   std::vector<int> states;
   std::map<std::string, std::string> replies;  // address -> reply body
   std::map<std::string, int> running;
+  std::function<void()> pending_events;
+  std::function<void(const std::string& address)> during_request;
 };

@@ -82,13 +82,28 @@ TEST_F(HistoryListsTest, PathsTheCodePageCannotHoldAreStoredInTheirShortForm) {
   with_short.AddLocalEntry(u"b.avi", u"C:\\电影\\b.avi", 0);
   with_short.SaveLocalPosition(u"C:\\\u0e01\\a.avi", 5);
   EXPECT_EQ(Text(u"date_f.dat"), "b.avi|C:\\电影\\b.avi|0\r\na.avi|C:\\8A3F~1\\a.avi|5\r\n");
+
+  // A volume without short names gives the path back as it is: there is nothing the list could
+  // find again, so the file gets no entry (it would read "C:\?\c.avi") and the list is kept.
+  with_short.AddLocalEntry(u"c.avi", u"C:\\\u0e02\\c.avi", 0);
+  with_short.SaveLocalPosition(u"C:\\\u0e02\\c.avi", 9);
+  EXPECT_EQ(Text(u"date_f.dat"), "b.avi|C:\\电影\\b.avi|0\r\na.avi|C:\\8A3F~1\\a.avi|5\r\n");
+}
+
+TEST_F(HistoryListsTest, LinesEndInCrLfCrOrLfAsTheSystemReadsThem) {
+  folder.Write(u"date_f.dat", "a.avi|C:\\v\\a.avi|0\rb.avi|C:\\v\\b.avi|0\nc.avi|C:\\v\\c.avi|0\r\n");
+  lists.SaveLocalPosition(u"C:\\v\\a.avi", 30);
+  lists.SaveLocalPosition(u"C:\\v\\b.avi", 40);
+  EXPECT_EQ(Text(u"date_f.dat"), "a.avi|C:\\v\\a.avi|30\r\nb.avi|C:\\v\\b.avi|40\r\nc.avi|C:\\v\\c.avi|0\r\n");
+  EXPECT_EQ(lists.Line(kLocalListFile, 2), u"b.avi|C:\\v\\b.avi|40");
 }
 
 TEST_F(HistoryListsTest, PageRowsFollowLineNumbersAndEscapeTitles) {
-  folder.Write(u"date.dat", ToAnsi(u"1|%u4E00%u4E8C%u4E09%u56DB%u4E94%u516D%u4E03%u516B%u4E5D%u5341%u58F9%u8D30|l|m|1|1|0\r\n"
-                                   u"no fields here\r\n"
-                                   u"3|a%20b%22%3E%3Cscript%3E|l|m|1|1|0\r\n"
-                                   u"4||l|m|1|1|0\r\n"));
+  folder.Write(u"date.dat",
+               ToAnsi(u"1|%u4E00%u4E8C%u4E09%u56DB%u4E94%u516D%u4E03%u516B%u4E5D%u5341%u58F9%u8D30|l|m|1|1|0\r\n"
+                      u"no fields here\r\n"
+                      u"3|a%20b%22%3E%3Cscript%3E|l|m|1|1|0\r\n"
+                      u"4||l|m|1|1|0\r\n"));
   lists.WriteListPage(kWebListFile);
   const std::string page = Text(u"c.htm");
   EXPECT_NE(page.find("<a title=\"一二三四五六七八九十壹贰\" href=open://1>·一二三四五六七八九</a></td><td width=3%>"

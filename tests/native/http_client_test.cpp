@@ -80,12 +80,12 @@ TEST(HttpResponse, ZeroLengthIsAnEmptyCompleteBody) {
 }
 
 TEST(HttpResponse, ErrorStatusesAndUnstorableBodiesFail) {
-  for (const char* head : {"HTTP/1.1 404 Not Found\r\nContent-Length: 5\r\n\r\n<html",
-                           "HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n", "HTTP/1.1 500 Oops\r\n\r\n",
-                           "<html>no status line</html>\r\n\r\n", "HTTP/1.1 2x0 OK\r\n\r\n",
-                           "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
-                           "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 3\r\n\r\nabc",
-                           "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n"}) {
+  for (const char* head :
+       {"HTTP/1.1 404 Not Found\r\nContent-Length: 5\r\n\r\n<html", "HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n",
+        "HTTP/1.1 500 Oops\r\n\r\n", "<html>no status line</html>\r\n\r\n", "HTTP/1.1 2x0 OK\r\n\r\n",
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
+        "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 3\r\n\r\nabc",
+        "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n"}) {
     Collected c;
     EXPECT_EQ(c.reader.Feed(head), HttpResponseReader::State::kFailed) << head;
     EXPECT_EQ(c.body, "") << head;

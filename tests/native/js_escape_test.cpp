@@ -1,7 +1,6 @@
-#include "play/startup/js_escape.h"
+#include "play/text/js_escape.h"
 
 #include <gtest/gtest.h>
-
 
 namespace {
 

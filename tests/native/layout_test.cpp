@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "common/text/utf.h"
-#include "tests/native/main_window_fixture.h"
 #include "play/native/files_std.h"
 #include "play/native/profile_strings_emulated.h"
 #include "tests/native/fake_player.h"
 #include "tests/native/fake_window_host.h"
+#include "tests/native/main_window_fixture.h"
 #include "tests/shared/test_folder.h"
 
 namespace {
@@ -34,7 +34,6 @@ class LayoutTest : public MainWindowFixture {
     const Control& c = window.model()(name, index);
     return {c.left, c.top, c.width, c.height};
   }
-
 };
 
 TEST_F(LayoutTest, NormalModeHeaderContentSidePanelAndPlayer) {
@@ -54,7 +53,7 @@ TEST_F(LayoutTest, NormalModeHeaderContentSidePanelAndPlayer) {
   EXPECT_EQ(At(ba1::Pic1), (Box{1, 1, 726, 473}));
   EXPECT_EQ(At(ba1::wait), (Box{1, 1, 726, 473}));
   EXPECT_EQ(At(ba1::jia), (Box{313, 167, 100, 100}));
-  EXPECT_EQ(At(ba1::webe), (Box{353, 271, 260, 80}));
+  EXPECT_EQ(At(ba1::webe), (Box{353, 271, 260, 120}));
   EXPECT_EQ(At(ba1::Web1), (Box{-2, -2, 729, 477}));
   EXPECT_EQ(At(ba1::Web2), (Box{-2, -2, 730, 477}));
   // Side panel with the banner strip hidden: the tab bar at the top.
@@ -161,12 +160,33 @@ TEST_F(LayoutTest, CompactModeAndBack) {
   EXPECT_EQ(host.topmost, (std::vector<bool>{true, false, true}));
 }
 
-TEST_F(LayoutTest, ALongCompactTitleWrapsBeforeTheRestoreButton) {
+TEST_F(LayoutTest, ACompactTitleIsMeasuredAsItIsNowAndWrapsBeforeTheRestoreButton) {
   WindowModel& w = window.model();
-  w(ba1::ni_bo1).width = 500;
+  // The title line still holds the width of a short earlier title; the long one is measured.
+  w(ba1::ni_bo1).width = 20;
+  w(ba1::bo_name).caption = std::u16string(60, u'长');  // 420 px in the test host's font
   window.jian_Click();
   EXPECT_TRUE(w(ba1::ni_bo1).word_wrap);
   EXPECT_EQ(w(ba1::ni_bo1).width, 314);
+  EXPECT_LT(w(ba1::ni_bo1).left + w(ba1::ni_bo1).width, w(ba1::jbi).left);
+
+  window.jbi_Click();
+  w(ba1::bo_name).caption = u"短";
+  window.jian_Click();
+  EXPECT_FALSE(w(ba1::ni_bo1).word_wrap);
+  EXPECT_EQ(w(ba1::ni_bo1).width, 7);
+}
+
+TEST_F(LayoutTest, CompactModeFromAMaximizedWindowRestoresItFirst) {
+  WindowModel& w = window.model();
+  window.npc_Click(1);  // maximize
+  ASSERT_EQ(w.state, WindowState::kMaximized);
+  window.jian_Click();
+  EXPECT_EQ(host.states, (std::vector<int>{2, 1}));
+  EXPECT_EQ(w.state, WindowState::kNormal);
+  EXPECT_EQ(w(ba1::npc, 1).tool_tip, u"最大化");
+  EXPECT_EQ(w.width_twips, 5800);
+  EXPECT_EQ(At(ba1::jbi), (Box{364, 0, 9, 14}));
 }
 
 TEST_F(LayoutTest, BannerCheckShowsTheStripUnlessItsPageFailed) {

@@ -10,8 +10,8 @@
 namespace {
 
 TEST(LinkPage, ListPagesGiveTheirRowsAsLinks) {
-  const std::u16string page = BuildListPage({u"1|%u7B2C1%u96C6|l|m|1|1|0", u"junk", u"3|a%20%22b%22|l|m|1|1|0"}, 1,
-                                            SystemCodePage());
+  const std::u16string page =
+      BuildListPage({u"1|%u7B2C1%u96C6|l|m|1|1|0", u"junk", u"3|a%20%22b%22|l|m|1|1|0"}, 1, SystemCodePage());
   const LinkPage links = ParseLinkPage(page, u"C:\\play\\c.htm");
   ASSERT_EQ(links.links.size(), 4u);
   EXPECT_EQ(links.links[0], (PageLink{u"open://1", u"·第1集", u"第1集"}));
@@ -58,9 +58,15 @@ TEST(LinkPage, AddressesResolveAgainstHttpAndWindowsPaths) {
 }
 
 TEST(LinkPage, PageBytesAreUtf8OrTheCodePage) {
-  EXPECT_EQ(DecodePageBytes("\xE7\xAC\xAC" "1"), u"第1");
-  EXPECT_EQ(DecodePageBytes("\xB5\xDA" "1"), u"第1");  // code page 936
-  EXPECT_EQ(DecodePageBytes("\xEF\xBB\xBF" "ok"), u"ok");
+  EXPECT_EQ(DecodePageBytes("\xE7\xAC\xAC"
+                            "1"),
+            u"第1");
+  EXPECT_EQ(DecodePageBytes("\xB5\xDA"
+                            "1"),
+            u"第1");  // code page 936
+  EXPECT_EQ(DecodePageBytes("\xEF\xBB\xBF"
+                            "ok"),
+            u"ok");
 }
 
 TEST(PaneHistory, BackAndForward) {

@@ -21,23 +21,23 @@ class MainWindowTest : public MainWindowFixture {
   MainWindowTest() : MainWindowFixture(kBase) {
     folder.Write(u"date.dat", "\r\n");
     folder.Write(u"date_f.dat", "\r\n");
-    folder.Write(u"config.ini", "[User]\r\nName=00-1A-2B-3C-4D-5E\r\n[Ver]\r\nName=3.3\r\n[S_q]\r\ns_size=2\r\nh_w=13560\r\nh_h=8475\r\n");
+    folder.Write(
+        u"config.ini",
+        "[User]\r\nName=00-1A-2B-3C-4D-5E\r\n[Ver]\r\nName=3.3\r\n[S_q]\r\ns_size=2\r\nh_w=13560\r\nh_h=8475\r\n");
   }
   std::string Text(std::u16string_view name) { return Ansi(name); }
   std::string Folder() { return Utf16ToUtf8(folder.Text()); }
-
 };
 
 TEST_F(MainWindowTest, AFirstCopyPreparesItsWindowPanesAndPlayer) {
   window.LoadFirstInstance(u"");
   EXPECT_EQ(host.calls, (std::vector<std::string>{"MaxSize 1280x994", "MinMaxBoxes", "Tray 绮映影视盒"}));
-  EXPECT_EQ(host.navigations,
-            (std::vector<std::string>{
-                "Web1 http://127.0.0.1:8000/soft/", "Web2 about:blank", "Web3 " + Folder() + "\\c.htm",
-                "Web4 " + Folder() + "\\f.htm", "Web5 " + Folder() + "\\c.htm",
-                "Weby http://127.0.0.1:8000/soft/js/ads/softad.html",
-                "Web6 http://127.0.0.1:8000/soft/tj/tj.asp?id=00-1A-2B-3C-4D-5E",
-                "Web7 http://127.0.0.1:8000/soft/js/ads/vexoad.html"}));
+  EXPECT_EQ(host.navigations, (std::vector<std::string>{
+                                  "Web1 http://127.0.0.1:8000/soft/", "Web2 about:blank",
+                                  "Web3 " + Folder() + "\\c.htm", "Web4 " + Folder() + "\\f.htm",
+                                  "Web5 " + Folder() + "\\c.htm", "Weby http://127.0.0.1:8000/soft/js/ads/softad.html",
+                                  "Web6 http://127.0.0.1:8000/soft/tj/tj.asp?id=00-1A-2B-3C-4D-5E",
+                                  "Web7 http://127.0.0.1:8000/soft/js/ads/vexoad.html"}));
   EXPECT_EQ(player.calls, std::vector<std::string>{"AdUrl http://127.0.0.1:8000/soft/js/ads/vexoad.html"});
   EXPECT_EQ(window.model().width_twips, 13560);
   EXPECT_EQ(window.model().height_twips, 8475);

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "common/codepage.h"
-#include "tests/native/main_window_fixture.h"
 #include "play/native/files_std.h"
 #include "play/native/profile_strings_emulated.h"
 #include "tests/native/fake_player.h"
 #include "tests/native/fake_window_host.h"
+#include "tests/native/main_window_fixture.h"
 #include "tests/shared/test_folder.h"
 
 namespace {
@@ -34,14 +34,12 @@ class PlaybackTest : public MainWindowFixture {
     player.progress = progress;
     player.download_rate = rate;
   }
-
 };
 
 TEST_F(PlaybackTest, ACatalogueLinkIsResolvedAndPlayedInThePlayer) {
   host.replies["http://site/soft/h.asp?id=12&v=3&v1=4"] = "第1集$vexo://m/a b.rmvb$vexo";
   EXPECT_TRUE(Navigate(ba1::Web1, u"eebovod://12-3-4-星河/"));
-  EXPECT_EQ(host.navigations.back(),
-            "Web1 eevexo://vexo&&&vexo%3A//m/a%20b.rmvb&&&星河&&&第1集&&&12&&&3&&&4");
+  EXPECT_EQ(host.navigations.back(), "Web1 eevexo://vexo&&&vexo%3A//m/a%20b.rmvb&&&星河&&&第1集&&&12&&&3&&&4");
   EXPECT_EQ(window.view_mode(), 1);
   // The pane hands the link back to itself; the player takes it from there.
   host.running["VexoTerminal.exe"] = 0;
@@ -53,8 +51,7 @@ TEST_F(PlaybackTest, ACatalogueLinkIsResolvedAndPlayedInThePlayer) {
   EXPECT_EQ(window.context().current_item, u"12");
   EXPECT_EQ(window.context().panel_source, 1);
   EXPECT_TRUE(host.started.empty());  // the terminal runs already
-  EXPECT_NE(std::find(host.navigations.begin(), host.navigations.end(),
-                      "Web5 http://site/soft/pp.htm?12-3-4-%u661F-0"),
+  EXPECT_NE(std::find(host.navigations.begin(), host.navigations.end(), "Web5 http://site/soft/pp.htm?12-3-4-%u661F-0"),
             host.navigations.end());
   EXPECT_EQ(Ansi(u"date.dat"), "12|%u661F|%u7B2C1%u96C6|vexo%3A//m/a%20b.rmvb|3|4|0\r\n\r\n");
 }
@@ -74,6 +71,8 @@ TEST_F(PlaybackTest, ResolveFailuresAndForwardedLinks) {
   EXPECT_EQ(host.balloons.size(), 2u);
 
   EXPECT_TRUE(Navigate(ba1::Web3, u"niba://1-2"));  // private: never handed on
+  // Only at the start: a page whose address merely mentions the scheme is an ordinary page.
+  EXPECT_FALSE(Navigate(ba1::Web1, u"http://site/soft/search.asp?q=niba://1-2"));
   EXPECT_FALSE(Navigate(ba1::Web1, u"http://site/soft/list.htm"));
 }
 
@@ -151,9 +150,9 @@ TEST_F(PlaybackTest, MonitorStatusTextsForEveryState) {
   window.Timer1_Timer();
   EXPECT_EQ(Status(), u"准备就绪");
   EXPECT_EQ(w(ba1::huan).left, -30);
-  const std::pair<int, const char16_t*> texts[] = {
-      {0, u"播放完毕"}, {1, u"已停止"}, {2, u"已暂停"}, {5, u"等待中"}, {6, u"播放结束"}, {7, u"准备读"},
-      {8, u"重连中"}, {9, u"BT种子下载中"}, {11, u"正在停止"}};
+  const std::pair<int, const char16_t*> texts[] = {{0, u"播放完毕"}, {1, u"已停止"},       {2, u"已暂停"},
+                                                   {5, u"等待中"},   {6, u"播放结束"},     {7, u"准备读"},
+                                                   {8, u"重连中"},   {9, u"BT种子下载中"}, {11, u"正在停止"}};
   player.media_url = u"vexo://m";
   player.duration = 100;
   for (const auto& [state, text] : texts) {
@@ -307,3 +306,74 @@ TEST_F(PlaybackTest, PaneEventsSilenceShowErrorsAndRecover) {
 }
 
 }  // namespace
+
+// Window events run while a request waits, so handlers meet each other in the middle.
+TEST_F(PlaybackTest, TheUsersLastChoicePlaysWhenResolvesOverlap) {
+  host.replies["http://site/soft/h.asp?id=1&v=1&v1=1"] = "第1集$vexo://a$vexo";
+  host.replies["http://site/soft/h.asp?id=2&v=1&v1=1"] = "第1集$vexo://b$vexo";
+  host.during_request = [&](const std::string& address) {
+    // While A's answer is on its way the user clicks B, which is answered first.
+    if (address.find("id=1&") == std::string::npos) return;
+    host.during_request = nullptr;
+    Navigate(ba1::Web1, u"eebovod://2-1-1-b");
+  };
+  Navigate(ba1::Web1, u"eebovod://1-1-1-a");
+  const auto handed = std::count_if(host.navigations.begin(), host.navigations.end(),
+                                    [](const std::string& n) { return n.rfind("Web1 eevexo://", 0) == 0; });
+  EXPECT_EQ(handed, 1);
+  EXPECT_EQ(host.navigations.back(), "Web1 eevexo://vexo&&&vexo%3A//b&&&b&&&第1集&&&2&&&1&&&1");
+  EXPECT_TRUE(host.balloons.empty());
+}
+
+TEST_F(PlaybackTest, ALateNextEpisodeAnswerIsDroppedOnceAnotherItemPlays) {
+  host.replies["http://site/soft/h.asp?id=12&v=3&v1=5"] = "第5集$vexo://series-5";
+  Navigate(ba1::Web1, u"eevexo://vexo&&&vexo%3A//series-4&&&abc&&&%u7B2C4%u96C6&&&12&&&3&&&4");
+  host.during_request = [&](const std::string&) {
+    host.during_request = nullptr;
+    Navigate(ba1::Web1, u"eevexo://vexo&&&vexo%3A//film&&&film&&&x&&&30&&&1&&&1");
+  };
+  window.QueryNextEpisode();
+  EXPECT_EQ(player.media_url, u"vexo://film");
+  EXPECT_EQ(window.context().next_media, u"0") << "series 12's episode 5 must not follow the film";
+  EXPECT_EQ(window.context().next_link, u"0");
+}
+
+TEST_F(PlaybackTest, TicksNeverNestAndASwitchedOffTimerDoesNotTick) {
+  // A tick whose next-episode query lets another Timer1 tick in: that one is dropped.
+  window.context().current_key = u"12-3-4-abc";
+  window.context().next_media = u"0";
+  Playing(10, 600, 700);
+  window.model().Timer(ba1::Timer1).enabled = true;
+  host.replies["http://site/soft/h.asp?id=12&v=3&v1=5"] = "1";
+  int nested = 0;
+  host.during_request = [&](const std::string&) {
+    ++nested;
+    window.OnTimer(ba1::Timer1);
+  };
+  window.OnTimer(ba1::Timer1);
+  EXPECT_EQ(nested, 1);
+  EXPECT_EQ(host.requests.size(), 1u);
+
+  // A link for the web player stops the player (Timer1 off) and lets events run: a Timer1
+  // tick queued before must not run in there.
+  host.during_request = nullptr;
+  bool ticked_inside = false;
+  host.pending_events = [&] {
+    window.model()(ba1::zhun).caption = u"marker";
+    window.OnTimer(ba1::Timer1);
+    ticked_inside = window.model()(ba1::zhun).caption != u"marker";
+  };
+  Navigate(ba1::Web1, u"eevexo://web&&&x&&&name&&&label&&&30&&&1&&&1");
+  EXPECT_FALSE(window.model().Timer(ba1::Timer1).enabled);
+  EXPECT_FALSE(ticked_inside);
+}
+
+TEST_F(PlaybackTest, AnAnswerEndsAPendingRetry) {
+  window.context().current_key = u"1-2-3-x";
+  window.QueryNextEpisode();  // no answer: retried in three minutes
+  ASSERT_TRUE(window.model().Timer(ba1::Timer4).enabled);
+  host.replies["http://site/soft/h.asp?id=1&v=2&v1=4"] = "第4集$vexo://four";
+  window.QueryNextEpisode();  // a monitor tick asks again and gets it
+  EXPECT_FALSE(window.model().Timer(ba1::Timer4).enabled);
+  EXPECT_EQ(window.context().next_media, u"vexo://four");
+}

@@ -89,7 +89,8 @@ TEST_F(StartupTest, WithoutThePlayerItAsksAndEnds) {
 }
 
 TEST_F(StartupTest, ADamagedConfigIsRepairedKeyByKey) {
-  folder.Write(u"config.ini", "[Ver]\r\nName=3.2\r\n[S_q]\r\nts=5\r\nquit=abc\r\nvexok=1\r\nh_w=\r\nh_h=9000\r\ns_h=0\r\n");
+  folder.Write(u"config.ini",
+               "[Ver]\r\nName=3.2\r\n[S_q]\r\nts=5\r\nquit=abc\r\nvexok=1\r\nh_w=\r\nh_h=9000\r\ns_h=0\r\n");
   system.mac = u"00-00-00-00-00-00";  // no adapter answered
   Run();
   EXPECT_EQ(Read(config::kUserName), u"202612935417");

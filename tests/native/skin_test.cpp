@@ -34,9 +34,11 @@ const SkinTextMeasure kSixPerChar = [](const std::u16string& text) { return stat
 
 class SkinTest : public testing::Test {
  protected:
-  std::unique_ptr<SkinElement> Load(const std::string& subview_children, const std::string& skin_attributes = "path=\"img\"") {
+  std::unique_ptr<SkinElement> Load(const std::string& subview_children,
+                                    const std::string& skin_attributes = "path=\"img\"") {
     folder.Write(u"PopMessage.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<skin " + skin_attributes +
-                                        ">\n<!-- card -->\n<subview id=\"root\" offsetx=\"0\" offsety=\"0\" stretchx=\"0\" stretchy=\"0\" image=\"bg.bmp\">\n" +
+                                        ">\n<!-- card -->\n<subview id=\"root\" offsetx=\"0\" offsety=\"0\" "
+                                        "stretchx=\"0\" stretchy=\"0\" image=\"bg.bmp\">\n" +
                                         subview_children + "</subview>\n</skin>\n");
     auto doc = CreatePugiXmlDoc();
     auto root = LoadSkin(*doc, FakeTipEnvironment::WindowsFolder(folder), images, u"今日推荐", u"正文");
@@ -49,12 +51,15 @@ class SkinTest : public testing::Test {
 };
 
 TEST_F(SkinTest, KindsAttributesTablesAndFilledTexts) {
-  images.sizes = {{u"bg.bmp", {256, 183}}, {u"close.bmp", {64, 16}}, {u"view.bmp", {320, 24}}, {u"title.bmp", {200, 20}}};
+  images.sizes = {
+      {u"bg.bmp", {256, 183}}, {u"close.bmp", {64, 16}}, {u"view.bmp", {320, 24}}, {u"title.bmp", {200, 20}}};
   auto root = Load(
-      "<Button id=\"close\" image=\"close.bmp\" horizontal=\"right\" offsetx=\"6\" offsety=\"6\" zorder=\"2\" cursor=\"hand\"/>\n"
+      "<Button id=\"close\" image=\"close.bmp\" horizontal=\"right\" offsetx=\"6\" offsety=\"6\" zorder=\"2\" "
+      "cursor=\"hand\"/>\n"
       "<button id=\"VIEW\" image=\"view.bmp\" text=\"true\" textleft=\"10\" texttop=\"2\" textcolor=\"#ff8000\" "
       "horizontal=\"center\" vertical=\"bottom\" offsetx=\"10\" offsety=\"8\" zorder=\"2\"/>\n"
-      "<subtext id=\"maintext\" image=\"title.bmp\" offsetx=\"12\" offsety=\"30\" overcolor=\"#0000FF\" textcolor=\"oops\" zorder=\"1\"/>\n"
+      "<subtext id=\"maintext\" image=\"title.bmp\" offsetx=\"12\" offsety=\"30\" overcolor=\"#0000FF\" "
+      "textcolor=\"oops\" zorder=\"1\"/>\n"
       "<window id=\"RICHEDIT_1\" offsetx=\"12\" offsety=\"56\" stretchx=\"12\" stretchy=\"40\" zorder=\"1\"/>\n"
       "<popwindow id=\"nolayer\" image=\"missing.bmp\"/>\n");
   ASSERT_TRUE(root);
@@ -95,21 +100,23 @@ TEST_F(SkinTest, KindsAttributesTablesAndFilledTexts) {
 
 TEST_F(SkinTest, StretchBeyondTheParentGivesZeroWidth) {
   images.sizes = {{u"bg.bmp", {256, 183}}};
-  auto root = Load("<plain id=\"a\" offsetx=\"20\" offsety=\"0\" stretchx=\"400\" stretchy=\"0\" zorder=\"0\"/>\n"
-                   "<plain id=\"b\" horizontal=\"right\" offsetx=\"20\" offsety=\"0\" stretchx=\"400\" zorder=\"0\"/>\n");
+  auto root = Load(
+      "<plain id=\"a\" offsetx=\"20\" offsety=\"0\" stretchx=\"400\" stretchy=\"0\" zorder=\"0\"/>\n"
+      "<plain id=\"b\" horizontal=\"right\" offsetx=\"20\" offsety=\"0\" stretchx=\"400\" zorder=\"0\"/>\n");
   EXPECT_EQ(root->Find(u"a")->rect, (SkinRect{20, 0, 20, 183}));
   EXPECT_EQ(root->Find(u"b")->rect, (SkinRect{236, 0, 236, 0}));
 }
 
 TEST_F(SkinTest, HitTestsTopLayerFirstThenDocumentOrder) {
   images.sizes = {{u"bg.bmp", {256, 183}}, {u"box.bmp", {100, 100}}, {u"title.bmp", {200, 20}}};
-  auto root = Load("<plain id=\"low\" image=\"box.bmp\" offsetx=\"0\" offsety=\"0\" zorder=\"0\"/>\n"
-                   "<plain id=\"first\" image=\"box.bmp\" offsetx=\"10\" offsety=\"0\" zorder=\"1000000000\"/>\n"
-                   "<plain id=\"second\" image=\"box.bmp\" offsetx=\"20\" offsety=\"0\" zorder=\"1000000000\"/>\n"
-                   "<plain id=\"hidden\" image=\"box.bmp\" offsetx=\"0\" offsety=\"0\"/>\n"
-                   "<subtext id=\"maintext\" image=\"title.bmp\" offsetx=\"20\" offsety=\"150\" zorder=\"0\"/>\n"
-                   "<controlwindow id=\"cw\" image=\"box.bmp\" offsetx=\"150\" offsety=\"0\" zorder=\"0\"/>\n"
-                   "<popwindow id=\"pw\" image=\"box.bmp\" offsetx=\"150\" offsety=\"100\" zorder=\"0\"/>\n");
+  auto root = Load(
+      "<plain id=\"low\" image=\"box.bmp\" offsetx=\"0\" offsety=\"0\" zorder=\"0\"/>\n"
+      "<plain id=\"first\" image=\"box.bmp\" offsetx=\"10\" offsety=\"0\" zorder=\"1000000000\"/>\n"
+      "<plain id=\"second\" image=\"box.bmp\" offsetx=\"20\" offsety=\"0\" zorder=\"1000000000\"/>\n"
+      "<plain id=\"hidden\" image=\"box.bmp\" offsetx=\"0\" offsety=\"0\"/>\n"
+      "<subtext id=\"maintext\" image=\"title.bmp\" offsetx=\"20\" offsety=\"150\" zorder=\"0\"/>\n"
+      "<controlwindow id=\"cw\" image=\"box.bmp\" offsetx=\"150\" offsety=\"0\" zorder=\"0\"/>\n"
+      "<popwindow id=\"pw\" image=\"box.bmp\" offsetx=\"150\" offsety=\"100\" zorder=\"0\"/>\n");
   auto hit = [&](SkinHit kind, long x, long y) {
     SkinElement* e = root->HitTest(kind, x, y, kSixPerChar);
     return e ? e->id : std::u16string(u"<none>");

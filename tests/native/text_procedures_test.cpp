@@ -1,7 +1,6 @@
-#include "play/startup/text_procedures.h"
+#include "play/text/text_procedures.h"
 
 #include <gtest/gtest.h>
-
 
 namespace {
 
@@ -49,7 +48,7 @@ TEST(TextBetween, MarkersIncludedOrExcluded) {
 }
 
 TEST(TextBetween, NothingWhereThePositionsFail) {
-  EXPECT_EQ(TextBetween(u"abc", u"[", u"]", 1), std::nullopt);  // missing start marker
+  EXPECT_EQ(TextBetween(u"abc", u"[", u"]", 1), std::nullopt);   // missing start marker
   EXPECT_EQ(TextBetween(u"a[bc", u"[", u"]", 2), std::nullopt);  // missing end marker
   EXPECT_EQ(TextBetween(u"a[b]c", u"[", u"]", 3), std::nullopt);
   EXPECT_EQ(TextBetween(u"", u"[", u"]", 1), std::nullopt);

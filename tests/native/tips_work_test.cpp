@@ -60,7 +60,8 @@ TEST(TipsWork, ServerDisablesTipsForTheDay) {
   EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kDisabled);
   EXPECT_FALSE(env.Has("VexoTips.xml"));
 
-  env.Write("VexoTips.xml", Document("enable=\"1\" updatetime=\"2026-12-01\"", FlashItem("a", "a.swf", env.store + "a.swf")));
+  env.Write("VexoTips.xml",
+            Document("enable=\"1\" updatetime=\"2026-12-01\"", FlashItem("a", "a.swf", env.store + "a.swf")));
   EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kDisabled);
   Saved saved(env);
   EXPECT_STREQ(saved.root().attribute("enable").value(), "0");
@@ -74,21 +75,21 @@ TEST(TipsWork, SyncKeepsDropsFetchesAndRefetchesMovies) {
   TestFolder folder;
   FakeTipsEnvironment env(folder);
   const std::string s = env.store;
-  env.Write("VexoTips.xml", Document("updatetime=\"2026-12-06\"",
-                                     FlashItem("kept", "kept.swf", s + "kept.swf") + FlashItem("gone", "gone.swf", s + "gone.swf") +
-                                         FlashItem("lost", "lost.swf", s + "lost.swf") + kTextItem));
+  env.Write("VexoTips.xml",
+            Document("updatetime=\"2026-12-06\"", FlashItem("kept", "kept.swf", s + "kept.swf") +
+                                                      FlashItem("gone", "gone.swf", s + "gone.swf") +
+                                                      FlashItem("lost", "lost.swf", s + "lost.swf") + kTextItem));
   env.Write("kept.swf", "old kept movie");
   env.Write("gone.swf", "gone movie");  // lost.swf was deleted by the user
-  env.server[kUrl] = Document("enable=\"1\" updatetime=\"2020-01-01\"", FlashItem("kept", "kept.swf") +
-                                                                          FlashItem("lost", "lost.swf") +
-                                                                          FlashItem("new", "new.swf") + kTextItem +
-                                                                          FlashItem("new", "second-of-same-id.swf"));
+  env.server[kUrl] = Document("enable=\"1\" updatetime=\"2020-01-01\"",
+                              FlashItem("kept", "kept.swf") + FlashItem("lost", "lost.swf") +
+                                  FlashItem("new", "new.swf") + kTextItem + FlashItem("new", "second-of-same-id.swf"));
   env.server["http://media.example/f/lost.swf"] = "lost again";
   env.server["http://media.example/f/new.swf"] = "new movie";
 
   EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kSynced);
-  EXPECT_EQ(env.downloads, (std::vector<std::string>{kUrl, "http://media.example/f/lost.swf",
-                                                     "http://media.example/f/new.swf"}));
+  EXPECT_EQ(env.downloads,
+            (std::vector<std::string>{kUrl, "http://media.example/f/lost.swf", "http://media.example/f/new.swf"}));
   EXPECT_EQ(env.Read("kept.swf"), "old kept movie");
   EXPECT_FALSE(env.Has("gone.swf"));
   EXPECT_EQ(env.Read("lost.swf"), "lost again");
@@ -150,8 +151,10 @@ TEST(TipsWork, MovieNamesFromTheServerNeverLeaveTheStoreFolder) {
   FakeTipsEnvironment env(folder, "store");
   const std::string outside = folder.path().string() + "/outside.txt";
   std::ofstream(outside) << "precious";
-  env.Write("VexoTips.xml", Document("", "  <tip id=\"x\" tiptype=\"0\" localpath=\"" + env.store + "..\\outside.txt\"/>\n"
-                                         "  <tip id=\"y\" tiptype=\"0\" localpath=\"" + outside + "\"/>\n"));
+  env.Write("VexoTips.xml", Document("", "  <tip id=\"x\" tiptype=\"0\" localpath=\"" + env.store +
+                                             "..\\outside.txt\"/>\n"
+                                             "  <tip id=\"y\" tiptype=\"0\" localpath=\"" +
+                                             outside + "\"/>\n"));
   std::string items;
   int n = 0;
   for (const char* url : {"http://m/..\\evil.swf", "http://m/c:evil.swf", "http://m/", "no-slash.swf",
@@ -162,7 +165,8 @@ TEST(TipsWork, MovieNamesFromTheServerNeverLeaveTheStoreFolder) {
   EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kSynced);
   EXPECT_EQ(env.downloads, std::vector<std::string>{kUrl});
   Saved saved(env);
-  for (pugi::xml_node item : saved.root().children()) EXPECT_FALSE(item.attribute("localpath")) << item.attribute("id").value();
+  for (pugi::xml_node item : saved.root().children())
+    EXPECT_FALSE(item.attribute("localpath")) << item.attribute("id").value();
   std::ifstream in(outside);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }

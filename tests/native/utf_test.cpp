@@ -10,8 +10,8 @@ TEST(Utf, RoundTripsAndReplacesMalformedInput) {
   const std::string text = "a\xC3\xA9\xE7\xBB\xAE\xF0\x9F\x8E\xAC";  // a é 绮 🎬
   EXPECT_EQ(Utf8ToUtf16(text), u"a\u00e9\u7eee\U0001F3AC");
   EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
-  EXPECT_EQ(Utf8ToUtf16("\xE7\xBB"), u"\uFFFD\uFFFD");       // cut short
-  EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");       // overlong
+  EXPECT_EQ(Utf8ToUtf16("\xE7\xBB"), u"\uFFFD\uFFFD");  // cut short
+  EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");  // overlong
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xDC00})), "\xEF\xBF\xBD");
 }
 

@@ -9,12 +9,13 @@ namespace {
 
 TEST(MainWindowDesign, HoldsEveryControlTheBehaviourNames) {
   WindowModel w = MakeMainWindowDesign();
-  for (ControlName name : {ba1::Pic1, ba1::Pic2, ba1::Pic3, ba1::Pic4, ba1::Pic5, ba1::vexo, ba1::bo_ad, ba1::zhun, ba1::times,
-                               ba1::gunt, ba1::gunt1, ba1::huan, ba1::yin, ba1::bo_v, ba1::bo_y, ba1::bo_name, ba1::qk, ba1::shan, ba1::l1,
-                               ba1::l2, ba1::l3, ba1::u_k, ba1::zz, ba1::jian, ba1::jbi, ba1::ni_name, ba1::ni_bo1, ba1::P1, ba1::bo_tip,
-                               ba1::wait, ba1::jia, ba1::webe, ba1::adp, ba1::ad_huan, ba1::next_s, ba1::hzhuo, ba1::VexoC, ba1::bo_zt,
-                               ba1::bo_foot, ba1::Web1, ba1::Web2, ba1::Web3, ba1::Web4, ba1::Web5, ba1::Web6, ba1::Web7, ba1::Weby,
-                               ba1::dde, ba1::Line1}) {
+  for (ControlName name :
+       {ba1::Pic1,  ba1::Pic2,   ba1::Pic3,    ba1::Pic4, ba1::Pic5, ba1::vexo, ba1::bo_ad,   ba1::zhun,    ba1::times,
+        ba1::gunt,  ba1::gunt1,  ba1::huan,    ba1::yin,  ba1::bo_v, ba1::bo_y, ba1::bo_name, ba1::qk,      ba1::shan,
+        ba1::l1,    ba1::l2,     ba1::l3,      ba1::u_k,  ba1::zz,   ba1::jian, ba1::jbi,     ba1::ni_name, ba1::ni_bo1,
+        ba1::P1,    ba1::bo_tip, ba1::wait,    ba1::jia,  ba1::webe, ba1::adp,  ba1::ad_huan, ba1::next_s,  ba1::hzhuo,
+        ba1::VexoC, ba1::bo_zt,  ba1::bo_foot, ba1::Web1, ba1::Web2, ba1::Web3, ba1::Web4,    ba1::Web5,    ba1::Web6,
+        ba1::Web7,  ba1::Weby,   ba1::dde,     ba1::Line1}) {
     EXPECT_TRUE(w.Find({name})) << Utf16ToUtf8(name.text());
   }
   EXPECT_EQ(w.Array(ba1::npc).size(), 13u);
@@ -32,7 +33,8 @@ TEST(MainWindowDesign, ContainersComeFirstAndNamesAreUnique) {
   const auto& controls = w.controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& c = controls[i];
-    for (std::size_t j = i + 1; j < controls.size(); ++j) EXPECT_FALSE(controls[j].id == c.id) << Utf16ToUtf8(ControlText(c.id));
+    for (std::size_t j = i + 1; j < controls.size(); ++j)
+      EXPECT_FALSE(controls[j].id == c.id) << Utf16ToUtf8(ControlText(c.id));
     if (c.parent.name.empty()) continue;
     bool parent_earlier = false;
     for (std::size_t j = 0; j < i; ++j) parent_earlier = parent_earlier || controls[j].id == c.parent;
@@ -61,8 +63,9 @@ TEST(MainWindowDesign, TipsCaptionsAndTimersAsDesigned) {
   EXPECT_EQ(w.height_twips, 8280);
 
   const std::pair<TimerName, std::pair<int, bool>> timers[] = {
-      {ba1::Timer1, {1000, true}},  {ba1::Timer2, {2000, false}}, {ba1::Timer3, {10, true}},  {ba1::Timer4, {60000, false}},
-      {ba1::Timer5, {6000, true}},  {ba1::Timer6, {2000, false}}, {ba1::Timer7, {4000, false}}};
+      {ba1::Timer1, {1000, true}},   {ba1::Timer2, {2000, false}}, {ba1::Timer3, {10, true}},
+      {ba1::Timer4, {60000, false}}, {ba1::Timer5, {6000, true}},  {ba1::Timer6, {2000, false}},
+      {ba1::Timer7, {4000, false}}};
   for (const auto& [name, spec] : timers) {
     EXPECT_EQ(w.Timer(name).interval_ms, spec.first) << Utf16ToUtf8(name.text());
     EXPECT_EQ(w.Timer(name).enabled, spec.second) << Utf16ToUtf8(name.text());

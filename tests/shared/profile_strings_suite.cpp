@@ -50,7 +50,8 @@ TEST_P(ProfileStringsSuite, FirstWritesCreateFileAndSectionsInOrderAsAnsi) {
     profile.Write(key.section, key.name, value);
     if (key.section != section) expected += "[" + Utf16ToUtf8(key.section) + "]\r\n";
     section = key.section;
-    expected += Utf16ToUtf8(key.name) + "=" + (key.name == u"Name" && key.section == u"main" ? kTitleGbk : Utf16ToUtf8(value)) + "\r\n";
+    expected += Utf16ToUtf8(key.name) + "=" +
+                (key.name == u"Name" && key.section == u"main" ? kTitleGbk : Utf16ToUtf8(value)) + "\r\n";
   }
   EXPECT_EQ(profile.Bytes(), expected);
   EXPECT_EQ(profile.Read(u"main", u"Name"), u"绮映影视盒");
@@ -123,7 +124,8 @@ TEST_P(ProfileStringsSuite, WritesKeepOtherKeysInOrderAndAddNewKeysToTheirSectio
   profile.Write(u"S_q", u"vexow", u"C:\\Program Files\\播放器\\");
   profile.Write(u"S_q", u"ts", u"3");  // same value: nothing changes
   EXPECT_EQ(profile.Bytes(),
-            "[Skin]\r\nNum=3\r\n[S_q]\r\nts=3\r\nquit=1\r\nvexok=2\r\nvexow=C:\\Program Files\\\xB2\xA5\xB7\xC5\xC6\xF7\\\r\n");
+            "[Skin]\r\nNum=3\r\n[S_q]\r\nts=3\r\nquit=1\r\nvexok=2\r\nvexow=C:\\Program "
+            "Files\\\xB2\xA5\xB7\xC5\xC6\xF7\\\r\n");
   EXPECT_EQ(profile.Read(u"S_q", u"vexow"), u"C:\\Program Files\\播放器\\");
 }
 

@@ -11,7 +11,8 @@ std::string Document(const std::string& items) {
 
 std::string TextItem(const std::string& id, const std::string& more) {
   return "<tip id=\"" + id + "\" tiptype=\"1\" " + more +
-         " mtitle=\"\xE6\x96\xB0\xE7\x89\x87\xE4\xB8\x8A\xE7\xBA\xBF\" mcontent=\"body &amp; more\" clickurl=\"http://x.invalid/a b\"/>\r\n";
+         " mtitle=\"\xE6\x96\xB0\xE7\x89\x87\xE4\xB8\x8A\xE7\xBA\xBF\" mcontent=\"body &amp; more\" "
+         "clickurl=\"http://x.invalid/a b\"/>\r\n";
 }
 
 class Popup {
@@ -97,10 +98,11 @@ TEST_P(TipItemSuite, VersionAndTypeMustBeKnown) {
 
 TEST_P(TipItemSuite, FlashItemsBringSizeMovieAndPlacement) {
   Popup popup(GetParam());
-  popup.Write(Document(
-      "<tip id=\"f\" tiptype=\"0\" ver=\"1\" sticktime=\" 4 \" width=\"300\" height=\"200\" pos=\"3\" localpath=\"C:\\m\\a.swf\"/>\r\n"
-      "<tip id=\"g\" tiptype=\"0\" ver=\"1\" sticktime=\"1\" width=\"x\"/>\r\n"
-      "<tip id=\"h\" tiptype=\"0\" ver=\"1\" sticktime=\"1\" pos=\"-7\"/>\r\n"));
+  popup.Write(
+      Document("<tip id=\"f\" tiptype=\"0\" ver=\"1\" sticktime=\" 4 \" width=\"300\" height=\"200\" pos=\"3\" "
+               "localpath=\"C:\\m\\a.swf\"/>\r\n"
+               "<tip id=\"g\" tiptype=\"0\" ver=\"1\" sticktime=\"1\" width=\"x\"/>\r\n"
+               "<tip id=\"h\" tiptype=\"0\" ver=\"1\" sticktime=\"1\" pos=\"-7\"/>\r\n"));
   ASSERT_TRUE(popup.Read(u"f"));
   EXPECT_EQ(popup.app.tip_type, 0);
   EXPECT_EQ(popup.app.width, 300);
@@ -142,9 +144,9 @@ TEST_P(TipItemSuite, NothingToReadWritesNothing) {
   EXPECT_FALSE(popup.Read(u""));
   EXPECT_FALSE(popup.Read(u"1"));  // no document
   EXPECT_FALSE(popup.Has(u"VexoTips.xml"));
-  for (const std::string& bad : {std::string("<tips><tip id=\"1\" ver=\"1\" tiptype=\"1\" sticktime=\"1\"/></tips>"),
-                                 Document(TextItem("1", "ver=\"1\" sticktime=\"1\"")).substr(0, 80),
-                                 std::string("\xFF\xFE\x00<")}) {
+  for (const std::string& bad :
+       {std::string("<tips><tip id=\"1\" ver=\"1\" tiptype=\"1\" sticktime=\"1\"/></tips>"),
+        Document(TextItem("1", "ver=\"1\" sticktime=\"1\"")).substr(0, 80), std::string("\xFF\xFE\x00<")}) {
     popup.Write(bad);
     EXPECT_FALSE(popup.Read(u"1"));
     EXPECT_EQ(popup.Bytes(), bad);

@@ -16,7 +16,8 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& argu
   }
   std::wstring command = L"\"" + program + L"\" " + argument;
   STARTUPINFOW startup{sizeof startup};
-  CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info_);
+  CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                 &info_);
   for (const auto& [name, value] : saved) SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
 }
 
@@ -103,4 +104,32 @@ std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND FindPaneList(HWND main, const wchar_t* pane) {
+  struct Search {
+    const wchar_t* name;
+    HWND found;
+  } search{pane, nullptr};
+  EnumChildWindows(
+      main,
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t cls[64] = {}, text[64] = {};
+        GetClassNameW(hwnd, cls, 64);
+        GetWindowTextW(hwnd, text, 64);
+        if (std::wstring(cls) == L"VexoLinkListPane" && std::wstring(text) == s->name) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found ? GetWindow(search.found, GW_CHILD) : nullptr;
+}
+
+void ClickListRow(HWND list, int row) {
+  SendMessageW(list, LB_SETCURSEL, row, 0);
+  PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
 }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/codepage.h"
-#include "play/startup/text_procedures.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 

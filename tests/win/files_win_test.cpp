@@ -28,6 +28,16 @@ TEST(Win32Files, ListFilesFollowsTheSystemWildcards) {
   EXPECT_EQ(names, (std::vector<std::u16string>{u"c.htm", u"f.HTM"}));
   ASSERT_TRUE(ListFiles(files, folder.Text() + u"\\", names, u"*.*"));
   EXPECT_EQ(names.size(), 4u);
+
+  // Hidden and system files stay out, as in a plain listing of the folder.
+  folder.Write(u"desktop.ini", "x");
+  folder.Write(u"hidden.rmvb", "x");
+  SetFileAttributesW(reinterpret_cast<const wchar_t*>(folder.File(u"desktop.ini").c_str()),
+                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesW(reinterpret_cast<const wchar_t*>(folder.File(u"hidden.rmvb").c_str()), FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(ListFiles(files, folder.Text(), names, u"*.*"));
+  EXPECT_EQ(names.size(), 4u);
+  EXPECT_EQ(std::count(names.begin(), names.end(), u"hidden.rmvb"), 0);
 }
 
 TEST(Win32Files, ReplaceWritesWholeFilesInTheCodePage) {

@@ -81,6 +81,10 @@ TEST_F(LinkListPaneTest, ListsAPagesLinksAndFollowsThemWithHistory) {
   EXPECT_EQ(pane->page().links[0].text, u"星河");
   EXPECT_EQ(pane->page().links[1].href, Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
   EXPECT_EQ(SendMessageW(GetWindow(pane->hwnd(), GW_CHILD), LB_GETCOUNT, 0, 0), 2);
+  // Each row's text is there for screen readers, as the system's list reports it.
+  wchar_t row_text[64] = {};
+  SendMessageW(GetWindow(pane->hwnd(), GW_CHILD), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(row_text));
+  EXPECT_STREQ(row_text, L"星河");
 
   // A click on a row: the host sees the address first and may keep the pane where it is.
   HWND list = GetWindow(pane->hwnd(), GW_CHILD);
@@ -111,7 +115,9 @@ TEST_F(LinkListPaneTest, ErrorsAreReportedAndFilesLoadDirectly) {
   EXPECT_EQ(events.events[6].rfind("error ", 0), 0u) << events.events[6];
 
   TestFolder folder;
-  folder.Write(u"c.htm", "<a href=open://1>\xB5\xDA" "1</a>");  // a list page in code page 936
+  folder.Write(u"c.htm",
+               "<a href=open://1>\xB5\xDA"
+               "1</a>");  // a list page in code page 936
   pane->Navigate(folder.File(u"c.htm"));
   ASSERT_TRUE(WaitLoads(3));
   ASSERT_EQ(pane->page().links.size(), 1u);

@@ -110,4 +110,70 @@ TEST_F(RendererTest, ClicksAndMouseEventsComeBackByNameAndIndex) {
   EXPECT_EQ(clicks.size(), 1u);
 }
 
+// The runs of rows with ink (pixels darker than the white back) from top to bottom: one per
+// line of text drawn.
+std::vector<std::pair<int, int>> InkRuns(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  HDC dc = GetDC(window);
+  std::vector<std::pair<int, int>> runs;
+  bool in_run = false;
+  for (int y = 0; y < r.bottom; ++y) {
+    bool ink = false;
+    for (int x = 0; x < r.right && !ink; ++x) ink = GetRValue(GetPixel(dc, x, y)) < 128;
+    if (ink && !in_run) runs.push_back({y, y});
+    if (ink) runs.back().second = y;
+    in_run = ink;
+  }
+  ReleaseDC(window, dc);
+  return runs;
+}
+
+TEST_F(RendererTest, LineBreaksInACaptionAreDrawnAsLines) {
+  model(ba1::bo_name).caption = u"Error\r\n\r\n1.first\r\n2.second\r\n";
+  model(ba1::bo_name).Move(10, 10, 150, 90);
+  ModelRenderer renderer(form, model, {}, {});
+  HWND label = renderer.WindowOf({ba1::bo_name, -1});
+  ASSERT_TRUE(label);
+  RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  const auto runs = InkRuns(label);
+  ASSERT_EQ(runs.size(), 3u) << "three lines of text, the empty one between the first two";
+  const int line = runs[2].first - runs[1].first;
+  EXPECT_GT(runs[1].first - runs[0].first, line * 3 / 2) << "an empty line after the first";
+}
+
+TEST_F(RendererTest, HiddenControlsGetTheirWindowWhenFirstShownInTheirDesignPlace) {
+  Control behind;
+  behind.id = {ba1::wait, -1};
+  behind.parent = {ba1::zz, -1};
+  behind.visible = false;
+  behind.left = 5, behind.top = 6, behind.width = 30, behind.height = 19;
+  auto& controls = model.controls();
+  controls.insert(controls.begin() + 1, behind);  // before npc(4): under it in the design
+  ModelRenderer renderer(form, model, {}, {});
+  HWND npc4 = renderer.WindowOf({ba1::npc, 4});
+  HWND zz = GetParent(npc4);
+  int children = 0;
+  for (HWND c = GetWindow(zz, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++children;
+  EXPECT_EQ(children, 2) << "the hidden control has no window yet";
+  model(ba1::wait).visible = true;
+  renderer.Sync();
+  HWND wait = GetWindow(npc4, GW_HWNDNEXT);
+  ASSERT_TRUE(wait) << "made, and placed under the control that comes after it";
+  EXPECT_TRUE(IsWindowVisible(wait));
+  EXPECT_EQ(PlaceIn(wait).left, 5);
+}
+
+TEST_F(RendererTest, AutoSizedLabelsTakeTheirTextsSizeWindowOrNot) {
+  model(ba1::bo_name).auto_size = true;
+  model(ba1::bo_name).visible = false;
+  ModelRenderer renderer(form, model, {}, {});
+  const long short_width = model(ba1::bo_name).width;
+  EXPECT_GT(short_width, 0);
+  model(ba1::bo_name).caption = u"第1集.rmvb 第1集.rmvb";
+  renderer.Sync();
+  EXPECT_GT(model(ba1::bo_name).width, short_width);
+  EXPECT_EQ(renderer.MeasureText(u"第1集.rmvb 第1集.rmvb").cx, model(ba1::bo_name).width);
+}
+
 }  // namespace

@@ -28,10 +28,10 @@ class PlayApp : public testing::Test {
   }
   std::unique_ptr<ChildProcess> Start(const std::wstring& argument) {
     const std::u16string log = folder.File(u"player.log");
-    return std::make_unique<ChildProcess>((folder.path() / "play.exe").wstring(), argument, folder.path().wstring(),
-                                          std::vector<std::pair<std::wstring, std::wstring>>{
-                                              {L"VEXO_STANDIN_LOG", std::wstring(log.begin(), log.end())},
-                                              {L"PLAY_CONTENT_BASE", L"http://127.0.0.1:9/soft/"}});
+    return std::make_unique<ChildProcess>(
+        (folder.path() / "play.exe").wstring(), argument, folder.path().wstring(),
+        std::vector<std::pair<std::wstring, std::wstring>>{{L"VEXO_STANDIN_LOG", std::wstring(log.begin(), log.end())},
+                                                           {L"PLAY_CONTENT_BASE", L"http://127.0.0.1:9/soft/"}});
   }
   std::string Ansi(std::u16string_view name) { return Utf16ToUtf8(FromAnsi(folder.Read(name))); }
   static void Close(HWND hwnd) { PostMessageW(hwnd, WM_CLOSE, 0, 0); }
@@ -111,8 +111,8 @@ TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
     std::wstring command = L"C:\\v\\dde.avi?standin=connect:50,buffer:50,duration:9";
     DWORD result = 0;
     EXPECT_TRUE(DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()),
-                                     static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)), conversation, nullptr, 0,
-                                     XTYP_EXECUTE, 10000, &result));
+                                     static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)), conversation, nullptr,
+                                     0, XTYP_EXECUTE, 10000, &result));
     DdeDisconnect(conversation);
   }
   DdeFreeStringHandle(instance, service);

@@ -36,35 +36,11 @@ class PlayCatalogue : public testing::Test {
   // The row list of a pane, once the pane shows at least `rows` rows.
   static HWND PaneList(HWND main, const wchar_t* pane, int rows) {
     for (int i = 0; i < 400; ++i) {
-      HWND found = nullptr;
-      struct Search {
-        const wchar_t* name;
-        HWND found;
-      } search{pane, nullptr};
-      EnumChildWindows(
-          main,
-          [](HWND hwnd, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t cls[64] = {}, text[64] = {};
-            GetClassNameW(hwnd, cls, 64);
-            GetWindowTextW(hwnd, text, 64);
-            if (std::wstring(cls) == L"VexoLinkListPane" && std::wstring(text) == s->name) {
-              s->found = hwnd;
-              return FALSE;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&search));
-      found = search.found ? GetWindow(search.found, GW_CHILD) : nullptr;
+      HWND found = FindPaneList(main, pane);
       if (found && SendMessageW(found, LB_GETCOUNT, 0, 0) >= rows) return found;
       std::this_thread::sleep_for(50ms);
     }
     return nullptr;
-  }
-  static void ClickRow(HWND list, int row) {
-    SendMessageW(list, LB_SETCURSEL, row, 0);
-    PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
   }
   bool WaitFor(std::u16string_view file, const std::string& text, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -85,16 +61,20 @@ TEST_F(PlayCatalogue, ACatalogueClickPlaysAndTheNextEpisodeFollowsOnItsOwn) {
   ASSERT_TRUE(main);
   HWND catalogue = PaneList(main, L"Web1", 5);
   ASSERT_TRUE(catalogue) << "the catalogue never showed";
-  ClickRow(catalogue, 1);  // 长安夜行, a series of three episodes
+  ClickListRow(catalogue, 1);  // 长安夜行, a series of three episodes
   ASSERT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/201-1.rmvb", 20s)) << folder.Read(u"player.log");
-  EXPECT_TRUE(WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第1集") + "|vexo%3A//demo/201-1.rmvb", 10s)) << folder.Read(u"date.dat");
+  EXPECT_TRUE(
+      WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第1集") + "|vexo%3A//demo/201-1.rmvb", 10s))
+      << folder.Read(u"date.dat");
   EXPECT_TRUE(WaitFor(u"c.htm", ToAnsi(u"·长安夜行"), 10s));
   // Past 601 per mille the next episode is fetched ahead, and at the end it plays by itself.
   EXPECT_TRUE(WaitFor(u"player.log", "Prebuffer vexo://demo/201-2.rmvb", 20s)) << folder.Read(u"player.log");
   EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/201-2.rmvb", 30s)) << folder.Read(u"player.log");
   EXPECT_TRUE(WaitFor(u"events.log", "balloon 开始缓冲下一集！", 5s)) << folder.Read(u"events.log");
   EXPECT_TRUE(WaitFor(u"events.log", "balloon 正在准备播放下一集！", 5s)) << folder.Read(u"events.log");
-  EXPECT_TRUE(WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第2集") + "|vexo%3A//demo/201-2.rmvb", 10s)) << folder.Read(u"date.dat");
+  EXPECT_TRUE(
+      WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第2集") + "|vexo%3A//demo/201-2.rmvb", 10s))
+      << folder.Read(u"date.dat");
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app->WaitExit(15s), 0u);
 }
@@ -111,6 +91,61 @@ TEST_F(PlayCatalogue, AnUnreachableSiteShowsTheErrorText) {
   EXPECT_EQ(text.rfind(L"Error！出错了\r\n\r\n1.请检查你的网络连接", 0), 0u);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+// The same program against a site whose h.asp answers after 1.5 s (its own ctest entry), so
+// that requests overlap as they do on a slow network.
+using PlayOverlap = PlayCatalogue;
+
+TEST_F(PlayOverlap, OfTwoClicksTheLastOnePlays) {
+  auto app = Start(site.Url("/soft/"));
+  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
+  ASSERT_TRUE(main);
+  HWND catalogue = PaneList(main, L"Web1", 5);
+  ASSERT_TRUE(catalogue);
+  ClickListRow(catalogue, 0);  // 星河彼岸: its answer is on its way when the user changes their mind
+  std::this_thread::sleep_for(300ms);
+  ClickListRow(catalogue, 1);  // 长安夜行
+  ASSERT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/201-1.rmvb", 20s)) << folder.Read(u"player.log");
+  std::this_thread::sleep_for(2s);  // the first answer has long arrived by now
+  EXPECT_EQ(folder.Read(u"player.log").find("vexo://demo/101-1"), std::string::npos) << folder.Read(u"player.log");
+  EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayOverlap, AClickDuringTheNextEpisodeQueryIsNoError) {
+  auto app = Start(site.Url("/soft/"));
+  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
+  ASSERT_TRUE(main);
+  HWND catalogue = PaneList(main, L"Web1", 5);
+  ASSERT_TRUE(catalogue);
+  ClickListRow(catalogue, 1);  // a series: past 601 per mille the monitor asks for episode 2
+  bool asked = false;
+  for (int i = 0; i < 300 && !asked; ++i) {
+    asked = site.TakeRequests().find("h.asp?id=201&v=2&v1=2") != std::string::npos;
+    if (!asked) std::this_thread::sleep_for(50ms);
+  }
+  ASSERT_TRUE(asked) << "the monitor never asked for the next episode";
+  ClickListRow(catalogue, 0);  // while the monitor's question is still unanswered
+  EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/101-1.rmvb", 20s)) << folder.Read(u"player.log");
+  std::this_thread::sleep_for(2s);
+  EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayOverlap, ClosingWhileTheSiteIsSilentEndsCleanly) {
+  auto app = Start(site.Url("/soft/"));
+  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
+  ASSERT_TRUE(main);
+  HWND catalogue = PaneList(main, L"Web1", 5);
+  ASSERT_TRUE(catalogue);
+  ClickListRow(catalogue, 1);
+  std::this_thread::sleep_for(300ms);  // the answer is 1.2 s away
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_EQ(folder.Read(u"player.log").find("MediaUrl vexo://demo/201"), std::string::npos);
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ class PlayerHostTest : public testing::Test {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = L"PlayerHostTestWindow";
     RegisterClassW(&wc);
-    window = CreateWindowExW(0, L"PlayerHostTestWindow", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
-                             0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExW(0, L"PlayerHostTestWindow", L"test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                             0, 640, 480, nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     DestroyWindow(window);
@@ -114,7 +114,10 @@ TEST_F(PlayerHostTest, PauseSeekStopVolumeAndTheRecordedCalls) {
   EXPECT_NE(calls.find("Position 300\r\n"), std::string::npos);
   EXPECT_NE(calls.find("Mute on\r\n"), std::string::npos);
   EXPECT_NE(calls.find("ShowVideoAdjust 3\r\n"), std::string::npos);
-  EXPECT_NE(calls.find("Prebuffer vexo://next|\xE7\xAC\xAC" "2\xE9\x9B\x86.rmvb\r\n"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("Prebuffer vexo://next|\xE7\xAC\xAC"
+                       "2\xE9\x9B\x86.rmvb\r\n"),
+            std::string::npos)
+      << calls;
 }
 
 TEST_F(PlayerHostTest, TheHostWindowIsTheControlsPlace) {

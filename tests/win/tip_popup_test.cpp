@@ -30,7 +30,8 @@ using namespace std::chrono_literals;
 
 std::string TextTip(const std::string& id, int stick_time = 5) {
   return "<tip id=\"" + id + "\" tiptype=\"1\" ver=\"1\" sticktime=\"" + std::to_string(stick_time) +
-         "\" mtitle=\"\xE6\x96\xB0\xE7\x89\x87\xE4\xB8\x8A\xE7\xBA\xBF\" mcontent=\"\xE4\xBB\x8A\xE6\x99\x9A\xE5\x85\xAB\xE7\x82\xB9\" "
+         "\" mtitle=\"\xE6\x96\xB0\xE7\x89\x87\xE4\xB8\x8A\xE7\xBA\xBF\" "
+         "mcontent=\"\xE4\xBB\x8A\xE6\x99\x9A\xE5\x85\xAB\xE7\x82\xB9\" "
          "clickurl=\"http://example.invalid/\"/>\r\n";
 }
 
@@ -197,8 +198,9 @@ class FakeBrowser {
 };
 
 TEST_F(PopupTest, ViewOpensTheLinkAloneInTheRegisteredBrowserAndFadesOut) {
-  folder.Write(u"VexoTips.xml", Tips("<tip id=\"7\" tiptype=\"1\" ver=\"1\" sticktime=\"5\" mtitle=\"t\" mcontent=\"c\" "
-                                     "clickurl=\"http://example.invalid/play?id=7&amp;from=tip\"/>\r\n"));
+  folder.Write(u"VexoTips.xml",
+               Tips("<tip id=\"7\" tiptype=\"1\" ver=\"1\" sticktime=\"5\" mtitle=\"t\" mcontent=\"c\" "
+                    "clickurl=\"http://example.invalid/play?id=7&amp;from=tip\"/>\r\n"));
   FakeBrowser browser(folder);
   TipProcess tip(folder, L"7");
   HWND hwnd = tip.WaitWindow(L"VexoTipClass", 10s);
@@ -213,8 +215,9 @@ TEST_F(PopupTest, ViewOpensTheLinkAloneInTheRegisteredBrowserAndFadesOut) {
 }
 
 TEST_F(PopupTest, WithoutAFlashControlAFlashTipEndsAtOnce) {
-  folder.Write(u"VexoTips.xml", Tips("<tip id=\"f\" tiptype=\"0\" ver=\"1\" sticktime=\"2\" width=\"300\" height=\"200\" "
-                                     "pos=\"3\" localpath=\"C:\\nowhere\\movie.swf\"/>\r\n"));
+  folder.Write(u"VexoTips.xml",
+               Tips("<tip id=\"f\" tiptype=\"0\" ver=\"1\" sticktime=\"2\" width=\"300\" height=\"200\" "
+                    "pos=\"3\" localpath=\"C:\\nowhere\\movie.swf\"/>\r\n"));
   TipProcess tip(folder, L"f");
   EXPECT_EQ(tip.WaitExit(10s), 0u);
   EXPECT_TRUE(WindowsOfClass(L"TipClassSwf").empty());
@@ -232,10 +235,13 @@ TEST_F(PopupTest, NothingToShowEndsAtOnce) {
 TEST_F(PopupTest, HostileSkinsNeverCrashOrLinger) {
   folder.Write(u"VexoTips.xml", Tips(TextTip("7", 50)));
   std::string deep = "<skin path=\"skin\"><subview image=\"card.bmp\" offsetx=\"0\" offsety=\"0\">";
-  for (int i = 0; i < 3000; ++i) deep += "<button zorder=\"2147483647\" offsetx=\"-99999999999999\" stretchx=\"1e99\" image=\"close.bmp\">";
+  for (int i = 0; i < 3000; ++i)
+    deep += "<button zorder=\"2147483647\" offsetx=\"-99999999999999\" stretchx=\"1e99\" image=\"close.bmp\">";
   for (int i = 0; i < 3000; ++i) deep += "</button>";
-  deep += "<subtext id=\"maintext\" zorder=\"1\" image=\"missing.bmp\"/><window id=\"RICHEDIT_1\" zorder=\"1\" offsetx=\"-5\" "
-          "offsety=\"99999\" stretchx=\"-99999\"/></subview></skin>";
+  deep +=
+      "<subtext id=\"maintext\" zorder=\"1\" image=\"missing.bmp\"/><window id=\"RICHEDIT_1\" zorder=\"1\" "
+      "offsetx=\"-5\" "
+      "offsety=\"99999\" stretchx=\"-99999\"/></subview></skin>";
   const std::string cases[] = {"<skin path=\"skin\"><subview image=\"card.bmp\"", "not xml at all", "<skin/>", deep,
                                "<skin path=\"..\\..\\..\\..\\\"><subview image=\"win.ini\" zorder=\"0\"/></skin>"};
   for (const std::string& skin : cases) {

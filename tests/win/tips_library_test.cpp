@@ -68,16 +68,19 @@ std::string Today() {
 }
 
 std::string Document(const std::string& root_attributes, const std::string& items) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<vexotips " + root_attributes + ">\r\n" + items + "</vexotips>\r\n";
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<vexotips " + root_attributes + ">\r\n" + items +
+         "</vexotips>\r\n";
 }
 
 std::string FlashItem(const SiteClient& site, const std::string& id, const std::string& movie_path) {
-  return "<tip id=\"" + id + "\" tiptype=\"0\" ver=\"1\" sticktime=\"3\" pos=\"2\" width=\"300\" height=\"200\" flashurl=\"" +
+  return "<tip id=\"" + id +
+         "\" tiptype=\"0\" ver=\"1\" sticktime=\"3\" pos=\"2\" width=\"300\" height=\"200\" flashurl=\"" +
          site.Url(movie_path) + "\"/>\r\n";
 }
 
 const std::string kTextItem =
-    "<tip id=\"news\" tiptype=\"1\" ver=\"0\" sticktime=\"2\" mtitle=\"\xE4\xBB\x8A\xE6\x97\xA5\xE6\x8E\xA8\xE8\x8D\x90\" "
+    "<tip id=\"news\" tiptype=\"1\" ver=\"0\" sticktime=\"2\" "
+    "mtitle=\"\xE4\xBB\x8A\xE6\x97\xA5\xE6\x8E\xA8\xE8\x8D\x90\" "
     "mcontent=\"line &amp; more\" clickurl=\"http://example.invalid/?a=1&amp;b=2\"/>\r\n";
 
 class TipsLibraryTest : public testing::Test {
@@ -87,9 +90,7 @@ class TipsLibraryTest : public testing::Test {
     ASSERT_TRUE(TipsLibrary::GoneWithin(2s)) << "a worker of an earlier test is still running";
     store = ToAnsi(folder.Text()) + "\\";
   }
-  void TearDown() override {
-    EXPECT_TRUE(TipsLibrary::GoneWithin(2s));
-  }
+  void TearDown() override { EXPECT_TRUE(TipsLibrary::GoneWithin(2s)); }
 
   // The local document as the platform DOM reads it back.
   struct Local {
@@ -102,7 +103,8 @@ class TipsLibraryTest : public testing::Test {
     std::u16string Attribute(std::u16string_view id, std::u16string_view name) const {
       for (std::size_t i = 0; root && i < root->ChildCount(); ++i) {
         auto item = root->Child(i);
-        if (item && item->GetAttribute(u"id") == std::u16string(id)) return item->GetAttribute(name).value_or(u"<none>");
+        if (item && item->GetAttribute(u"id") == std::u16string(id))
+          return item->GetAttribute(name).value_or(u"<none>");
       }
       return u"<no item>";
     }
@@ -130,14 +132,15 @@ TEST_F(TipsLibraryTest, CloseWithoutStartAndTodaysDocumentDoNothing) {
 
 TEST_F(TipsLibraryTest, SyncFetchesMoviesAndSendsTheExactRequest) {
   // A date without leading zeros never matches: the day's work runs.
-  const std::string old_doc = Document("updatetime=\"2001-1-1\"", "<tip id=\"gone\" tiptype=\"0\" localpath=\"" + store +
-                                                                      "gone.swf\"/>\r\n" + FlashItem(site, "kept", "/f/kept.swf"));
+  const std::string old_doc =
+      Document("updatetime=\"2001-1-1\"", "<tip id=\"gone\" tiptype=\"0\" localpath=\"" + store + "gone.swf\"/>\r\n" +
+                                              FlashItem(site, "kept", "/f/kept.swf"));
   folder.Write(u"VexoTips.xml", old_doc);
   folder.Write(u"gone.swf", "old");
   folder.Write(u"kept.swf", "kept movie");
-  site.Put("/soft/VexoTips.xml", Document("enable=\"1\"", FlashItem(site, "kept", "/f/kept.swf") +
-                                                              FlashItem(site, "new", "/f/new.swf") + kTextItem +
-                                                              FlashItem(site, "broken", "/bad/404/f/x.swf")));
+  site.Put("/soft/VexoTips.xml",
+           Document("enable=\"1\"", FlashItem(site, "kept", "/f/kept.swf") + FlashItem(site, "new", "/f/new.swf") +
+                                        kTextItem + FlashItem(site, "broken", "/bad/404/f/x.swf")));
   const std::string movie(300000, 'M');
   site.Put("/f/new.swf", movie);
   site.TakeRequests();
@@ -148,13 +151,19 @@ TEST_F(TipsLibraryTest, SyncFetchesMoviesAndSendsTheExactRequest) {
   ASSERT_TRUE(lib.WaitDone());
 
   const std::string host_line = "Host:127.0.0.1 \r\n";
-  EXPECT_EQ(site.TakeRequests(),
-            "GET /soft/VexoTips.xml HTTP/1.1\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
-            "User-Agent: VexoPlayer\r\n" + host_line + "Connection: Keep-Alive\r\n\r\n"
-            "GET /bad/404/f/x.swf HTTP/1.1\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
-            "User-Agent: VexoPlayer\r\n" + host_line + "Connection: Keep-Alive\r\n\r\n"
-            "GET /f/new.swf HTTP/1.1\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
-            "User-Agent: VexoPlayer\r\n" + host_line + "Connection: Keep-Alive\r\n\r\n");
+  EXPECT_EQ(
+      site.TakeRequests(),
+      "GET /soft/VexoTips.xml HTTP/1.1\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
+      "User-Agent: VexoPlayer\r\n" +
+          host_line +
+          "Connection: Keep-Alive\r\n\r\n"
+          "GET /bad/404/f/x.swf HTTP/1.1\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
+          "User-Agent: VexoPlayer\r\n" +
+          host_line +
+          "Connection: Keep-Alive\r\n\r\n"
+          "GET /f/new.swf HTTP/1.1\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
+          "User-Agent: VexoPlayer\r\n" +
+          host_line + "Connection: Keep-Alive\r\n\r\n");
   EXPECT_FALSE(folder.Has(u"gone.swf"));
   EXPECT_EQ(folder.Read(u"kept.swf"), "kept movie");
   EXPECT_EQ(folder.Read(u"new.swf"), movie);
@@ -206,8 +215,9 @@ TEST_F(TipsLibraryTest, MisbehavingServersNeverDamageTheLocalFiles) {
   for (const ModeCase& c : cases) {
     TestFolder here;
     const std::string dir = ToAnsi(here.Text()) + "\\";
-    const std::string old_doc = Document("updatetime=\"2001-01-01\"", "<tip id=\"a\" tiptype=\"0\" localpath=\"" + dir +
-                                                                          "a.swf\" flashurl=\"" + site.Url("/f/a.swf") + "\"/>\r\n");
+    const std::string old_doc =
+        Document("updatetime=\"2001-01-01\"", "<tip id=\"a\" tiptype=\"0\" localpath=\"" + dir + "a.swf\" flashurl=\"" +
+                                                  site.Url("/f/a.swf") + "\"/>\r\n");
     here.Write(u"VexoTips.xml", old_doc);
     here.Write(u"a.swf", "movie a");
     site.Put("/soft/VexoTips.xml", Document("enable=\"1\"", "<tip id=\"b\" tiptype=\"1\"/>\r\n"));

@@ -31,9 +31,9 @@ using SkinTextMeasure = std::function<long(const std::u16string&)>;
 using SkinColor = std::uint32_t;
 
 // String numbers of the program's string table.
-inline constexpr int kStringCloseTip = 1;    // "关闭"
-inline constexpr int kStringViewCaption = 2; // "查看详情"
-inline constexpr int kStringViewTip = 3;     // "点击查看详情"
+inline constexpr int kStringCloseTip = 1;     // "关闭"
+inline constexpr int kStringViewCaption = 2;  // "查看详情"
+inline constexpr int kStringViewTip = 3;      // "点击查看详情"
 
 class SkinElement {
  public:

@@ -336,13 +336,9 @@ LRESULT FlashTipHost::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
-    case WM_CLOSE:
-      Quit();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCHITTEST:
-      return HitTest(lparam);
+    case WM_CLOSE: Quit(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST: return HitTest(lparam);
     case WM_SETCURSOR:
     case WM_KEYDOWN:
     case WM_KEYUP:

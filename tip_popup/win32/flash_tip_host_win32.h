@@ -3,9 +3,9 @@
 // activates the Flash control windowless, lets it draw into a 32-bit top-down bitmap whenever
 // it asks for a repaint, and pushes that bitmap to the window with its alpha channel. The
 // movie ends the tip with the Flash command "quit".
+#include <windows.h>
 #include <ocidl.h>
 #include <oleidl.h>
-#include <windows.h>
 
 #include <memory>
 #include <string>

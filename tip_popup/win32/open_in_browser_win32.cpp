@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "tip_popup/browser_command.h"
 
@@ -12,15 +13,14 @@ namespace {
 
 // The default value of HKCR\http\shell\open\command, if it fits 260 bytes.
 std::optional<std::u16string> HttpOpenCommand() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+  UniqueRegKey key;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0, KEY_READ, key.receive()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   wchar_t buffer[130] = {};
   DWORD type = 0;
   DWORD size = sizeof buffer;
-  const LONG result = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
+  const LONG result = RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || size < 2) return std::nullopt;
   buffer[129] = L'\0';
   return FromWide(buffer);

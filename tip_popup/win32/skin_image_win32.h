@@ -1,22 +1,21 @@
 #pragma once
 #include <windows.h>
 
+#include "common/win32/unique_handle.h"
 #include "tip_popup/skin/skin_loader.h"
 
 // A skin bitmap loaded from its file as a DIB section at its own size.
 class Win32SkinImage final : public SkinImage {
  public:
-  Win32SkinImage(HBITMAP bitmap, long width, long height) : bitmap_(bitmap), width_(width), height_(height) {}
-  ~Win32SkinImage() override { DeleteObject(bitmap_); }
-  Win32SkinImage(const Win32SkinImage&) = delete;
-  Win32SkinImage& operator=(const Win32SkinImage&) = delete;
+  Win32SkinImage(UniqueBitmap bitmap, long width, long height)
+      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
 
   long width() const override { return width_; }
   long height() const override { return height_; }
-  HBITMAP bitmap() const { return bitmap_; }
+  HBITMAP bitmap() const { return bitmap_.get(); }
 
  private:
-  HBITMAP bitmap_;
+  UniqueBitmap bitmap_;
   long width_;
   long height_;
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/win32/gdi_scope.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "tip_popup/win32/skin_image_win32.h"
 
@@ -10,18 +12,12 @@ namespace {
 // Selects a bitmap into a memory DC for as long as it lives.
 class BitmapDc {
  public:
-  BitmapDc(HDC reference, HBITMAP bitmap) : dc_(CreateCompatibleDC(reference)), old_(SelectObject(dc_, bitmap)) {}
-  ~BitmapDc() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  BitmapDc(const BitmapDc&) = delete;
-  BitmapDc& operator=(const BitmapDc&) = delete;
-  HDC get() const { return dc_; }
+  BitmapDc(HDC reference, HBITMAP bitmap) : dc_(CreateCompatibleDC(reference)), select_(dc_.get(), bitmap) {}
+  HDC get() const { return dc_.get(); }
 
  private:
-  HDC dc_;
-  HGDIOBJ old_;
+  UniqueMemoryDc dc_;
+  ScopedSelect select_;
 };
 
 const Win32SkinImage* ImageOf(const SkinElement& element) {
@@ -46,26 +42,24 @@ void DrawButton(HDC dc, const SkinElement& element, const SkinFonts& fonts, HINS
   if (element.caption_string == 0) return;
   std::wstring caption = LoadTableString(strings, element.caption_string);
   if (caption.empty()) return;
-  RECT band{static_cast<LONG>(element.rect.left + element.text_left), static_cast<LONG>(element.rect.top + element.text_top),
-            element.rect.right, element.rect.bottom};
-  const HGDIOBJ old_font = SelectObject(dc, fonts.normal);
+  RECT band{static_cast<LONG>(element.rect.left + element.text_left),
+            static_cast<LONG>(element.rect.top + element.text_top), element.rect.right, element.rect.bottom};
+  const ScopedSelect select_font(dc, fonts.normal);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, element.text_color);
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &band, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  SelectObject(dc, old_font);
 }
 
 void DrawTextLine(HDC dc, const SkinElement& element, const SkinFonts& fonts) {
   if (!element.image || element.text.empty()) return;
   DrawImage(dc, element);
   RECT area{element.rect.left, element.rect.top, element.rect.right, element.rect.bottom};
-  const HGDIOBJ old_font = SelectObject(dc, element.over ? fonts.hover : fonts.normal);
+  const ScopedSelect select_font(dc, element.over ? fonts.hover : fonts.normal);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, element.over ? element.over_color : element.text_color);
   const std::wstring text = ToWide(element.text);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
             DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  SelectObject(dc, old_font);
 }
 
 }  // namespace

@@ -52,18 +52,10 @@ bool TextTipWindow::Create(const TipRect& rect) {
 
 LRESULT TextTipWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE:
-      OnCreate();
-      return 0;
-    case WM_TIMER:
-      OnTimer(wparam);
-      return 0;
-    case WM_SIZE:
-      Layout();
-      return 0;
-    case WM_ERASEBKGND:
-      PaintEverything(reinterpret_cast<HDC>(wparam));
-      return 1;
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_TIMER: OnTimer(wparam); return 0;
+    case WM_SIZE: Layout(); return 0;
+    case WM_ERASEBKGND: PaintEverything(reinterpret_cast<HDC>(wparam)); return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(hwnd_, &ps);
@@ -76,21 +68,11 @@ LRESULT TextTipWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return TRUE;
       }
       break;
-    case WM_MOUSEMOVE:
-      OnMouseMove(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), wparam);
-      return 0;
-    case WM_MOUSELEAVE:
-      OnMouseLeave();
-      return 0;
-    case WM_LBUTTONDOWN:
-      OnButtonDown(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-      return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(hwnd_);
-      return 0;
+    case WM_MOUSEMOVE: OnMouseMove(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), wparam); return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); return 0;
+    case WM_LBUTTONUP: OnButtonUp(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); return 0;
+    case WM_CLOSE: DestroyWindow(hwnd_); return 0;
     case WM_DESTROY:
       destroying_ = true;
       KillTimer(hwnd_, TextTipFade::kFadeInTimer);
@@ -114,9 +96,9 @@ void TextTipWindow::OnCreate() {
     }
     for (const auto& child : element->children()) pending.push_back(child.get());
   }
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                             args_.instance, nullptr);
+  tooltip_ =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, args_.instance, nullptr);
   // Opacity 0: nothing shows until the first fade step.
   SetLayeredWindowAttributes(hwnd_, 0, 0, LWA_ALPHA);
   fade_in_timer_ = SetTimer(hwnd_, TextTipFade::kFadeInTimer, TextTipFade::kFadeIntervalMs, nullptr) != 0;

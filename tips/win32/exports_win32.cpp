@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/win32/com.h"
+#include "common/win32/unique_handle.h"
 #include "tips/tips_document.h"
 #include "tips/tips_work.h"
 #include "tips/win32/stop_signal.h"
@@ -17,7 +18,7 @@ namespace {
 
 std::string g_tips_url;      // TipsUrl
 std::string g_store_folder;  // StoreFolder, ends in a backslash
-HANDLE g_worker_thread = nullptr;
+UniqueHandle g_worker_thread;
 // WorkDone: written by the worker, read by the host without a lock.
 std::atomic<unsigned char> g_work_done{0};
 // True from a Start that runs the check until its worker has finished; a Start meanwhile
@@ -86,8 +87,7 @@ extern "C" bool __cdecl Start_VexoTips(const char* tips_url, const char* store_f
     return true;
   }
   job.release();  // the worker owns it now
-  if (g_worker_thread) CloseHandle(g_worker_thread);
-  g_worker_thread = thread;
+  g_worker_thread.reset(thread);
   return true;
 }
 

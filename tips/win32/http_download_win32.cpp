@@ -2,6 +2,7 @@
 
 #include <ws2tcpip.h>
 
+#include "common/win32/unique_handle.h"
 #include "tips/http_request.h"
 #include "tips/http_response.h"
 
@@ -16,7 +17,7 @@ class TempFile {
     Close();
     if (!kept_) DeleteFileA(path_.c_str());
   }
-  bool ok() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool ok() const { return handle_.valid(); }
   // Blocks arrive 1 KiB at a time; they reach the disk in runs of up to 64 KiB, which saves
   // most of the system calls and never holds more than that of the body in memory.
   bool Write(std::string_view bytes) {
@@ -32,14 +33,11 @@ class TempFile {
   }
 
  private:
-  void Close() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
+  void Close() { handle_.reset(); }
   bool Flush() {
     DWORD written = 0;
-    const bool ok = pending_.empty() || (WriteFile(handle_, pending_.data(), static_cast<DWORD>(pending_.size()), &written,
-                                                   nullptr) &&
+    const bool ok = pending_.empty() || (WriteFile(handle_.get(), pending_.data(), static_cast<DWORD>(pending_.size()),
+                                                   &written, nullptr) &&
                                          written == pending_.size());
     pending_.clear();
     return ok;
@@ -47,7 +45,7 @@ class TempFile {
 
   static constexpr std::size_t kFlushBytes = 64 * 1024;
   std::string path_;
-  HANDLE handle_;
+  UniqueHandle handle_;
   std::string pending_;
   bool kept_ = false;
 };

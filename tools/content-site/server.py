@@ -197,8 +197,9 @@ class Catalogue:
         302: ("出错的影片", 1, 1, "broken"),
     }
 
-    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0):
+    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0, start_ms=600):
         self.episode_seconds = episode_seconds
+        self.start_ms = start_ms
         self.download_seconds = download_seconds
         self.answer_delay = answer_delay
 
@@ -206,8 +207,8 @@ class Catalogue:
         return target.startswith("/soft/") or target.startswith("/soft?")
 
     def media(self, item, episode):
-        return "vexo://demo/%d-%d.rmvb?standin=connect:600,buffer:600,duration:%d,download:%d" % (
-            item, episode, self.episode_seconds, self.download_seconds)
+        return "vexo://demo/%d-%d.rmvb?standin=connect:%d,buffer:%d,duration:%d,download:%d" % (
+            item, episode, self.start_ms, self.start_ms, self.episode_seconds, self.download_seconds)
 
     def link(self, item, episode):
         title, v, _, _ = self.ITEMS[item]
@@ -287,10 +288,12 @@ def main():
     parser.add_argument("--episode-seconds", type=int, default=20)
     parser.add_argument("--download-seconds", type=int, default=6)
     parser.add_argument("--answer-delay", type=float, default=0.0, help="seconds h.asp takes to answer")
+    parser.add_argument("--start-ms", type=int, default=600,
+                        help="milliseconds the stand-in player spends connecting, and again buffering")
     args = parser.parse_args()
     global CATALOGUE
     if args.catalogue:
-        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay)
+        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay, args.start_ms)
     server = Server(("127.0.0.1", 0), Handler)
     tmp = args.port_file + ".tmp"
     with open(tmp, "w") as f:

@@ -1,10 +1,11 @@
 // The stand-in's in-process server: its class factory and its (un)registration under the
 // player's class id in HKEY_CLASSES_ROOT, as regsvr32 calls them.
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include <string>
 
+#include "common/win32/unique_handle.h"
 #include "tools/player-standin/standin_player_win32.h"
 
 namespace {
@@ -43,14 +44,13 @@ class Factory final : public IClassFactory {
 Factory g_factory;
 
 bool SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+  UniqueRegKey handle;
+  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.receive(), nullptr) !=
+      ERROR_SUCCESS) {
     return false;
   }
-  const LONG result = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(handle);
-  return result == ERROR_SUCCESS;
+  return RegSetValueExW(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -78,12 +78,12 @@ extern "C" HRESULT __stdcall DllRegisterServer() {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(g_module, path, MAX_PATH);
   const std::wstring clsid = L"{6B1E27C4-5A93-4D0E-9F28-3C71A4D8E05B}";
-  const bool ok = SetValue(HKEY_CLASSES_ROOT, kClassKey, nullptr, L"Vexo player control (stand-in)") &&
-                  SetValue(HKEY_CLASSES_ROOT, std::wstring(kClassKey) + L"\\InprocServer32", nullptr, path) &&
-                  SetValue(HKEY_CLASSES_ROOT, std::wstring(kClassKey) + L"\\InprocServer32", L"ThreadingModel",
-                           L"Apartment") &&
-                  SetValue(HKEY_CLASSES_ROOT, std::wstring(kClassKey) + L"\\ProgID", nullptr, kProgId) &&
-                  SetValue(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\CLSID", nullptr, clsid);
+  const bool ok =
+      SetValue(HKEY_CLASSES_ROOT, kClassKey, nullptr, L"Vexo player control (stand-in)") &&
+      SetValue(HKEY_CLASSES_ROOT, std::wstring(kClassKey) + L"\\InprocServer32", nullptr, path) &&
+      SetValue(HKEY_CLASSES_ROOT, std::wstring(kClassKey) + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+      SetValue(HKEY_CLASSES_ROOT, std::wstring(kClassKey) + L"\\ProgID", nullptr, kProgId) &&
+      SetValue(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\CLSID", nullptr, clsid);
   return ok ? S_OK : E_ACCESSDENIED;
 }
 

@@ -26,8 +26,8 @@ StandinTimeline::Ms Now() { return static_cast<StandinTimeline::Ms>(GetTickCount
 void Log(const std::wstring& line) { AppendEventLog(L"VEXO_STANDIN_LOG", Utf16ToUtf8(FromWide(line))); }
 
 const wchar_t* StateName(int state) {
-  static const wchar_t* kNames[] = {L"空闲", L"已停止", L"已暂停", L"正在播放", L"正在缓冲", L"等待", L"播放完毕",
-                                    L"准备中", L"重新连接", L"获取种子", L"正在连接", L"正在停止"};
+  static const wchar_t* kNames[] = {L"空闲",     L"已停止", L"已暂停",   L"正在播放", L"正在缓冲", L"等待",
+                                    L"播放完毕", L"准备中", L"重新连接", L"获取种子", L"正在连接", L"正在停止"};
   return state >= 0 && state < 12 ? kNames[state] : L"?";
 }
 
@@ -36,14 +36,22 @@ struct MemberName {
   DISPID id;
 };
 const MemberName kMembers[] = {
-    {L"MediaUrl", player::kMediaUrl},   {L"Mute", player::kMute},
-    {L"FullScreen", player::kFullScreen}, {L"Volume", player::kVolume},
-    {L"Duration", player::kDuration},   {L"DownloadRate", player::kDownloadRate},
-    {L"Position", player::kPosition},   {L"Play", player::kPlay},
-    {L"Pause", player::kPause},         {L"Stop", player::kStop},
-    {L"PlayState", player::kPlayState}, {L"MediaRate", player::kMediaRate},
-    {L"ShowVideoAdjust", player::kShowVideoAdjust}, {L"DownloadProgress", player::kDownloadProgress},
-    {L"Prebuffer", player::kPrebuffer}, {L"AdUrl", player::kAdUrl},
+    {L"MediaUrl", player::kMediaUrl},
+    {L"Mute", player::kMute},
+    {L"FullScreen", player::kFullScreen},
+    {L"Volume", player::kVolume},
+    {L"Duration", player::kDuration},
+    {L"DownloadRate", player::kDownloadRate},
+    {L"Position", player::kPosition},
+    {L"Play", player::kPlay},
+    {L"Pause", player::kPause},
+    {L"Stop", player::kStop},
+    {L"PlayState", player::kPlayState},
+    {L"MediaRate", player::kMediaRate},
+    {L"ShowVideoAdjust", player::kShowVideoAdjust},
+    {L"DownloadProgress", player::kDownloadProgress},
+    {L"Prebuffer", player::kPrebuffer},
+    {L"AdUrl", player::kAdUrl},
 };
 
 // The n-th argument (in natural order) as a string, following a reference if there is one.
@@ -122,8 +130,8 @@ STDMETHODIMP StandinPlayer::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, L
   return result;
 }
 
-STDMETHODIMP StandinPlayer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO*, UINT*) {
+STDMETHODIMP StandinPlayer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                                   UINT*) {
   return ComBarrier(L"StandinPlayer::Invoke", [&] { return InvokeMember(id, flags, params, result); });
 }
 
@@ -200,8 +208,7 @@ HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, V
       if (!put || !ArgString(params, 0, text)) return DISP_E_MEMBERNOTFOUND;
       Log(L"AdUrl " + text);
       break;
-    default:
-      return DISP_E_MEMBERNOTFOUND;
+    default: return DISP_E_MEMBERNOTFOUND;
   }
   if (view()) InvalidateRect(view(), nullptr, FALSE);
   return S_OK;
@@ -292,8 +299,8 @@ STDMETHODIMP StandinPlayer::InPlaceDeactivate() {
 
 STDMETHODIMP StandinPlayer::SetObjectRects(LPCRECT position, LPCRECT) {
   if (view() && position) {
-    MoveWindow(view(), position->left, position->top, position->right - position->left, position->bottom - position->top,
-               TRUE);
+    MoveWindow(view(), position->left, position->top, position->right - position->left,
+               position->bottom - position->top, TRUE);
   }
   return S_OK;
 }
@@ -311,11 +318,8 @@ StandinPlayer::View::View(StandinPlayer& player, HWND parent, const RECT& area) 
 
 LRESULT StandinPlayer::View::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_TIMER:
-      InvalidateRect(hwnd_, nullptr, FALSE);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_TIMER: InvalidateRect(hwnd_, nullptr, FALSE); return 0;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       const PaintScope paint(hwnd_);
       player_.Paint(hwnd_, paint.dc());

@@ -1,7 +1,7 @@
 #pragma once
 // The stand-in for the outside player control (see standin_player_win32.cpp).
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include <atomic>
 #include <memory>

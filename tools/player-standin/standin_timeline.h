@@ -12,8 +12,8 @@ struct StandinTiming {
   long connect_ms = 1500;
   long buffer_ms = 1500;
   long duration_s = 120;
-  long download_s = 30;   // time to fetch the whole item
-  double speed = 1.0;     // playback seconds per real second
+  long download_s = 30;      // time to fetch the whole item
+  double speed = 1.0;        // playback seconds per real second
   long download_rate = 320;  // kilobytes per second while fetching
   long media_rate = 780;     // kilobits per second while playing
 };
@@ -44,8 +44,8 @@ class StandinTimeline {
 
   StandinTiming timing_;
   Phase phase_ = Phase::kIdle;
-  Ms started_at_ = 0;       // when Play began connecting
-  Ms playing_from_ = 0;     // when the picture starts moving (after connect and buffer)
+  Ms started_at_ = 0;    // when Play began connecting
+  Ms playing_from_ = 0;  // when the picture starts moving (after connect and buffer)
   double base_position_ = 0;
   Ms download_started_ = -1;
 };

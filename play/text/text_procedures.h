@@ -1,5 +1,5 @@
 #pragma once
-// Small text procedures shared by the playback, list and chrome code.
+// Small text procedures shared by the start-up, playback, list and chrome code.
 #include <optional>
 #include <string>
 #include <string_view>

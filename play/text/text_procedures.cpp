@@ -1,16 +1,11 @@
-#include "play/startup/text_procedures.h"
+#include "play/text/text_procedures.h"
+#include "common/text/decimal.h"
 
 namespace {
 
 std::u16string TwoDigits(long long value) {
   std::u16string out;
   if (value < 10) out += u'0';
-  for (char c : std::to_string(value)) out += static_cast<char16_t>(c);
-  return out;
-}
-
-std::u16string Decimal(long long value) {
-  std::u16string out;
   for (char c : std::to_string(value)) out += static_cast<char16_t>(c);
   return out;
 }

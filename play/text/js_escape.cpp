@@ -1,12 +1,12 @@
-#include "play/startup/js_escape.h"
+#include "play/text/js_escape.h"
 
 namespace {
 
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 
 bool KeptAsIs(char16_t c) {
-  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'@' ||
-         c == u'*' || c == u'_' || c == u'+' || c == u'-' || c == u'.' || c == u'/';
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'@' || c == u'*' ||
+         c == u'_' || c == u'+' || c == u'-' || c == u'.' || c == u'/';
 }
 
 int HexValue(char16_t c) {
