@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config clang-format
   googletest libgtest-dev libgmock-dev
-  libpugixml-dev
+  libpugixml-dev zlib1g-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
   xvfb xauth x11-utils imagemagick
+  nginx-light
   fonts-wqy-microhei
   locales curl python3
 )

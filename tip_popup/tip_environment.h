@@ -13,4 +13,8 @@ class TipEnvironment {
   virtual std::unique_ptr<XmlDoc> NewDocument() = 0;
   virtual bool MoveOver(const std::u16string& from, const std::u16string& to) = 0;
   virtual bool RemoveFile(const std::u16string& path) = 0;
+  // Whether a file (not a folder) is there.
+  virtual bool Exists(const std::u16string& path) = 0;
+  // A suffix for temporary files that no other process or thread uses at the same time.
+  virtual std::u16string TempSuffix() = 0;
 };

@@ -16,7 +16,7 @@ long long Number(const XmlNode& node, std::u16string_view name) { return ReadTip
 
 // Saves through a temporary beside the file, so a reader never meets half a document.
 void SaveInPlace(TipEnvironment& env, XmlDoc& doc, const std::u16string& path) {
-  const std::u16string temp = path + u".~new";
+  const std::u16string temp = path + env.TempSuffix();
   if (!doc.Save(temp) || !env.MoveOver(temp, path)) env.RemoveFile(temp);
 }
 
@@ -60,6 +60,20 @@ long long ReadTipNumber(const std::optional<std::u16string>& value) {
     number = number * 10 + digit;
   }
   return negative ? -number : number;
+}
+
+bool FlashMovieUsable(TipEnvironment& env, const TipApp& app) {
+  const std::u16string_view path = app.local_path;
+  const std::u16string_view folder = app.folder;
+  constexpr std::u16string_view kExtension = u".swf";
+  if (folder.empty() || path.size() <= folder.size() + kExtension.size()) return false;
+  if (!EqualsIgnoringAsciiCase(path.substr(0, folder.size()), folder)) return false;
+  const std::u16string_view name = path.substr(folder.size());
+  if (name.find_first_of(u"\\/:") != std::u16string_view::npos || name.find(u"..") != std::u16string_view::npos) {
+    return false;
+  }
+  if (!EqualsIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension)) return false;
+  return env.Exists(std::u16string(path));
 }
 
 bool ReadTipItem(TipEnvironment& env, TipApp& app, std::u16string_view argument) {

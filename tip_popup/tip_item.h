@@ -39,6 +39,11 @@ std::optional<TipDocumentChoice> ChooseTipDocument(std::u16string_view argument,
 // and the digits that follow (none give 0). Absent: -1.
 long long ReadTipNumber(const std::optional<std::u16string>& value);
 
+// Whether a Flash tip's movie may be played: an existing ".swf" file directly inside the
+// program's own folder. Anything else (a share, another folder, a program file, a movie that
+// is gone) ends the tip at once, since nothing would ever show or close it.
+bool FlashMovieUsable(TipEnvironment& env, const TipApp& app);
+
 // Reads the item the argument names into `app` and lowers its sticktime on disk. True when the
 // tip is to be shown.
 bool ReadTipItem(TipEnvironment& env, TipApp& app, std::u16string_view argument);

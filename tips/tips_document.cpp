@@ -40,7 +40,7 @@ void DisableTips(TipsEnvironment& env, const std::string& store_folder) {
 }
 
 bool SaveDocumentReplacing(TipsEnvironment& env, XmlDoc& doc, const std::string& path) {
-  const std::string temp = path + ".~new";
+  const std::string temp = path + env.TempSuffix();
   if (!doc.Save(FromAnsi(temp)) || !env.MoveOver(temp, path)) {
     env.RemoveFile(temp);
     return false;

@@ -8,6 +8,9 @@
 inline constexpr std::u16string_view kTipsRoot = u"vexotips";
 inline constexpr std::string_view kLocalDocumentName = "VexoTips.xml";
 inline constexpr std::string_view kDownloadedDocumentName = "VexoTips_.xml";
+// The most a tips document and one movie may bring; a larger answer is refused.
+inline constexpr std::uint64_t kMaxDocumentBytes = 4u << 20;
+inline constexpr std::uint64_t kMaxMovieBytes = 64u << 20;
 
 // "%04d-%02d-%02d" of the date, as stored in the root's updatetime.
 std::u16string FormatDocumentDate(const LocalDate& date);

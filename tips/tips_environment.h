@@ -2,6 +2,7 @@
 // Everything the tips work needs from outside: the DOM, the store folder's files, the
 // network, the date, and whether the host asked us to stop. Paths and addresses are narrow
 // strings in the system code page, as the host hands them to the library.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -22,9 +23,11 @@ class TipsEnvironment {
   virtual bool RemoveFile(const std::string& path) = 0;
   // Moves `from` over `to`, replacing it in one step.
   virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
-  // Fetches `url` into `path`: 0 when the whole body of a 2xx answer was stored, -1 when not,
-  // in which case `path` is left as it was.
-  virtual int Download(const std::string& url, const std::string& path) = 0;
+  // Fetches `url` into `path`: 0 when the whole body of a 2xx answer was stored, -1 when not
+  // (also when the body would pass `max_bytes`), in which case `path` is left as it was.
+  virtual int Download(const std::string& url, const std::string& path, std::uint64_t max_bytes) = 0;
+  // A suffix for temporary files that no other process or thread uses at the same time.
+  virtual std::string TempSuffix() = 0;
   virtual LocalDate Today() = 0;
   virtual bool StopRequested() = 0;
 };

@@ -1,5 +1,8 @@
 #include "tips/tips_sync.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/codepage.h"
 #include "tips/media_name.h"
 #include "tips/tips_document.h"
@@ -53,18 +56,32 @@ std::unique_ptr<XmlDoc> TipsSync::ReadTipItems(const std::string& path, TipItemM
 
 bool TipsSync::SyncMedia(const TipItemMap& new_map, const TipItemMap& old_map) {
   const std::string folder = StoreFolder();
+  std::vector<std::string> kept_movies;
+  for (const auto& [id, node] : new_map) {
+    const std::string movie = MediaPathForUrl(folder, AttributeAnsi(*node, u"flashurl"));
+    if (!movie.empty()) kept_movies.push_back(movie);
+  }
   for (const auto& [id, node] : old_map) {
     if (new_map.count(id)) continue;  // a kept id keeps its file, even if the movie changed
-    const std::string local_path = AttributeAnsi(*node, u"localpath");
-    // The old document is a file on disk: only ever delete inside the store folder.
-    if (IsInsideStoreFolder(local_path, folder)) env_.RemoveFile(local_path);
+    // The movie a dropped item had is found again from its address by the same rule, never
+    // from the stored localpath: the document on disk may say anything. A movie that a new
+    // item uses too stays.
+    const std::string movie = MediaPathForUrl(folder, AttributeAnsi(*node, u"flashurl"));
+    const bool still_used = std::any_of(kept_movies.begin(), kept_movies.end(),
+                                        [&movie](const std::string& kept) { return SamePath(kept, movie); });
+    if (!movie.empty() && !still_used) env_.RemoveFile(movie);
   }
   for (const auto& [id, node] : new_map) {
     if (env_.StopRequested()) return false;
     const std::string url = AttributeAnsi(*node, u"flashurl");
     const std::string local_path = MediaPathForUrl(folder, url);
-    if (local_path.empty()) continue;  // no usable file name: no download, no localpath
-    if (!(old_map.count(id) && env_.Exists(local_path))) env_.Download(url, local_path);
+    if (local_path.empty()) {
+      // No accepted file name: no download, and no path the popup could be sent to, whatever
+      // the server wrote there.
+      node->SetAttribute(u"localpath", u"");
+      continue;
+    }
+    if (!(old_map.count(id) && env_.Exists(local_path))) env_.Download(url, local_path, kMaxMovieBytes);
     node->SetAttribute(u"localpath", FromAnsi(local_path));
   }
   return true;
@@ -74,7 +91,7 @@ bool TipsSync::CommitDocument(XmlDoc& new_document) {
   // The new document goes in with one replace: the local document is never missing, and a
   // failed save leaves the old one in place.
   const bool saved = SaveDocumentReplacing(env_, new_document, old_path_);
-  env_.RemoveFile(new_path_);
+  if (!SamePath(new_path_, old_path_)) env_.RemoveFile(new_path_);
   return saved;
 }
 

@@ -1,6 +1,7 @@
 #include "tips/tips_work.h"
 
 #include "common/codepage.h"
+#include "tips/media_name.h"
 #include "tips/tips_document.h"
 #include "tips/tips_sync.h"
 
@@ -18,9 +19,13 @@ bool DownloadDisablesTips(TipsEnvironment& env, const std::string& path) {
 }  // namespace
 
 TipsWorkOutcome RunTipsWork(TipsEnvironment& env, const std::string& tips_url, const std::string& store_folder) {
-  const std::string downloaded = store_folder + std::string(kDownloadedDocumentName);
+  const std::string local = store_folder + LocalNameOfUrl(tips_url);
+  std::string downloaded = store_folder + std::string(kDownloadedDocumentName);
+  // An address whose document is itself called like the download must not have the download
+  // land on (and then be removed from) the local document.
+  if (SamePath(downloaded, local)) downloaded += ".~download";
   if (env.StopRequested()) return TipsWorkOutcome::kStopped;
-  if (env.Download(tips_url, downloaded) != 0) {
+  if (env.Download(tips_url, downloaded, kMaxDocumentBytes) != 0) {
     return env.StopRequested() ? TipsWorkOutcome::kStopped : TipsWorkOutcome::kDownloadFailed;
   }
   if (env.StopRequested()) return TipsWorkOutcome::kStopped;
@@ -29,7 +34,7 @@ TipsWorkOutcome RunTipsWork(TipsEnvironment& env, const std::string& tips_url, c
     DisableTips(env, store_folder);
     return TipsWorkOutcome::kDisabled;
   }
-  TipsSync sync(env, downloaded, store_folder + LocalNameOfUrl(tips_url));
+  TipsSync sync(env, downloaded, local);
   switch (sync.Run()) {
     case TipsSync::Outcome::kCommitted: return TipsWorkOutcome::kSynced;
     case TipsSync::Outcome::kNewDocumentUnreadable: return TipsWorkOutcome::kDocumentUnreadable;

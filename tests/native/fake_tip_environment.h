@@ -21,6 +21,9 @@ class FakeTipEnvironment final : public TipEnvironment {
     return std::filesystem::remove(Host(path), ec);
   }
 
+  bool Exists(const std::u16string& path) override { return std::filesystem::is_regular_file(Host(path)); }
+  std::u16string TempSuffix() override { return u".~test"; }
+
   static std::string Host(std::u16string_view path) {
     if (path.substr(0, 3) == u"Z:\\") path.remove_prefix(2);
     std::string host = Utf16ToUtf8(path);

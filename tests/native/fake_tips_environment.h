@@ -31,14 +31,16 @@ class FakeTipsEnvironment final : public TipsEnvironment {
     std::filesystem::rename(Host(from), Host(to), ec);
     return !ec;
   }
-  int Download(const std::string& url, const std::string& path) override {
+  int Download(const std::string& url, const std::string& path, std::uint64_t max_bytes) override {
     downloads.push_back(url);
+    limits.push_back(max_bytes);
     if (stop_after_downloads >= 0 && static_cast<int>(downloads.size()) >= stop_after_downloads) stop = true;
     auto it = server.find(url);
-    if (it == server.end()) return -1;
+    if (it == server.end() || it->second.size() > max_bytes) return -1;
     std::ofstream(Host(path), std::ios::binary) << it->second;
     return 0;
   }
+  std::string TempSuffix() override { return ".~test"; }
   LocalDate Today() override { return today; }
   bool StopRequested() override { return stop; }
 
@@ -61,6 +63,7 @@ class FakeTipsEnvironment final : public TipsEnvironment {
   std::string store;
   std::map<std::string, std::string> server;
   std::vector<std::string> downloads;
+  std::vector<std::uint64_t> limits;
   std::vector<std::string> removed;
   LocalDate today{2026, 12, 7};
   bool has_dom = true;

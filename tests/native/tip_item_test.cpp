@@ -2,6 +2,7 @@
 
 #include "tests/native/fake_tip_environment.h"
 #include "tests/shared/tip_item_suite.h"
+#include "tip_popup/browser_command.h"
 
 INSTANTIATE_TEST_SUITE_P(Pugixml, TipItemSuite,
                          testing::Values(TipBackend{"Pugixml", [] { return std::make_unique<FakeTipEnvironment>(); },
@@ -47,6 +48,18 @@ TEST(TipProgramPath, FolderKeepsItsBackslash) {
   SetProgramPath(app, u"C:\\Program Files\\Vexo\\VexoTip.exe");
   EXPECT_EQ(app.folder, u"C:\\Program Files\\Vexo\\");
   EXPECT_EQ(app.program_name, u"VexoTip.exe");
+}
+
+TEST(TipLink, OnlyPlainWebAddressesGoToTheBrowser) {
+  for (const char16_t* address : {u"http://x.invalid/?a=1&b=2", u"HTTPS://x.invalid/%20", u"http://新闻.invalid/页"}) {
+    EXPECT_TRUE(IsOpenableAddress(address)) << Utf16ToUtf8(address);
+  }
+  for (const char16_t* address :
+       {u"http://x.invalid/a b", u"http://x -new-window", u"http://x\"\" --load-extension=evil", u"http://x/\r\n",
+        u"file:///C:/Windows/notepad.exe", u"C:\\Windows\\calc.exe", u"javascript:alert(1)", u"http://", u"",
+        u"http://x/\u3000y"}) {
+    EXPECT_FALSE(IsOpenableAddress(address)) << Utf16ToUtf8(address);
+  }
 }
 
 }  // namespace

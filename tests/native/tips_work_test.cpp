@@ -165,8 +165,9 @@ TEST(TipsWork, MovieNamesFromTheServerNeverLeaveTheStoreFolder) {
   EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kSynced);
   EXPECT_EQ(env.downloads, std::vector<std::string>{kUrl});
   Saved saved(env);
-  for (pugi::xml_node item : saved.root().children())
-    EXPECT_FALSE(item.attribute("localpath")) << item.attribute("id").value();
+  for (pugi::xml_node item : saved.root().children()) {
+    EXPECT_STREQ(item.attribute("localpath").value(), "") << item.attribute("id").value();
+  }
   std::ifstream in(outside);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
 }
@@ -184,15 +185,72 @@ TEST(TipsWork, StopDuringTheMoviesLeavesTheLocalDocument) {
   EXPECT_EQ(env.Read("VexoTips.xml"), "local");
 }
 
-TEST(MediaName, OnlyFilesDirectlyInsideTheStoreFolder) {
-  EXPECT_TRUE(IsInsideStoreFolder("C:\\Tips\\a.swf", "C:\\Tips\\"));
-  EXPECT_TRUE(IsInsideStoreFolder("c:\\tips\\a.swf", "C:\\Tips\\"));
-  EXPECT_FALSE(IsInsideStoreFolder("C:\\Tips\\sub\\a.swf", "C:\\Tips\\"));
-  EXPECT_FALSE(IsInsideStoreFolder("C:\\Tips\\..\\a.swf", "C:\\Tips\\"));
-  EXPECT_FALSE(IsInsideStoreFolder("C:\\Tips\\", "C:\\Tips\\"));
-  EXPECT_FALSE(IsInsideStoreFolder("C:\\Windows\\a.swf", "C:\\Tips\\"));
-  EXPECT_FALSE(IsInsideStoreFolder("C:\\Tips2\\a.swf", "C:\\Tips\\"));
-  EXPECT_FALSE(IsInsideStoreFolder("a.swf", ""));
+TEST(MediaName, OnlyPlainMovieNamesAreAccepted) {
+  for (const char* name : {"a.swf", "Intro-2_b.SWF", "x.y.swf"}) {
+    EXPECT_TRUE(IsAcceptedMovieName(name)) << name;
+  }
+  for (const char* name : {"VexoTip.exe", "PopMessage.xml", "VexoTips.xml", ".swf", "a.swf.exe", "a swf.swf", "a~1.swf",
+                           "..swf", "a..swf", "dir\\a.swf", "c:a.swf", "a.swf\n", "电影.swf", ""}) {
+    EXPECT_FALSE(IsAcceptedMovieName(name)) << name;
+  }
+  EXPECT_TRUE(IsAcceptedMovieName(std::string(60, 'a') + ".swf"));
+  EXPECT_FALSE(IsAcceptedMovieName(std::string(61, 'a') + ".swf"));
+  EXPECT_EQ(StoreFolderWithBackslash("C:\\Tips"), "C:\\Tips\\");
+  EXPECT_EQ(StoreFolderWithBackslash("C:\\Tips\\"), "C:\\Tips\\");
+  // In code page 936 the byte 0x5C can end a double-byte character ("表" is B1 ED, "\x95\x5C" is
+  // one character): only a real backslash at the end counts.
+  EXPECT_EQ(StoreFolderWithBackslash("C:\\\x95\x5C"), "C:\\\x95\x5C\\");
+}
+
+// What a hostile or broken tips server can send, and what must hold whatever it sends.
+TEST(TipsWork, AServerCannotReachTheProgramsOwnFiles) {
+  TestFolder folder;
+  FakeTipsEnvironment env(folder);
+  env.Write("VexoTip.exe", "program");
+  env.Write("PopMessage.xml", "skin");
+  env.Write("own.swf", "movie");
+  // Yesterday's document claims the program and the skin as the movies of its items.
+  env.Write("VexoTips.xml",
+            Document("", FlashItem("old1", "VexoTip.exe", env.store + "VexoTip.exe") +
+                             FlashItem("old2", "x.swf", env.store + "PopMessage.xml") + FlashItem("old3", "own.swf")));
+  env.server[kUrl] =
+      Document("", FlashItem("a", "VexoTip.exe") + FlashItem("b", "PopMessage.xml") +
+                       FlashItem("c", "evil.exe", "\\\\evilhost\\share\\x.swf") + FlashItem("d", "own.swf"));
+  env.server["http://media.example/f/VexoTip.exe"] = "MZ server bytes";
+  env.server["http://media.example/f/PopMessage.xml"] = "<skin/>";
+  EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kSynced);
+  EXPECT_EQ(env.Read("VexoTip.exe"), "program");
+  EXPECT_EQ(env.Read("PopMessage.xml"), "skin");
+  EXPECT_EQ(env.Read("own.swf"), "movie") << "dropped id old3, but the new item d uses the same movie";
+  EXPECT_EQ(env.downloads, std::vector<std::string>({kUrl, "http://media.example/f/own.swf"}));
+  Saved saved(env);
+  for (const char* id : {"a", "b", "c"}) {
+    ASSERT_TRUE(saved.item(id)) << id;
+    EXPECT_STREQ(saved.item(id).attribute("localpath").value(), "") << id;
+  }
+  EXPECT_EQ(saved.item("d").attribute("localpath").value(), env.store + "own.swf");
+  EXPECT_EQ(env.limits.front(), kMaxDocumentBytes);
+  EXPECT_EQ(env.limits.back(), kMaxMovieBytes);
+}
+
+TEST(TipsWork, ADocumentNamedLikeTheDownloadIsKept) {
+  TestFolder folder;
+  FakeTipsEnvironment env(folder);
+  const std::string url = "http://tips.example/soft/VexoTips_.xml";
+  env.server[url] = Document("", kTextItem);
+  EXPECT_EQ(RunTipsWork(env, url, env.store), TipsWorkOutcome::kSynced);
+  ASSERT_TRUE(env.Has("VexoTips_.xml"));
+  EXPECT_NE(env.Read("VexoTips_.xml").find("今日推荐"), std::string::npos);
+  EXPECT_FALSE(CheckUpdateDue(env, url, env.store));
+}
+
+TEST(TipsWork, AnOversizedDocumentChangesNothing) {
+  TestFolder folder;
+  FakeTipsEnvironment env(folder);
+  env.Write("VexoTips.xml", "local");
+  env.server[kUrl] = Document("", std::string(kMaxDocumentBytes, ' '));
+  EXPECT_EQ(RunTipsWork(env, kUrl, env.store), TipsWorkOutcome::kDownloadFailed);
+  EXPECT_EQ(env.Read("VexoTips.xml"), "local");
 }
 
 }  // namespace

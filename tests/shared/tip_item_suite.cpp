@@ -1,5 +1,6 @@
 #include "tests/shared/tip_item_suite.h"
 
+#include "common/text/utf.h"
 #include "tip_popup/tip_item.h"
 
 namespace {
@@ -41,6 +42,7 @@ class Popup {
     return item.substr(stick + 11, item.find('"', stick + 11) - stick - 11);
   }
   const std::u16string& folder_text() const { return folder_text_; }
+  TipEnvironment* env() const { return env_.get(); }
 
   TipApp app;
 
@@ -119,6 +121,32 @@ TEST_P(TipItemSuite, FlashItemsBringSizeMovieAndPlacement) {
   EXPECT_EQ(g.app.placement, 2);
   ASSERT_TRUE(g.Read(u"h"));
   EXPECT_EQ(g.app.placement, 2);
+}
+
+TEST_P(TipItemSuite, OnlyAMovieInTheProgramsOwnFolderMayPlay) {
+  Popup popup(GetParam());
+  popup.Write("movie", u"a.swf");
+  popup.Write("skin", u"PopMessage.xml");
+  const std::u16string own = popup.folder_text();
+  struct Case {
+    std::u16string path;
+    bool usable;
+  };
+  const Case cases[] = {
+      {own + u"a.swf", true},
+      {own + u"gone.swf", false},
+      {own + u"PopMessage.xml", false},
+      {own + u"VexoTip.exe", false},
+      {own + u"sub\\a.swf", false},
+      {own + u"..\\a.swf", false},
+      {u"\\\\evilhost\\share\\x.swf", false},
+      {u"C:\\elsewhere\\a.swf", false},
+      {u"", false},
+  };
+  for (const Case& c : cases) {
+    popup.app.local_path = c.path;
+    EXPECT_EQ(FlashMovieUsable(*popup.env(), popup.app), c.usable) << Utf16ToUtf8(c.path);
+  }
 }
 
 TEST_P(TipItemSuite, ADocumentGivenByPathIsDeletedOnlyOnceRead) {

@@ -33,6 +33,18 @@ class PlayCatalogue : public testing::Test {
             {L"VEXO_PLAY_EVENT_LOG", std::wstring(event_log.begin(), event_log.end())},
             {L"PLAY_CONTENT_BASE", std::wstring(base.begin(), base.end())}});
   }
+  // play.exe against the site, once its catalogue lists its rows.
+  struct Shown {
+    std::unique_ptr<ChildProcess> app;
+    HWND main = nullptr;
+    HWND catalogue = nullptr;
+  };
+  Shown ShowCatalogue() {
+    Shown shown{Start(site.Url("/soft/"))};
+    shown.main = shown.app->WaitWindow(L"VexoPlayMainWindow", 30s);
+    if (shown.main) shown.catalogue = PaneList(shown.main, L"Web1", 5);
+    return shown;
+  }
   // The row list of a pane, once the pane shows at least `rows` rows.
   static HWND PaneList(HWND main, const wchar_t* pane, int rows) {
     for (int i = 0; i < 400; ++i) {
@@ -98,11 +110,9 @@ TEST_F(PlayCatalogue, AnUnreachableSiteShowsTheErrorText) {
 using PlayOverlap = PlayCatalogue;
 
 TEST_F(PlayOverlap, OfTwoClicksTheLastOnePlays) {
-  auto app = Start(site.Url("/soft/"));
-  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
-  ASSERT_TRUE(main);
-  HWND catalogue = PaneList(main, L"Web1", 5);
-  ASSERT_TRUE(catalogue);
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  HWND main = shown.main, catalogue = shown.catalogue;
   ClickListRow(catalogue, 0);  // 星河彼岸: its answer is on its way when the user changes their mind
   std::this_thread::sleep_for(300ms);
   ClickListRow(catalogue, 1);  // 长安夜行
@@ -111,15 +121,13 @@ TEST_F(PlayOverlap, OfTwoClicksTheLastOnePlays) {
   EXPECT_EQ(folder.Read(u"player.log").find("vexo://demo/101-1"), std::string::npos) << folder.Read(u"player.log");
   EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
   PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_EQ(shown.app->WaitExit(15s), 0u);
 }
 
 TEST_F(PlayOverlap, AClickDuringTheNextEpisodeQueryIsNoError) {
-  auto app = Start(site.Url("/soft/"));
-  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
-  ASSERT_TRUE(main);
-  HWND catalogue = PaneList(main, L"Web1", 5);
-  ASSERT_TRUE(catalogue);
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  HWND main = shown.main, catalogue = shown.catalogue;
   ClickListRow(catalogue, 1);  // a series: past 601 per mille the monitor asks for episode 2
   bool asked = false;
   for (int i = 0; i < 300 && !asked; ++i) {
@@ -132,19 +140,17 @@ TEST_F(PlayOverlap, AClickDuringTheNextEpisodeQueryIsNoError) {
   std::this_thread::sleep_for(2s);
   EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
   PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_EQ(shown.app->WaitExit(15s), 0u);
 }
 
 TEST_F(PlayOverlap, ClosingWhileTheSiteIsSilentEndsCleanly) {
-  auto app = Start(site.Url("/soft/"));
-  HWND main = app->WaitWindow(L"VexoPlayMainWindow", 30s);
-  ASSERT_TRUE(main);
-  HWND catalogue = PaneList(main, L"Web1", 5);
-  ASSERT_TRUE(catalogue);
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  HWND main = shown.main, catalogue = shown.catalogue;
   ClickListRow(catalogue, 1);
   std::this_thread::sleep_for(300ms);  // the answer is 1.2 s away
   PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_EQ(shown.app->WaitExit(15s), 0u);
   EXPECT_EQ(folder.Read(u"player.log").find("MediaUrl vexo://demo/201"), std::string::npos);
 }
 

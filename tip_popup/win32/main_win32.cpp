@@ -95,7 +95,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     const DWORD length = GetModuleFileNameW(nullptr, path, 520);
     SetProgramPath(app, FromWide(std::wstring_view(path, length < 520 ? length : 519)));
     Win32TipEnvironment env;
-    if (ReadTipItem(env, app, FromWide(command_line ? command_line : L""))) ShowTip(app, instance);
+    if (ReadTipItem(env, app, FromWide(command_line ? command_line : L"")) &&
+        (app.tip_type != 0 || FlashMovieUsable(env, app))) {
+      ShowTip(app, instance);
+    }
   }
   OleUninitialize();
   return 0;

@@ -6,6 +6,7 @@
 
 #include "common/win32/gdi_scope.h"
 #include "common/win32/wide.h"
+#include "tip_popup/browser_command.h"
 #include "tip_popup/win32/open_in_browser_win32.h"
 
 namespace {
@@ -228,7 +229,9 @@ void TextTipWindow::OnButtonUp(long x, long y) {
 }
 
 void TextTipWindow::OnClick(const std::u16string& id) {
-  if (fade_.OnClick(id) == TextTipFade::Click::kOpenLink) OpenInBrowser(args_.click_url);
+  if (fade_.OnClick(id) == TextTipFade::Click::kOpenLink && IsOpenableAddress(args_.click_url)) {
+    OpenInBrowser(args_.click_url);
+  }
   ApplyFade();
 }
 

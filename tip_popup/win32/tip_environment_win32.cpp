@@ -12,3 +12,14 @@ bool Win32TipEnvironment::MoveOver(const std::u16string& from, const std::u16str
 }
 
 bool Win32TipEnvironment::RemoveFile(const std::u16string& path) { return DeleteFileW(WidePtr(path)) != FALSE; }
+
+bool Win32TipEnvironment::Exists(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(WidePtr(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::u16string Win32TipEnvironment::TempSuffix() {
+  const std::wstring suffix =
+      L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetCurrentThreadId());
+  return FromWide(suffix);
+}

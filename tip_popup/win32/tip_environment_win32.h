@@ -7,4 +7,6 @@ class Win32TipEnvironment final : public TipEnvironment {
   std::unique_ptr<XmlDoc> NewDocument() override;
   bool MoveOver(const std::u16string& from, const std::u16string& to) override;
   bool RemoveFile(const std::u16string& path) override;
+  bool Exists(const std::u16string& path) override;
+  std::u16string TempSuffix() override;
 };

@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <vector>
+
 #include "common/win32/unique_handle.h"
 #include "tips/http_request.h"
 #include "tips/http_response.h"
@@ -18,7 +20,7 @@ class TempFile {
     if (!kept_) DeleteFileA(path_.c_str());
   }
   bool ok() const { return handle_.valid(); }
-  // Blocks arrive 1 KiB at a time; they reach the disk in runs of up to 64 KiB, which saves
+  // Blocks arrive as the network gives them; they reach the disk in runs of up to 64 KiB, which saves
   // most of the system calls and never holds more than that of the body in memory.
   bool Write(std::string_view bytes) {
     pending_.append(bytes);
@@ -52,8 +54,13 @@ class TempFile {
 
 }  // namespace
 
-HttpDownload::HttpDownload(std::string url, std::string path, StopSignal& stop)
-    : url_(std::move(url)), path_(std::move(path)), stop_(stop) {}
+HttpDownload::HttpDownload(std::string url, std::string path, StopSignal& stop, std::uint64_t max_bytes,
+                           std::string temp_suffix)
+    : url_(std::move(url)),
+      path_(std::move(path)),
+      stop_(stop),
+      max_bytes_(max_bytes),
+      temp_suffix_(std::move(temp_suffix)) {}
 
 HttpDownload::~HttpDownload() {
   if (attached_) stop_.Detach();
@@ -94,19 +101,21 @@ bool HttpDownload::SendAll(SOCKET s, const std::string& bytes) {
 }
 
 bool HttpDownload::ReceiveToFile(SOCKET s) {
-  TempFile temp(path_ + ".part");
+  TempFile temp(path_ + temp_suffix_ + ".part");
   if (!temp.ok()) return false;
-  HttpResponseReader reader([&temp](std::string_view body) { return temp.Write(body); });
-  char buffer[1024];
+  HttpResponseReader reader([&temp](std::string_view body) { return temp.Write(body); }, max_bytes_);
+  // 64 KiB at a time: under Wine each receive is a round trip to the server process, so a
+  // small buffer costs far more than the copy. What is sent and stored does not change.
+  std::vector<char> buffer(64 * 1024);
   HttpResponseReader::State state = reader.state();
   while (state == HttpResponseReader::State::kHeaders || state == HttpResponseReader::State::kBody) {
     if (stop_.stopped()) return false;
-    const int received = recv(s, buffer, sizeof buffer, 0);
+    const int received = recv(s, buffer.data(), static_cast<int>(buffer.size()), 0);
     if (received <= 0) {
       state = reader.ConnectionClosed();
       break;
     }
-    state = reader.Feed(std::string_view(buffer, static_cast<std::size_t>(received)));
+    state = reader.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(received)));
   }
   if (state != HttpResponseReader::State::kComplete || stop_.stopped()) return false;
   return temp.MoveTo(path_);

@@ -1,14 +1,16 @@
 #pragma once
 // One HTTP/1.1 GET of one address into one file, over a blocking IPv4 socket. The body goes
-// to a temporary file beside the target through a 1024-byte buffer and is moved into place
-// only when it has arrived whole from a 2xx answer. Windows Sockets 2.2 must be started.
+// to a temporary file beside the target (named for this process and thread) and is moved
+// into place only when it has arrived whole, decoded, from a 2xx answer, and within its
+// limit. Windows Sockets 2.2 must be started.
+#include <cstdint>
 #include <string>
 
 #include "tips/win32/stop_signal.h"
 
 class HttpDownload {
  public:
-  HttpDownload(std::string url, std::string path, StopSignal& stop);
+  HttpDownload(std::string url, std::string path, StopSignal& stop, std::uint64_t max_bytes, std::string temp_suffix);
   ~HttpDownload();
   HttpDownload(const HttpDownload&) = delete;
   HttpDownload& operator=(const HttpDownload&) = delete;
@@ -24,5 +26,7 @@ class HttpDownload {
   std::string url_;
   std::string path_;
   StopSignal& stop_;
+  std::uint64_t max_bytes_;
+  std::string temp_suffix_;
   bool attached_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/xml/xml_doc_msxml.h"
 #include "tips/win32/http_download_win32.h"
 
@@ -18,8 +20,12 @@ bool Win32TipsEnvironment::MoveOver(const std::string& from, const std::string& 
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
-int Win32TipsEnvironment::Download(const std::string& url, const std::string& path) {
-  return HttpDownload(url, path, stop_).Run();
+int Win32TipsEnvironment::Download(const std::string& url, const std::string& path, std::uint64_t max_bytes) {
+  return HttpDownload(url, path, stop_, max_bytes, TempSuffix()).Run();
+}
+
+std::string Win32TipsEnvironment::TempSuffix() {
+  return ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetCurrentThreadId());
 }
 
 LocalDate Win32TipsEnvironment::Today() {

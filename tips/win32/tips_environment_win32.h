@@ -11,7 +11,8 @@ class Win32TipsEnvironment final : public TipsEnvironment {
   bool Exists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool MoveOver(const std::string& from, const std::string& to) override;
-  int Download(const std::string& url, const std::string& path) override;
+  int Download(const std::string& url, const std::string& path, std::uint64_t max_bytes) override;
+  std::string TempSuffix() override;
   LocalDate Today() override;
   bool StopRequested() override { return stop_.stopped(); }
 

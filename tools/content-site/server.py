@@ -13,6 +13,9 @@ Paths under /bad/<mode>/ serve the stored file of the rest of the path, misbehav
   404          404 Not Found with an HTML body
   silent       accept, read the request, never answer
   slow         send the body 1 KiB every 200 ms
+  endless      no Content-Length, then the body over and over until the client goes (at most
+               60 s or 256 MiB)
+  no-content   204 No Content without a length, the connection kept open (60 s at most)
 
 Control paths: GET /__requests returns the raw request heads seen since the last call (and
 forgets them); GET /__count returns how many connections were accepted (not counting the
@@ -128,19 +131,26 @@ class Handler(socketserver.BaseRequestHandler):
             body = STORE.get(path)
         if mode == "silent":
             # Hold the connection open and say nothing until the client gives up.
-            conn.settimeout(1.0)
-            while not STOPPING.is_set():
-                try:
-                    if not conn.recv(1024):
-                        return
-                except socket.timeout:
-                    continue
-                except OSError:
-                    return
+            hold_open(conn)
             return
         if mode == "404" or body is None:
             page = b"<html><head><title>404 Not Found</title></head><body><h1>Not Found</h1></body></html>"
             conn.sendall(response("404 Not Found", page))
+            return
+        if mode == "endless":
+            conn.sendall(response("200 OK", b"", length=False))
+            block = (body or b"x") * max(1, 65536 // max(1, len(body or b"x")))
+            sent, started = 0, time.monotonic()
+            try:
+                while sent < (256 << 20) and time.monotonic() - started < 60 and not STOPPING.is_set():
+                    conn.sendall(block)
+                    sent += len(block)
+            except OSError:
+                pass
+            return
+        if mode == "no-content":
+            conn.sendall(b"HTTP/1.1 204 No Content\r\nConnection: keep-alive\r\n\r\n")
+            hold_open(conn, limit=60)
             return
         if mode == "no-length":
             conn.sendall(response("200 OK", body, length=False))
@@ -164,6 +174,21 @@ class Handler(socketserver.BaseRequestHandler):
             conn.sendall(response("200 OK", body))
         with LOCK:
             LAST_ACTIVITY[0] = time.monotonic()
+
+
+def hold_open(conn, limit=None):
+    """Keeps a connection open, reading and dropping what comes, until the client closes it,
+    the server stops, or `limit` seconds have passed."""
+    conn.settimeout(1.0)
+    started = time.monotonic()
+    while not STOPPING.is_set() and (limit is None or time.monotonic() - started < limit):
+        try:
+            if not conn.recv(1024):
+                return
+        except socket.timeout:
+            continue
+        except OSError:
+            return
 
 
 def js_escape(text):
