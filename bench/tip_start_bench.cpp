@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/median.h"
+#include "common/win32/unique_handle.h"
 #include "tests/win/tip_process.h"
 
 namespace {
@@ -22,11 +23,9 @@ double TrivialRun(const std::wstring& program) {
   std::wstring command = L"\"" + program + L"\"";
   const auto t0 = Clock::now();
   CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
-  WaitForSingleObject(info.hProcess, INFINITE);
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-  CloseHandle(info.hProcess);
-  CloseHandle(info.hThread);
-  return ms;
+  const UniqueHandle process(info.hProcess), thread(info.hThread);
+  WaitForSingleObject(process.get(), INFINITE);
+  return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
 }
 
 double TipRun(const TestFolder& folder) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "common/codepage.h"
+#include "common/win32/unique_handle.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/site_client.h"
 
@@ -19,14 +20,15 @@ using StartFn = bool(__cdecl*)(const char*, const char*);
 using FlagFn = bool(__cdecl*)();
 
 double RunOnce(const std::string& url, const std::string& store) {
-  HMODULE module = LoadLibraryW(L"VexoTips.dll");
+  UniqueModule library(LoadLibraryW(L"VexoTips.dll"));
+  const HMODULE module = library.get();
   auto start = reinterpret_cast<StartFn>(reinterpret_cast<void*>(GetProcAddress(module, "Start_VexoTips")));
   auto query = reinterpret_cast<FlagFn>(reinterpret_cast<void*>(GetProcAddress(module, "Query_VexoTips")));
   const auto t0 = std::chrono::steady_clock::now();
   start(url.c_str(), store.c_str());
   while (!query()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  FreeLibrary(module);
+  library.reset();
   while (GetModuleHandleW(L"VexoTips.dll")) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   return seconds;
 }

@@ -220,6 +220,19 @@ LRESULT WebBrowserPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 namespace {
+// The hidden window the probing control sits in.
+class ProbeOwner final : public WindowBase {
+ public:
+  ProbeOwner() {
+    WNDCLASSEXW wc{sizeof wc};
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VexoPaneProbe";
+    RegisterWindowClass(wc);
+    CreateBound(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance);
+  }
+  operator HWND() const { return hwnd_; }
+};
+
 class QuietEvents final : public BrowserPaneEvents {
  public:
   void BeforeNavigate(ControlName, std::u16string_view, bool&) override {}
@@ -239,11 +252,7 @@ bool WebBrowserRendersPages(unsigned limit_ms) {
     std::ofstream out(page.c_str(), std::ios::binary);
     out << "<html><body>probe</body></html>";
   }
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.lpszClassName = L"VexoPaneProbe";
-  RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, L"VexoPaneProbe", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  const ProbeOwner owner;
   bool renders = false;
   {
     QuietEvents events;
@@ -263,7 +272,6 @@ bool WebBrowserRendersPages(unsigned limit_ms) {
       renders = site->document_completed && !site->navigate_failed;
     }
   }
-  DestroyWindow(owner);
   DeleteFileW(page.c_str());
   return renders;
 }

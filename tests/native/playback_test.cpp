@@ -377,3 +377,14 @@ TEST_F(PlaybackTest, AnAnswerEndsAPendingRetry) {
   EXPECT_FALSE(window.model().Timer(ba1::Timer4).enabled);
   EXPECT_EQ(window.context().next_media, u"vexo://four");
 }
+
+TEST_F(PlaybackTest, AnUnknownOrNegativeLengthParksTheSeekThumb) {
+  for (long duration : {0L, -5L, -2147483647L}) {
+    Playing(10, duration);
+    window.Timer1_Timer();
+    EXPECT_EQ(window.model()(ba1::gunt1).left, 0) << duration;
+  }
+  Playing(30, 60);
+  window.Timer1_Timer();
+  EXPECT_GT(window.model()(ba1::gunt1).left, 0);
+}

@@ -45,6 +45,12 @@ class PlayCatalogue : public testing::Test {
     if (shown.main) shown.catalogue = PaneList(shown.main, L"Web1", 5);
     return shown;
   }
+  // No error balloon was shown, and the program ends cleanly when closed.
+  void ExpectNoErrorAndClose(Shown& shown) {
+    EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
+    PostMessageW(shown.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(shown.app->WaitExit(15s), 0u);
+  }
   // The row list of a pane, once the pane shows at least `rows` rows.
   static HWND PaneList(HWND main, const wchar_t* pane, int rows) {
     for (int i = 0; i < 400; ++i) {
@@ -112,22 +118,20 @@ using PlayOverlap = PlayCatalogue;
 TEST_F(PlayOverlap, OfTwoClicksTheLastOnePlays) {
   Shown shown = ShowCatalogue();
   ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
-  HWND main = shown.main, catalogue = shown.catalogue;
+  HWND catalogue = shown.catalogue;
   ClickListRow(catalogue, 0);  // 星河彼岸: its answer is on its way when the user changes their mind
   std::this_thread::sleep_for(300ms);
   ClickListRow(catalogue, 1);  // 长安夜行
   ASSERT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/201-1.rmvb", 20s)) << folder.Read(u"player.log");
   std::this_thread::sleep_for(2s);  // the first answer has long arrived by now
   EXPECT_EQ(folder.Read(u"player.log").find("vexo://demo/101-1"), std::string::npos) << folder.Read(u"player.log");
-  EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(shown.app->WaitExit(15s), 0u);
+  ExpectNoErrorAndClose(shown);
 }
 
 TEST_F(PlayOverlap, AClickDuringTheNextEpisodeQueryIsNoError) {
   Shown shown = ShowCatalogue();
   ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
-  HWND main = shown.main, catalogue = shown.catalogue;
+  HWND catalogue = shown.catalogue;
   ClickListRow(catalogue, 1);  // a series: past 601 per mille the monitor asks for episode 2
   bool asked = false;
   for (int i = 0; i < 300 && !asked; ++i) {
@@ -138,9 +142,7 @@ TEST_F(PlayOverlap, AClickDuringTheNextEpisodeQueryIsNoError) {
   ClickListRow(catalogue, 0);  // while the monitor's question is still unanswered
   EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl vexo://demo/101-1.rmvb", 20s)) << folder.Read(u"player.log");
   std::this_thread::sleep_for(2s);
-  EXPECT_EQ(folder.Read(u"events.log").find("出错"), std::string::npos) << folder.Read(u"events.log");
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(shown.app->WaitExit(15s), 0u);
+  ExpectNoErrorAndClose(shown);
 }
 
 TEST_F(PlayOverlap, ClosingWhileTheSiteIsSilentEndsCleanly) {
