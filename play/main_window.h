@@ -7,12 +7,16 @@
 #include "play/lists/history_lists.h"
 #include "play/model/ba1_design.h"
 #include "play/model/playback_context.h"
+#include "play/ports/code_page.h"
 #include "play/ports/files.h"
+#include "play/ports/menus.h"
 #include "play/ports/player_control.h"
 #include "play/ports/processes.h"
 #include "play/ports/profile_strings.h"
 #include "play/ports/transfer.h"
 #include "play/ports/window_host.h"
+
+struct MediaFileKey;
 
 struct MainWindowPorts {
   ProfileStrings& profile;
@@ -23,6 +27,7 @@ struct MainWindowPorts {
   BrowserPanes& panes;
   Transfer& transfer;
   Processes& processes;
+  Menus& menus;
 };
 
 // The address the finish step sends Web2 to: a host that never resolves.
@@ -73,6 +78,31 @@ class MainWindow {
   int banner_load_failed = 0;  // BannerLoadFailed
   void bo_but_Click(int index);
 
+  // The desktop player's processes and the exit.
+  void Timer3_Timer();  // the supervision pass
+  void ttt_v();         // the exit
+  bool KillProcessByName(std::u16string_view name);
+  // The exit page the upgrade file announces: a flag, "****" and an address.
+  void set_exit_action(std::u16string action) { exit_action_ = std::move(action); }
+
+  // The notification-area icon (the mouse message it reports) and the shutdown menu.
+  void TrayIconEvent(int mouse_message);
+  void ShowShutdownMenu();
+  void kaiqi_Click();
+  void quxiao_Click();
+  bool ShutdownArmed();
+
+  // Clearing the lists and deleting downloaded files.
+  void qk_Click();
+  void qk_xl();
+  void qk_xw();
+  // Deletes the downloaded files of the history row `selected_link` ("open://n" or "delk://n")
+  // together with the row.
+  void eee_Click(std::u16string_view selected_link);
+  // The player's download folder: Defaultsavepath of VexoPlayer.xml in PlayerFolder, or
+  // "C:\Media\" without that file.
+  std::u16string DownloadFolder();
+
   WindowModel& model() { return model_; }
   PlaybackContext& context() { return context_; }
   const std::u16string& config_path() const { return config_path_; }
@@ -94,6 +124,7 @@ class MainWindow {
   PixelRect work_area_;
   std::u16string user_id_;
   std::u16string current_version_;
+  std::u16string exit_action_;  // ExitAction
   long skin_number_ = 1;
   int view_mode_ = 0;     // ViewMode: 0 catalogue, 1 player
   int compact_mode_ = 0;  // CompactMode
@@ -114,6 +145,13 @@ class MainWindow {
   unsigned choice_serial_ = 0;
   unsigned item_serial_ = 0;
   bool in_tick_ = false;  // a timer's handler is running
+
+  bool LocalListActive();
+  bool PlayerSettingsExist();
+  std::vector<std::u16string> MatchingFiles(std::u16string_view folder, const MediaFileKey& key);
+  bool AskAndDelete(std::u16string_view folder, const std::vector<std::u16string>& names, bool& failed);
+  const CodePage& code_page() const { return code_page_; }
+  SystemCodePage code_page_;
 
   void PlayLink(std::u16string_view link);         // eevexo://
   void ResolveItem(std::u16string_view link);      // eebovod://

@@ -18,10 +18,11 @@ constexpr ClickRoute kClickRoutes[] = {
     {ba1::jbi, [](MainWindow& w, int) { w.jbi_Click(); }},
     {ba1::webe, [](MainWindow& w, int) { w.webe_Click(); }},
     {ba1::jia, [](MainWindow& w, int) { w.webe_Click(); }},
+    {ba1::qk, [](MainWindow& w, int) { w.qk_Click(); }},
 };
 
-// The process supervision (Timer3) and the upgrade check (Timer5) run once per start and then
-// switch their timer off; their work arrives with the supervision and update code.
+// The upgrade check (Timer5) runs once per start and then switches its timer off; its work
+// arrives with the update code.
 void RunOnce(MainWindow& w, TimerName timer) { w.model().Timer(timer).enabled = false; }
 
 struct TimerRoute {
@@ -32,7 +33,7 @@ struct TimerRoute {
 constexpr TimerRoute kTimerRoutes[] = {
     {ba1::Timer1, [](MainWindow& w) { w.Timer1_Timer(); }},
     {ba1::Timer2, [](MainWindow& w) { w.Timer2_Timer(); }},
-    {ba1::Timer3, [](MainWindow& w) { RunOnce(w, ba1::Timer3); }},
+    {ba1::Timer3, [](MainWindow& w) { w.Timer3_Timer(); }},
     {ba1::Timer4, [](MainWindow& w) { w.Timer4_Timer(); }},
     {ba1::Timer5, [](MainWindow& w) { RunOnce(w, ba1::Timer5); }},
     {ba1::Timer6, [](MainWindow& w) { w.Timer6_Timer(); }},

@@ -140,6 +140,12 @@ void HistoryLists::AddLocalEntry(std::u16string_view name, std::u16string_view p
   WriteListPage(kLocalListFile);
 }
 
+void HistoryLists::Clear(std::u16string_view list_file) {
+  if (!files_.Exists(PathOf(list_file))) return;
+  Write(list_file, u"\r\n");
+  WriteListPage(list_file);
+}
+
 void HistoryLists::RemoveEntry(std::u16string_view list_file, long long n) {
   const auto lines = ReadLines(list_file);
   if (!lines) return;

@@ -33,6 +33,8 @@ class HistoryLists {
                    long long v, long long v1, long long position);
   void AddLocalEntry(std::u16string_view name, std::u16string_view path, long long position);
   void RemoveEntry(std::u16string_view list_file, long long n);
+  // Rewrites the list as one empty line and regenerates its page; a missing list stays missing.
+  void Clear(std::u16string_view list_file);
   void SaveWebPosition(long long id, long long position);
   void SaveLocalPosition(std::u16string_view path, long long position);
   // Builds c.htm from date.dat, or f.htm from any other list file, and reports it written.

@@ -26,6 +26,11 @@ bool StdFiles::Exists(std::u16string_view path) {
   return fs::is_regular_file(ToPath(path), ec);
 }
 
+bool StdFiles::FolderExists(std::u16string_view path) {
+  std::error_code ec;
+  return fs::is_directory(ToPath(path), ec);
+}
+
 std::optional<std::string> StdFiles::ReadBytes(std::u16string_view path) {
   std::ifstream in(ToPath(path), std::ios::binary);
   if (!in) return std::nullopt;

@@ -131,9 +131,9 @@ void MainWindow::Timer2_Timer() {
   w(ba1::VexoC).visible = false;
   w(ba1::zhun).caption = u"播放完毕";
   w.Timer(ba1::Timer2).enabled = false;
-  if (w(ba1::bo_but, 6).tool_tip.find(u"已开启") != std::u16string::npos) {
-    // The shutdown after playback follows here once it can be armed.
+  if (ShutdownArmed()) {
     w.Timer(ba1::Timer1).enabled = false;
+    ports_.host.ShutdownComputer(true);
     return;
   }
   context_.resume_position = 1;

@@ -54,8 +54,9 @@ void MainWindow::bo_but_Click(int index) {
     case 5:
       if (player.PlayState() == player::kPlaying) player.ShowVideoAdjust();
       return;
+    case 6: ShowShutdownMenu(); return;
     default:
-      // Opening a file and the shutdown menu come with their dialogs.
+      // Opening a file comes with its dialog.
       return;
   }
 }

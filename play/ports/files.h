@@ -11,6 +11,7 @@ class Files {
   virtual ~Files() = default;
 
   virtual bool Exists(std::u16string_view path) = 0;
+  virtual bool FolderExists(std::u16string_view path) = 0;
   // The whole file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadBytes(std::u16string_view path) = 0;
   // Writes a temporary file beside `path` and then replaces `path` with it, so a reader or a

@@ -1,6 +1,14 @@
 #pragma once
 // The desktop player's processes, as far as the main window looks at them.
+#include <string>
 #include <string_view>
+#include <vector>
+
+struct ProcessEntry {
+  unsigned long id = 0;
+  std::u16string name;  // the executable's file name
+  std::u16string path;  // its full path; empty when it cannot be read
+};
 
 class Processes {
  public:
@@ -9,4 +17,8 @@ class Processes {
   virtual bool AnyNamed(std::u16string_view name_part) = 0;
   // Starts a program with a minimised, focused window; failures are silent.
   virtual void StartMinimized(std::u16string_view program) = 0;
+  // The running processes, in the system's order.
+  virtual std::vector<ProcessEntry> List() = 0;
+  // Ends a process; false when it could not be opened or ended.
+  virtual bool Terminate(unsigned long id) = 0;
 };

@@ -4,6 +4,8 @@
 #include "common/win32/event_log.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include "play/win32/shutdown_win32.h"
+#include "play/win32/tray_sweep_win32.h"
 
 namespace {
 constexpr UINT kTrayMessage = WM_APP + 1;
@@ -33,7 +35,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   panes_ = std::make_unique<PaneSet>(ChoosePaneKind(), *this);
   // The core exists before the window, so the window procedure always has it.
   core_ = std::make_unique<MainWindow>(
-      MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_, transfer_, processes_},
+      MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_, transfer_, processes_, *this},
       args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
   CreateBound(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
@@ -143,17 +145,71 @@ void MainWindowWin32::LetPendingEventsRun() {
 }
 
 void MainWindowWin32::AddTrayIcon(std::u16string_view tool_tip) {
+  tray_tip_ = std::u16string(tool_tip);
+  if (!taskbar_created_) taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   tray_.Add(hwnd_, kTrayMessage, LoadIconW(args_.instance, MAKEINTRESOURCEW(1)), tool_tip);
+}
+
+void MainWindowWin32::RemoveTrayIcon() {
+  tray_.Delete();
+  tray_tip_.clear();
+}
+
+void MainWindowWin32::SweepTrayIcons() { ::SweepTrayIcons(); }
+
+void MainWindowWin32::OpenAddress(std::u16string_view address) {
+  ShellExecuteW(hwnd_, L"open", ToWide(address).c_str(), nullptr, nullptr, SW_HIDE);
+}
+
+void MainWindowWin32::EndProcessNow() { TerminateProcess(GetCurrentProcess(), 0); }
+
+void MainWindowWin32::UnloadWindows() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool MainWindowWin32::Minimized() { return hwnd_ && IsIconic(hwnd_); }
+bool MainWindowWin32::Shown() { return hwnd_ && IsWindowVisible(hwnd_); }
+void MainWindowWin32::SetShown(bool shown) { ShowWindow(hwnd_, shown ? SW_SHOW : SW_HIDE); }
+void MainWindowWin32::ShutdownComputer(bool force) { ::ShutdownComputer(force); }
+
+int MainWindowWin32::Popup(const std::vector<MenuEntry>& entries) {
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return -1;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const MenuEntry& entry = entries[i];
+    if (entry.text.empty()) {
+      AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuW(menu.get(), MF_STRING | (entry.checked ? MF_CHECKED : 0), i + 1, ToWide(entry.text).c_str());
+    }
+  }
+  POINT at{};
+  GetCursorPos(&at);
+  // The window must be in front, or the menu stays open after a click elsewhere.
+  SetForegroundWindow(hwnd_);
+  const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+  return chosen - 1;
 }
 
 void MainWindowWin32::TrayBalloon(std::u16string_view text) {
   // Tests read the balloons from the file VEXO_PLAY_EVENT_LOG names, one a line.
   AppendEventLog(L"VEXO_PLAY_EVENT_LOG", "balloon " + Utf16ToUtf8(text));
-  tray_.Balloon(core_->model().caption, text);
+  tray_.Balloon(u"绮映影视盒提示:", text);
 }
 
 void MainWindowWin32::MessageOk(std::u16string_view text) {
   MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(core_->model().caption).c_str(), MB_OK);
+}
+
+bool MainWindowWin32::AskYesNo(std::u16string_view text, std::u16string_view title) {
+  return MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(title).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void MainWindowWin32::OpenFolder(std::u16string_view folder) {
+  // Quoted: a folder with blanks would otherwise open somewhere else.
+  const std::wstring argument = L"\"" + ToWide(folder) + L"\"";
+  ShellExecuteW(hwnd_, L"open", L"explorer", argument.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void MainWindowWin32::SetTopmost(bool topmost) {
@@ -213,7 +269,16 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       info->ptMinTrackSize = POINT{0, 0};
       if (max_width_ > 0 && max_height_ > 0) {
         info->ptMaxSize = POINT{max_width_, max_height_};
-        info->ptMaxPosition = POINT{0, 0};
+        info->ptMaxTrackSize = POINT{max_width_, max_height_};
+        // At the work area's corner of the window's monitor, so that a task bar on the left
+        // or at the top does not cover part of the window.
+        MONITORINFO monitor{sizeof monitor};
+        if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+          info->ptMaxPosition =
+              POINT{monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
+        } else {
+          info->ptMaxPosition = POINT{0, 0};
+        }
       }
       return 0;
     }
@@ -238,10 +303,16 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     }
-    case kTrayMessage:
-      if (lparam == WM_LBUTTONUP || lparam == WM_LBUTTONDBLCLK) BringToFront();
+    case kTrayMessage: {
+      const int mouse = static_cast<int>(lparam);
+      Run([mouse](MainWindow& w) { w.TrayIconEvent(mouse); });
       return 0;
-    case WM_CLOSE: DestroyWindow(hwnd_); return 0;
+    }
+    case WM_CLOSE:
+      // Closed from the task bar or by the system: the program's orderly exit.
+      if (core_) Run([](MainWindow& w) { w.ttt_v(); });
+      else DestroyWindow(hwnd_);
+      return 0;
     case WM_DESTROY:
       // A handler may still be waiting for the site below us: its request is given up, and
       // the panes and the player go while their windows still exist, so that nothing it does
@@ -254,6 +325,8 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       PostQuitMessage(0);
       return 0;
   }
+  // The shell restarted and lost every icon: ours goes back.
+  if (taskbar_created_ && message == taskbar_created_ && !tray_tip_.empty()) AddTrayIcon(tray_tip_);
   return Default(message, wparam, lparam);
 }
 

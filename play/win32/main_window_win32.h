@@ -22,7 +22,7 @@
 #include "play/win32/transfer_win32.h"
 #include "play/win32/tray_icon_win32.h"
 
-class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, private WindowBase {
+class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, public Menus, private WindowBase {
  public:
   struct Args {
     HINSTANCE instance = nullptr;
@@ -59,10 +59,23 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, priva
   void AddTrayIcon(std::u16string_view tool_tip) override;
   void TrayBalloon(std::u16string_view text) override;
   void MessageOk(std::u16string_view text) override;
+  bool AskYesNo(std::u16string_view text, std::u16string_view title) override;
+  void OpenFolder(std::u16string_view folder) override;
   void SetTopmost(bool topmost) override;
   PixelRect Screen() override;
   void ShowState(int state) override;
   TextExtent MeasureCaption(std::u16string_view caption) override;
+  void RemoveTrayIcon() override;
+  void SweepTrayIcons() override;
+  void OpenAddress(std::u16string_view address) override;
+  void EndProcessNow() override;
+  void UnloadWindows() override;
+  bool Minimized() override;
+  bool Shown() override;
+  void SetShown(bool shown) override;
+  void ShutdownComputer(bool force) override;
+  // Menus
+  int Popup(const std::vector<MenuEntry>& entries) override;
   // BrowserPaneEvents
   void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) override;
   void DownloadBegin(ControlName pane) override;
@@ -89,6 +102,8 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, priva
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
   TrayIcon tray_;
+  std::u16string tray_tip_;
+  UINT taskbar_created_ = 0;  // the shell's announcement after it restarted
   bool closed_ = false;
   long max_width_ = 0;
   long max_height_ = 0;

@@ -5,25 +5,51 @@
 #include <tlhelp32.h>
 
 #include "common/text/ascii_case.h"
+#include "common/win32/trace.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
 bool Win32Processes::AnyNamed(std::u16string_view name_part) {
-  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return false;
-  PROCESSENTRY32W entry{sizeof entry};
-  bool found = false;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more && !found;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    std::u16string name = FromWide(entry.szExeFile);
-    std::u16string wanted(name_part);
+  std::u16string wanted(name_part);
+  for (char16_t& c : wanted) c = FoldAsciiCase(c);
+  for (const ProcessEntry& process : List()) {
+    std::u16string name = process.name;
     for (char16_t& c : name) c = FoldAsciiCase(c);
-    for (char16_t& c : wanted) c = FoldAsciiCase(c);
-    found = name.find(wanted) != std::u16string::npos;
+    if (name.find(wanted) != std::u16string::npos) return true;
   }
-  return found;
+  return false;
 }
 
 void Win32Processes::StartMinimized(std::u16string_view program) {
   ShellExecuteW(nullptr, L"open", ToWide(program).c_str(), nullptr, nullptr, SW_SHOWMINIMIZED);
+}
+
+std::vector<ProcessEntry> Win32Processes::List() {
+  std::vector<ProcessEntry> processes;
+  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) {
+    TraceLastError(L"CreateToolhelp32Snapshot");
+    return processes;
+  }
+  PROCESSENTRY32W entry{sizeof entry};
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    ProcessEntry process{entry.th32ProcessID, FromWide(entry.szExeFile), {}};
+    const UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    if (handle) {
+      wchar_t path[MAX_PATH * 2];
+      DWORD size = MAX_PATH * 2;
+      if (QueryFullProcessImageNameW(handle.get(), 0, path, &size))
+        process.path = FromWide(std::wstring_view(path, size));
+    }
+    processes.push_back(std::move(process));
+  }
+  return processes;
+}
+
+bool Win32Processes::Terminate(unsigned long id) {
+  const UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, id));
+  if (!process) return false;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process.get(), &code)) return false;
+  return TerminateProcess(process.get(), 0) != FALSE;
 }

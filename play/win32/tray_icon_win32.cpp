@@ -7,10 +7,14 @@
 #include "common/win32/wide.h"
 
 namespace {
-// Copies as much of `text` as fits, always ending in a NUL.
+// Copies as much of `text` as fits, always ending in a NUL, and never half a character.
 template <std::size_t N>
 void CopyField(wchar_t (&field)[N], std::u16string_view text) {
-  const std::wstring wide = ToWide(text.substr(0, N - 1));
+  std::u16string_view fits = text.substr(0, N - 1);
+  if (fits.size() < text.size() && !fits.empty() && fits.back() >= 0xD800 && fits.back() <= 0xDBFF) {
+    fits.remove_suffix(1);
+  }
+  const std::wstring wide = ToWide(fits);
   std::wmemcpy(field, wide.c_str(), wide.size() + 1);
 }
 }  // namespace

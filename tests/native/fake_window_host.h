@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "common/text/utf.h"
+#include "play/ports/menus.h"
 #include "play/ports/processes.h"
 #include "play/ports/transfer.h"
 #include "play/ports/window_host.h"
 
-class RecordingHost final : public WindowHost, public BrowserPanes, public Transfer, public Processes {
+class RecordingHost final : public WindowHost, public BrowserPanes, public Transfer, public Processes, public Menus {
  public:
   // WindowHost
   PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
@@ -28,6 +29,15 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   void AddTrayIcon(std::u16string_view tip) override { calls.push_back("Tray " + Utf16ToUtf8(tip)); }
   void TrayBalloon(std::u16string_view text) override { balloons.push_back(Utf16ToUtf8(text)); }
   void MessageOk(std::u16string_view text) override { messages.push_back(Utf16ToUtf8(text)); }
+  // Questions: answered with the next of `answers` (No when none is left).
+  bool AskYesNo(std::u16string_view text, std::u16string_view title) override {
+    questions.push_back(Utf16ToUtf8(title) + " " + Utf16ToUtf8(text));
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  void OpenFolder(std::u16string_view folder) override { calls.push_back("Explorer " + Utf16ToUtf8(folder)); }
   void SetTopmost(bool on) override { topmost.push_back(on); }
   PixelRect Screen() override { return {0, 0, 1280, 1024}; }
   void ShowState(int state) override { states.push_back(state); }
@@ -50,11 +60,44 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
     if (found == replies.end()) return std::nullopt;
     return Utf8ToUtf16(found->second);
   }
-  bool Busy() const override { return false; }
-  void Cancel() override {}
+  bool Busy() const override { return busy; }
+  void Cancel() override { calls.push_back("Cancel"); }
+  void RemoveTrayIcon() override { calls.push_back("TrayRemove"); }
+  void SweepTrayIcons() override { calls.push_back("Sweep"); }
+  void OpenAddress(std::u16string_view address) override { calls.push_back("Open " + Utf16ToUtf8(address)); }
+  void EndProcessNow() override { calls.push_back("EndProcess"); }
+  void UnloadWindows() override { calls.push_back("Unload"); }
+  bool Minimized() override { return minimized; }
+  bool Shown() override { return shown; }
+  void SetShown(bool show) override {
+    shown = show;
+    calls.push_back(show ? "Show" : "Hide");
+  }
+  void ShutdownComputer(bool force) override { calls.push_back(force ? "Shutdown force" : "Shutdown"); }
   // Processes
   bool AnyNamed(std::u16string_view name) override { return running.count(Utf16ToUtf8(name)) > 0; }
   void StartMinimized(std::u16string_view program) override { started.push_back(Utf16ToUtf8(program)); }
+  std::vector<ProcessEntry> List() override { return processes; }
+  bool Terminate(unsigned long id) override {
+    calls.push_back("Terminate " + std::to_string(id));
+    for (auto it = processes.begin(); it != processes.end(); ++it) {
+      if (it->id == id) {
+        processes.erase(it);
+        return true;
+      }
+    }
+    return false;
+  }
+  // Menus: answers with the next of `menu_answers` (-1 when none is left).
+  int Popup(const std::vector<MenuEntry>& entries) override {
+    std::string shown_entries;
+    for (const MenuEntry& entry : entries) shown_entries += (entry.checked ? "*" : "") + Utf16ToUtf8(entry.text) + "|";
+    menus.push_back(shown_entries);
+    if (menu_answers.empty()) return -1;
+    const int answer = menu_answers.front();
+    menu_answers.erase(menu_answers.begin());
+    return answer;
+  }
 
   std::vector<std::string> calls, navigations, silent, requests, balloons, messages, started;
   std::vector<bool> topmost;
@@ -62,5 +105,13 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   std::map<std::string, std::string> replies;  // address -> reply body
   std::map<std::string, int> running;
   std::function<void()> pending_events;
+  std::vector<ProcessEntry> processes;
+  std::vector<std::string> menus;
+  std::vector<int> menu_answers;
+  std::vector<std::string> questions;
+  std::vector<bool> answers;
+  bool minimized = false;
+  bool shown = true;
+  bool busy = false;
   std::function<void(const std::string& address)> during_request;
 };

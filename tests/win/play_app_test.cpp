@@ -1,15 +1,18 @@
 // play.exe as its users meet it, with the stand-in player registered in the prefix.
 #include <windows.h>
 #include <ddeml.h>
+#include <tlhelp32.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "common/codepage.h"
 #include "common/text/utf.h"
+#include "common/win32/wide.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
 
@@ -151,6 +154,93 @@ TEST_F(PlayApp, WithoutThePlayerItAsksAndEndsWithoutAWindow) {
   EXPECT_FALSE(folder.Has(u"config.ini"));
   EXPECT_EQ(reregister(), S_OK);
   FreeLibrary(standin);
+}
+
+// The process ids of running processes with this executable name (case ignored).
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+  std::vector<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32W entry{sizeof entry};
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, name) == 0) ids.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return done();
+}
+
+// The stand-ins of the maker's desktop player (tools/player-processes) in a folder of their own.
+class PlayWithDesktopPlayer : public PlayApp {
+ protected:
+  void SetUp() override {
+    PlayApp::SetUp();
+    player_folder = folder.path() / "Player";
+    fs::create_directories(player_folder);
+    for (const char* program : {"VexoPlayer.exe", "VexoTerminal.exe"}) {
+      fs::copy_file(fs::path(TestProgramFolder()) / program, player_folder / program);
+    }
+  }
+  void TearDown() override {
+    for (const wchar_t* name : {L"VexoPlayer.exe", L"VexoTerminal.exe"}) {
+      for (DWORD id : ProcessesNamed(name)) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+          TerminateProcess(process, 0);
+          CloseHandle(process);
+        }
+      }
+    }
+  }
+  fs::path player_folder;
+};
+
+TEST_F(PlayWithDesktopPlayer, ThePlayerWindowGoesItsTerminalRunsAndBothEndAtExit) {
+  ASSERT_TRUE(ProcessesNamed(L"VexoTerminal.exe").empty());
+  ChildProcess desktop((player_folder / "VexoPlayer.exe").wstring(), L"", player_folder.wstring());
+  ASSERT_TRUE(desktop.WaitWindow(L"VexoPlayerProcessStandin", 10s));
+  auto app = Start(L"");
+  HWND main = app->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitShown(main));
+  // Shortly after the load the desktop player is closed and its terminal started from its folder.
+  EXPECT_TRUE(desktop.WaitExit(10s)) << "the desktop player still runs";
+  EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"VexoTerminal.exe").size() == 1; }, 10s));
+  std::string expected = ToAnsi(FromWide(player_folder.wstring())) + "\\";
+  std::string config = folder.Read(u"config.ini");
+  const auto at = config.find("vexow=");
+  ASSERT_NE(at, std::string::npos) << config;
+  const std::string stored = config.substr(at + 6, config.find("\r\n", at) - at - 6);
+  EXPECT_EQ(lstrcmpiA(stored.c_str(), expected.c_str()), 0) << stored << " / " << expected;
+
+  // vexok = 2 (the default): the exit ends the terminal too, and play.exe leaves nothing behind.
+  Close(main);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"VexoTerminal.exe").empty(); }, 10s));
+  EXPECT_TRUE(WindowsOfClass(kMainClass).empty());
+}
+
+TEST_F(PlayWithDesktopPlayer, KeepingThePlayerTouchesNoProcess) {
+  folder.Write(u"config.ini", "[S_q]\r\nvexoqi=1\r\nvexok=1\r\n");
+  ChildProcess desktop((player_folder / "VexoPlayer.exe").wstring(), L"", player_folder.wstring());
+  ASSERT_TRUE(desktop.WaitWindow(L"VexoPlayerProcessStandin", 10s));
+  auto app = Start(L"");
+  HWND main = app->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitShown(main));
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_FALSE(desktop.WaitExit(0ms)) << "the desktop player was closed against vexoqi=1";
+  EXPECT_TRUE(ProcessesNamed(L"VexoTerminal.exe").empty());
+  Close(main);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+  EXPECT_FALSE(desktop.WaitExit(0ms)) << "vexok=1: exit leaves the player running";
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+// The notification-area icon's mouse events and the program menu r_m; the shutdown menu guan
+// with the shutdown after playback.
+#include "play/main_window.h"
+
+namespace {
+
+// The mouse messages the icon reports.
+constexpr int kLeftButtonUp = 0x0202;
+constexpr int kRightButtonUp = 0x0205;
+
+// r_m, the program menu; the settings window brings the actions of the other entries.
+const std::vector<MenuEntry> kProgramMenu = {
+    {u"软件设置"}, {u"关于我们"}, {u"官方网站"}, {u""}, {u"帮助提示"}, {u"升级检测"}, {u""}, {u"退出软件"},
+};
+constexpr int kProgramMenuExit = 7;
+
+constexpr std::u16string_view kShutdownArmedTip = u"已开启自动关机";
+constexpr std::u16string_view kShutdownDisarmedTip = u"计划关机";
+
+}  // namespace
+
+void MainWindow::TrayIconEvent(int mouse_message) {
+  if (mouse_message == kLeftButtonUp) {
+    if (ports_.host.Minimized()) {
+      ports_.host.ShowState(1);
+      return;
+    }
+    ports_.host.SetShown(!ports_.host.Shown());
+  } else if (mouse_message == kRightButtonUp) {
+    if (ports_.menus.Popup(kProgramMenu) == kProgramMenuExit) ttt_v();
+  }
+}
+
+bool MainWindow::ShutdownArmed() { return model_(ba1::bo_but, 6).tool_tip.find(u"已开启") != std::u16string::npos; }
+
+void MainWindow::ShowShutdownMenu() {
+  const bool armed = ShutdownArmed();
+  const int chosen = ports_.menus.Popup({{u"开启播放完自动关机", armed}, {u"取消播放完自动关机", !armed}});
+  if (chosen == 0) kaiqi_Click();
+  else if (chosen == 1) quxiao_Click();
+}
+
+void MainWindow::kaiqi_Click() {
+  Control& button = model_(ba1::bo_but, 6);
+  button.tool_tip = kShutdownArmedTip;
+  button.picture = PictureSource{u"but(16)", 0, 0, button.width, button.height};
+}
+
+void MainWindow::quxiao_Click() {
+  Control& button = model_(ba1::bo_but, 6);
+  button.tool_tip = kShutdownDisarmedTip;
+  button.picture = PictureSource{u"but(17)", 0, 0, button.width, button.height};
+}
