@@ -158,8 +158,11 @@ void ModelRenderer::Sync() {
       if (moved) SetWindowPos(window, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
       if (shown_changed) ShowWindow(window, c.visible ? SW_SHOWNA : SW_HIDE);
       if (looks_changed) InvalidateRect(window, nullptr, TRUE);
-      // The caption is the window's text too, for screen readers and for tests.
-      if (item.first || c.caption != a.caption) SetWindowTextW(window, ToWide(c.caption).c_str());
+      // The caption is the window's text too, for screen readers and for tests; a picture
+      // button without one is named by its tool tip ("播放", "计划关机").
+      if (item.first || c.caption != a.caption || (c.caption.empty() && c.tool_tip != a.tool_tip)) {
+        SetWindowTextW(window, ToWide(c.caption.empty() ? c.tool_tip : c.caption).c_str());
+      }
       if (item.first || c.tool_tip != a.tool_tip || moved) UpdateTool(item);
     }
     item.applied = c;

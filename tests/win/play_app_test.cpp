@@ -1,6 +1,7 @@
 // play.exe as its users meet it, with the stand-in player registered in the prefix.
 #include <windows.h>
 #include <ddeml.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <filesystem>
@@ -169,6 +170,16 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
   return ids;
 }
 
+// Whether the shell knows an icon of this window and id: a change that changes nothing is
+// accepted only for an icon that is there.
+bool HasTrayIcon(HWND owner, UINT id) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = id;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
@@ -199,6 +210,11 @@ class PlayWithDesktopPlayer : public PlayApp {
       }
     }
   }
+  // The main window once play.exe has loaded and shown it, or nullptr.
+  static HWND Shown(ChildProcess& app) {
+    HWND main = app.WaitWindow(kMainClass, 30s);
+    return main && WaitShown(main) ? main : nullptr;
+  }
   fs::path player_folder;
 };
 
@@ -207,9 +223,10 @@ TEST_F(PlayWithDesktopPlayer, ThePlayerWindowGoesItsTerminalRunsAndBothEndAtExit
   ChildProcess desktop((player_folder / "VexoPlayer.exe").wstring(), L"", player_folder.wstring());
   ASSERT_TRUE(desktop.WaitWindow(L"VexoPlayerProcessStandin", 10s));
   auto app = Start(L"");
-  HWND main = app->WaitWindow(kMainClass, 30s);
+  const HWND main = Shown(*app);
   ASSERT_TRUE(main);
-  ASSERT_TRUE(WaitShown(main));
+  EXPECT_TRUE(HasTrayIcon(main, 1)) << "the program's icon is in the notification area";
+  EXPECT_FALSE(HasTrayIcon(main, 2));
   // Shortly after the load the desktop player is closed and its terminal started from its folder.
   EXPECT_TRUE(desktop.WaitExit(10s)) << "the desktop player still runs";
   EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"VexoTerminal.exe").size() == 1; }, 10s));
@@ -225,6 +242,7 @@ TEST_F(PlayWithDesktopPlayer, ThePlayerWindowGoesItsTerminalRunsAndBothEndAtExit
   EXPECT_EQ(app->WaitExit(15s), 0u);
   EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"VexoTerminal.exe").empty(); }, 10s));
   EXPECT_TRUE(WindowsOfClass(kMainClass).empty());
+  EXPECT_FALSE(HasTrayIcon(main, 1));
 }
 
 TEST_F(PlayWithDesktopPlayer, KeepingThePlayerTouchesNoProcess) {
@@ -232,15 +250,86 @@ TEST_F(PlayWithDesktopPlayer, KeepingThePlayerTouchesNoProcess) {
   ChildProcess desktop((player_folder / "VexoPlayer.exe").wstring(), L"", player_folder.wstring());
   ASSERT_TRUE(desktop.WaitWindow(L"VexoPlayerProcessStandin", 10s));
   auto app = Start(L"");
-  HWND main = app->WaitWindow(kMainClass, 30s);
+  const HWND main = Shown(*app);
   ASSERT_TRUE(main);
-  ASSERT_TRUE(WaitShown(main));
   std::this_thread::sleep_for(1500ms);
   EXPECT_FALSE(desktop.WaitExit(0ms)) << "the desktop player was closed against vexoqi=1";
   EXPECT_TRUE(ProcessesNamed(L"VexoTerminal.exe").empty());
   Close(main);
   EXPECT_EQ(app->WaitExit(15s), 0u);
   EXPECT_FALSE(desktop.WaitExit(0ms)) << "vexok=1: exit leaves the player running";
+}
+
+}  // namespace
+
+namespace {
+
+// The first child window of `parent` whose text is exactly `text`.
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+  struct Search {
+    std::wstring text;
+    HWND found = nullptr;
+  } search{text};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t own[128] = {};
+        GetWindowTextW(hwnd, own, 128);
+        if (s->text == own) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class PlayShutdown : public PlayApp {
+ protected:
+  // Plays a 3-second item; the shutdown request goes to a file instead of the system.
+  std::unique_ptr<ChildProcess> StartShortItem() {
+    const std::u16string log = folder.File(u"shutdown.log");
+    return std::make_unique<ChildProcess>(
+        (folder.path() / "play.exe").wstring(), L"vexo://t/a.rmvb?standin=connect:0,buffer:0,duration:3,download:1",
+        folder.path().wstring(),
+        std::vector<std::pair<std::wstring, std::wstring>>{{L"VEXO_SHUTDOWN_LOG", std::wstring(log.begin(), log.end())},
+                                                           {L"PLAY_CONTENT_BASE", L"http://127.0.0.1:9/soft/"}});
+  }
+  std::string ShutdownLog() { return folder.Has(u"shutdown.log") ? folder.Read(u"shutdown.log") : ""; }
+};
+
+TEST_F(PlayShutdown, AnArmedItemShutsDownOnceAtItsEnd) {
+  auto app = StartShortItem();
+  HWND main = app->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main && WaitShown(main));
+  HWND button = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (button = ChildWithText(main, L"计划关机")) != nullptr; }, 10s));
+  // The shutdown button's menu: the first entry arms it.
+  PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; }, 10s));
+  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ChildWithText(main, L"已开启自动关机") != nullptr; }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return !ShutdownLog().empty(); }, 20s));
+  std::this_thread::sleep_for(3s);
+  EXPECT_EQ(ShutdownLog(), "shutdown force\r\n");
+  Close(main);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
+}
+
+TEST_F(PlayShutdown, ADisarmedItemEndsWithoutShutdown) {
+  auto app = StartShortItem();
+  HWND main = app->WaitWindow(kMainClass, 30s);
+  ASSERT_TRUE(main && WaitShown(main));
+  EXPECT_TRUE(WaitUntil([&] { return !ChildWindowText(main, L"播放完毕").empty(); }, 20s));
+  std::this_thread::sleep_for(3s);
+  EXPECT_EQ(ShutdownLog(), "");
+  Close(main);
+  EXPECT_EQ(app->WaitExit(15s), 0u);
 }
 
 }  // namespace
