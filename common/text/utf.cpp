@@ -64,6 +64,13 @@ std::u16string Utf8ToUtf16(std::string_view in) {
   return out;
 }
 
+std::u16string_view FitUtf16(std::u16string_view text, std::size_t units) {
+  if (text.size() <= units) return text;
+  std::u16string_view fits = text.substr(0, units);
+  if (!fits.empty() && fits.back() >= 0xD800 && fits.back() <= 0xDBFF) fits.remove_suffix(1);
+  return fits;
+}
+
 std::string Utf16ToUtf8(std::u16string_view in) {
   std::string out;
   out.reserve(in.size() * 3 / 2);

@@ -8,3 +8,7 @@
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // Lone surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// The longest start of `text` of at most `units` UTF-16 units that does not end in half of a
+// surrogate pair (a field of fixed size must not cut a character in two).
+std::u16string_view FitUtf16(std::u16string_view text, std::size_t units);

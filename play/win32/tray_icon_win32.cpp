@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 
+#include "common/text/utf.h"
 #include "common/win32/trace.h"
 #include "common/win32/wide.h"
 
@@ -10,11 +11,7 @@ namespace {
 // Copies as much of `text` as fits, always ending in a NUL, and never half a character.
 template <std::size_t N>
 void CopyField(wchar_t (&field)[N], std::u16string_view text) {
-  std::u16string_view fits = text.substr(0, N - 1);
-  if (fits.size() < text.size() && !fits.empty() && fits.back() >= 0xD800 && fits.back() <= 0xDBFF) {
-    fits.remove_suffix(1);
-  }
-  const std::wstring wide = ToWide(fits);
+  const std::wstring wide = ToWide(FitUtf16(text, N - 1));
   std::wmemcpy(field, wide.c_str(), wide.size() + 1);
 }
 }  // namespace

@@ -23,4 +23,12 @@ TEST(CodePage, HostStandInSpeaksCodePage936) {
   EXPECT_FALSE(IsDoubleByteInAnsi(u'a'));
 }
 
+TEST(Utf, FittingNeverCutsACharacterInTwo) {
+  const std::u16string text = std::u16string(254, u'a') + u"\U0001F600" + u"b";
+  EXPECT_EQ(FitUtf16(text, 255).size(), 254u);  // the emoji's first half would be the 255th unit
+  EXPECT_EQ(FitUtf16(text, 256).size(), 256u);
+  EXPECT_EQ(FitUtf16(std::u16string(300, u'中'), 255).size(), 255u);
+  EXPECT_EQ(FitUtf16(u"short", 255), u"short");
+}
+
 }  // namespace
