@@ -7,7 +7,6 @@
 struct ProcessEntry {
   unsigned long id = 0;
   std::u16string name;  // the executable's file name
-  std::u16string path;  // its full path; empty when it cannot be read
 };
 
 class Processes {
@@ -19,6 +18,8 @@ class Processes {
   virtual void StartMinimized(std::u16string_view program) = 0;
   // The running processes, in the system's order.
   virtual std::vector<ProcessEntry> List() = 0;
+  // The full path of a process's executable; empty when it cannot be read.
+  virtual std::u16string ImagePath(unsigned long id) = 0;
   // Ends a process; false when it could not be opened or ended.
   virtual bool Terminate(unsigned long id) = 0;
 };

@@ -32,7 +32,8 @@ void MainWindow::Timer3_Timer() {
   if (IniNumber(ReadIniValue(ports_.profile, config_path_, config::kVexoqi)) != 1) {
     for (const ProcessEntry& process : ports_.processes.List()) {
       if (!EqualsIgnoringAsciiCase(process.name, kPlayerProgram)) continue;
-      if (!process.path.empty()) context_.player_folder = process.path;
+      const std::u16string path = ports_.processes.ImagePath(process.id);
+      if (!path.empty()) context_.player_folder = path;
       ports_.processes.Terminate(process.id);
     }
     // The folder keeps its final backslash.

@@ -33,17 +33,18 @@ std::vector<ProcessEntry> Win32Processes::List() {
   }
   PROCESSENTRY32W entry{sizeof entry};
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-    ProcessEntry process{entry.th32ProcessID, FromWide(entry.szExeFile), {}};
-    const UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
-    if (handle) {
-      wchar_t path[MAX_PATH * 2];
-      DWORD size = MAX_PATH * 2;
-      if (QueryFullProcessImageNameW(handle.get(), 0, path, &size))
-        process.path = FromWide(std::wstring_view(path, size));
-    }
-    processes.push_back(std::move(process));
+    processes.push_back({entry.th32ProcessID, FromWide(entry.szExeFile)});
   }
   return processes;
+}
+
+std::u16string Win32Processes::ImagePath(unsigned long id) {
+  const UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  if (!handle) return {};
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = MAX_PATH * 2;
+  if (!QueryFullProcessImageNameW(handle.get(), 0, path, &size)) return {};
+  return FromWide(std::wstring_view(path, size));
 }
 
 bool Win32Processes::Terminate(unsigned long id) {

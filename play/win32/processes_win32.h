@@ -8,5 +8,6 @@ class Win32Processes final : public Processes {
   bool AnyNamed(std::u16string_view name_part) override;
   void StartMinimized(std::u16string_view program) override;
   std::vector<ProcessEntry> List() override;
+  std::u16string ImagePath(unsigned long id) override;
   bool Terminate(unsigned long id) override;
 };

@@ -19,7 +19,8 @@ class DesktopServicesTest : public MainWindowFixture {
   }
   void Config(const std::string& s_q) { folder.Write(u"config.ini", "[S_q]\r\n" + s_q); }
   void Running(unsigned long id, const char16_t* name, const char16_t* path) {
-    host.processes.push_back({id, name, path});
+    host.processes.push_back({id, name});
+    if (*path) host.paths[id] = path;
   }
   bool Has(const std::string& call) const {
     return std::find(host.calls.begin(), host.calls.end(), call) != host.calls.end();

@@ -78,6 +78,10 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   bool AnyNamed(std::u16string_view name) override { return running.count(Utf16ToUtf8(name)) > 0; }
   void StartMinimized(std::u16string_view program) override { started.push_back(Utf16ToUtf8(program)); }
   std::vector<ProcessEntry> List() override { return processes; }
+  std::u16string ImagePath(unsigned long id) override {
+    const auto found = paths.find(id);
+    return found == paths.end() ? std::u16string() : found->second;
+  }
   bool Terminate(unsigned long id) override {
     calls.push_back("Terminate " + std::to_string(id));
     for (auto it = processes.begin(); it != processes.end(); ++it) {
@@ -106,6 +110,7 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   std::map<std::string, int> running;
   std::function<void()> pending_events;
   std::vector<ProcessEntry> processes;
+  std::map<unsigned long, std::u16string> paths;
   std::vector<std::string> menus;
   std::vector<int> menu_answers;
   std::vector<std::string> questions;
