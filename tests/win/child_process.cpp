@@ -86,10 +86,11 @@ std::wstring TestProgramFolder() {
   return folder.substr(0, folder.rfind(L'\\'));
 }
 
-std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
+HWND ChildWindowStartingWith(HWND parent, const std::wstring& start) {
   struct Search {
-    std::wstring start, found;
-  } search{start, L""};
+    std::wstring start;
+    HWND found = nullptr;
+  } search{start};
   EnumChildWindows(
       parent,
       [](HWND hwnd, LPARAM data) -> BOOL {
@@ -97,13 +98,21 @@ std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
         wchar_t text[512] = {};
         GetWindowTextW(hwnd, text, 512);
         if (text[0] && std::wstring(text).rfind(s->start, 0) == 0) {
-          s->found = text;
+          s->found = hwnd;
           return FALSE;
         }
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
+  HWND child = ChildWindowStartingWith(parent, start);
+  if (!child) return L"";
+  wchar_t text[512] = {};
+  GetWindowTextW(child, text, 512);
+  return text;
 }
 
 HWND FindPaneList(HWND main, const wchar_t* pane) {

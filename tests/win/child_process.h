@@ -38,6 +38,8 @@ RECT WindowRect(HWND hwnd);
 RECT WorkArea();
 // The text of the first child window of `parent` whose text starts with `start`, or "".
 std::wstring ChildWindowText(HWND parent, const std::wstring& start);
+// That child window itself, or nullptr.
+HWND ChildWindowStartingWith(HWND parent, const std::wstring& start);
 // The row list of the link-list pane named `pane` among the children of `main`, or nullptr.
 HWND FindPaneList(HWND main, const wchar_t* pane);
 // Selects a row of a pane's list as a click does.

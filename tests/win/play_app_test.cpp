@@ -264,28 +264,6 @@ TEST_F(PlayWithDesktopPlayer, KeepingThePlayerTouchesNoProcess) {
 
 namespace {
 
-// The first child window of `parent` whose text is exactly `text`.
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-  struct Search {
-    std::wstring text;
-    HWND found = nullptr;
-  } search{text};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t own[128] = {};
-        GetWindowTextW(hwnd, own, 128);
-        if (s->text == own) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class PlayShutdown : public PlayApp {
  protected:
   // Plays a 3-second item; the shutdown request goes to a file instead of the system.
@@ -305,7 +283,7 @@ TEST_F(PlayShutdown, AnArmedItemShutsDownOnceAtItsEnd) {
   HWND main = app->WaitWindow(kMainClass, 30s);
   ASSERT_TRUE(main && WaitShown(main));
   HWND button = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (button = ChildWithText(main, L"计划关机")) != nullptr; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return (button = ChildWindowStartingWith(main, L"计划关机")) != nullptr; }, 10s));
   // The shutdown button's menu: the first entry arms it.
   PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
@@ -313,7 +291,7 @@ TEST_F(PlayShutdown, AnArmedItemShutsDownOnceAtItsEnd) {
   ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; }, 10s));
   PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_TRUE(WaitUntil([&] { return ChildWithText(main, L"已开启自动关机") != nullptr; }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return ChildWindowStartingWith(main, L"已开启自动关机") != nullptr; }, 10s));
   EXPECT_TRUE(WaitUntil([&] { return !ShutdownLog().empty(); }, 20s));
   std::this_thread::sleep_for(3s);
   EXPECT_EQ(ShutdownLog(), "shutdown force\r\n");
