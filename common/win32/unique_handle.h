@@ -53,34 +53,21 @@ struct Kernel {
   static void Close(Type h) { CloseHandle(h); }
 };
 
-template <typename T>
-struct GdiObject {
+// The common case: null means "none", and one function closes.
+template <typename T, auto CloseFunction>
+struct NullOrClosed {
   using Type = T;
   static Type Empty() { return nullptr; }
   static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { DeleteObject(h); }
+  static void Close(Type h) { CloseFunction(h); }
 };
 
-struct MemoryDc {
-  using Type = HDC;
-  static Type Empty() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { DeleteDC(h); }
-};
-
-struct RegistryKey {
-  using Type = HKEY;
-  static Type Empty() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { RegCloseKey(h); }
-};
-
-struct Module {
-  using Type = HMODULE;
-  static Type Empty() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { FreeLibrary(h); }
-};
+template <typename T>
+using GdiObject = NullOrClosed<T, &DeleteObject>;
+using MemoryDc = NullOrClosed<HDC, &DeleteDC>;
+using RegistryKey = NullOrClosed<HKEY, &RegCloseKey>;
+using Module = NullOrClosed<HMODULE, &FreeLibrary>;
+using Menu = NullOrClosed<HMENU, &DestroyMenu>;
 
 struct Window {
   using Type = HWND;
@@ -96,13 +83,6 @@ struct Find {
   static Type Empty() { return INVALID_HANDLE_VALUE; }
   static bool IsValid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
   static void Close(Type h) { FindClose(h); }
-};
-
-struct Menu {
-  using Type = HMENU;
-  static Type Empty() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { DestroyMenu(h); }
 };
 
 }  // namespace handle_traits

@@ -5,13 +5,4 @@
 
 #include "common/win32/unique_handle.h"
 
-namespace handle_traits {
-struct Internet {
-  using Type = HINTERNET;
-  static Type Empty() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { InternetCloseHandle(h); }
-};
-}  // namespace handle_traits
-
-using UniqueInternet = UniqueAny<handle_traits::Internet>;
+using UniqueInternet = UniqueAny<handle_traits::NullOrClosed<HINTERNET, &InternetCloseHandle>>;

@@ -57,15 +57,10 @@ std::u16string MainWindow::DownloadFolder() {
   const auto settings = ReadAnsiText(ports_.files, code_page(), context_.player_folder + u"VexoPlayer.xml");
   if (!settings) return std::u16string(kDefaultMediaFolder);
   // The first line naming the save path decides.
-  std::size_t start = 0;
-  while (start < settings->size()) {
-    auto end = settings->find_first_of(u"\r\n", start);
-    if (end == std::u16string::npos) end = settings->size();
-    const std::u16string_view line = std::u16string_view(*settings).substr(start, end - start);
-    if (line.find(u"Defaultsavepath=") != std::u16string_view::npos) {
+  for (const std::u16string& line : SplitLines(*settings)) {
+    if (line.find(u"Defaultsavepath=") != std::u16string::npos) {
       return TextBetween(line, u"Defaultsavepath=\"", u"\"", 2).value_or(u"");
     }
-    start = end + 1;
   }
   return {};
 }

@@ -5,6 +5,7 @@
 #include "common/text/decimal.h"
 #include "play/lists/list_page.h"
 #include "play/ports/ansi_text.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 
@@ -69,18 +70,8 @@ HistoryLists::HistoryLists(Files& files, const CodePage& code_page, std::u16stri
 std::optional<std::vector<std::u16string>> HistoryLists::ReadLines(std::u16string_view list_file) {
   const auto text = ReadAnsiText(files_, code_page_, PathOf(list_file));
   if (!text) return std::nullopt;
-  std::vector<std::u16string> lines;
-  // CR LF, CR or LF ends a line, as the system's line reading has it: a list edited by hand
-  // with another editor still matches its entries.
-  std::size_t start = 0;
-  while (start < text->size()) {
-    auto end = text->find_first_of(u"\r\n", start);
-    if (end == std::u16string::npos) end = text->size();
-    lines.push_back(text->substr(start, end - start));
-    start = end + 1;
-    if (end < text->size() && (*text)[end] == u'\r' && start < text->size() && (*text)[start] == u'\n') ++start;
-  }
-  return lines;
+  // A list edited by hand with another editor still matches its entries.
+  return SplitLines(*text);
 }
 
 std::u16string HistoryLists::Line(std::u16string_view list_file, long long n) {

@@ -33,6 +33,19 @@ std::u16string FormatPlayTime(long long seconds) {
   return out + TwoDigits(m) + u":" + TwoDigits(s);
 }
 
+std::vector<std::u16string> SplitLines(std::u16string_view text) {
+  std::vector<std::u16string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    auto end = text.find_first_of(u"\r\n", start);
+    if (end == std::u16string_view::npos) end = text.size();
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (end < text.size() && text[end] == u'\r' && start < text.size() && text[start] == u'\n') ++start;
+  }
+  return lines;
+}
+
 std::u16string FileNameOfPath(std::u16string_view path) {
   const auto slash = path.rfind(u'\\');
   return slash == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(slash + 1));

@@ -3,12 +3,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "play/ports/code_page.h"
 
 // Whole seconds as "mm:ss", or "h:mm:ss" once there are hours (75 -> "01:15", 3725 -> "1:02:05").
 // A negative count, as a player reports before it knows, reads as 0.
 std::u16string FormatPlayTime(long long seconds);
+
+// The lines of a text as the system's line reading has them: CR LF, CR or LF ends a line; a
+// final line without an end counts, an empty text has no lines.
+std::vector<std::u16string> SplitLines(std::u16string_view text);
 
 // The text after the last backslash; the empty text when there is none.
 std::u16string FileNameOfPath(std::u16string_view path);
