@@ -8,6 +8,7 @@
 #include "play/model/ba1_design.h"
 #include "play/model/playback_context.h"
 #include "play/ports/code_page.h"
+#include "play/ports/dialogs.h"
 #include "play/ports/files.h"
 #include "play/ports/menus.h"
 #include "play/ports/player_control.h"
@@ -28,6 +29,7 @@ struct MainWindowPorts {
   Transfer& transfer;
   Processes& processes;
   Menus& menus;
+  Dialogs& dialogs;
 };
 
 // The address the finish step sends Web2 to: a host that never resolves.
@@ -48,6 +50,10 @@ class MainWindow {
   // A click on a drawn control, and a tick of one of the window's timers: each goes to its
   // handler through the routing tables.
   void OnClick(const ControlId& id);
+  // A mouse event on a drawn control: `left` tells whether the left button is the one pressed
+  // (down) or held (move); x and y are in the control's own pixels.
+  enum class MouseAction { kDown, kMove, kUp };
+  void OnMouse(const ControlId& id, MouseAction action, bool left, long x, long y);
   void OnTimer(TimerName timer);
   void npc_Click(int index);
 
@@ -63,6 +69,43 @@ class MainWindow {
   void zhi_d(int d_i);
   void Timer6_Timer();
 
+  // Skins: apply skin `h_i` (its colours, its images, the frame and the button faces).
+  void p_p(long& h_i);
+  void PaintNormalFrame();
+  void PaintCompactFrame();
+  void PaintCommandBar();
+  void SetRoundedRegion();
+  long skin_number() const { return skin_number_; }
+
+  // The seek bar, the volume slider and the keys of the player. `left` tells whether the left
+  // button is the one pressed (or held, for a move); x is in the area's own pixels.
+  void gunt_MouseDown(bool left, long x);
+  void gunt_MouseUp();
+  void gunt1_MouseMove(bool left, long x);
+  void gunt1_MouseUp();
+  void huan_MouseDown(bool left, long x);
+  void huan_MouseUp();
+  void yin_MouseDown(bool left, long x);
+  void bo_y_MouseDown(bool left, long x);
+  void bo_v_MouseMove(bool left, long x);
+  void Form_KeyDown(int key_code);
+
+  // The borderless window's own mouse handling: the sizing band, the caption drag, the hover
+  // faces and the balloon P1 of the buttons.
+  void Form_MouseDown(long x, long y);
+  void Form_MouseMove(bool left_held, long x, long y);
+  void Form_MouseUp(long x, long y);
+  void BorderSizing(int mode, long x, long y);
+  void npc_MouseMove(int index, long x, long y);
+  void bo_but_MouseMove(int index, long x, long y);
+  // The pointer moved over a plain area: the text links take their rest or hover colours.
+  void HoverOver(ControlName area);
+
+  // The footer's rotating links and the partner link.
+  void Timer7_Timer();
+  void Lab2_Click(int index);
+  void hzhuo_Click();
+
   // The panes' events; `pane` is the name of the pane that raised it.
   void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel);
   void DownloadBegin(ControlName pane);
@@ -77,6 +120,10 @@ class MainWindow {
   void QueryNextEpisode();
   int banner_load_failed = 0;  // BannerLoadFailed
   void bo_but_Click(int index);
+  // The play/pause button's state: its tool tip and its face.
+  void ShowPlayFace(bool playing);
+  // The normal or under-the-mouse face of a transport button in its current state.
+  void ShowTransportFace(int index, bool hover);
 
   // The desktop player's processes and the exit.
   void Timer3_Timer();  // the supervision pass
@@ -88,6 +135,10 @@ class MainWindow {
   // The notification-area icon (the mouse message it reports) and the shutdown menu.
   void TrayIconEvent(int mouse_message);
   void ShowShutdownMenu();
+  // The program menu r_m (at the pointer, or at a point of the window) and its entries.
+  void ShowProgramMenu();
+  void ShowProgramMenuAt(long x, long y);
+  void ProgramMenuChosen(int entry);
   void kaiqi_Click();
   void quxiao_Click();
   bool ShutdownArmed();
@@ -126,6 +177,18 @@ class MainWindow {
   std::u16string current_version_;
   std::u16string exit_action_;  // ExitAction
   long skin_number_ = 1;
+  bool skin_applied_ = false;      // SkinApplied
+  bool sizing_started_ = false;    // SizingStarted
+  bool caption_dragging_ = false;  // CaptionDragging
+  void ShowSkinMenu();
+  void Close();  // command 2
+  void PlaceBalloon(const Control& button, long left, long top, long padding);
+  // An auto-sized label takes the size of its caption now, so that it is placed by it.
+  void FitToCaption(Control& label);
+  void PlaceFooter();
+  void Unmute();
+  long SeekSpan();
+  void SeekTo(double target);
   int view_mode_ = 0;     // ViewMode: 0 catalogue, 1 player
   int compact_mode_ = 0;  // CompactMode
   bool key_preview_ = false;

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick librsvg2-bin
   nginx-light
   fonts-wqy-microhei
   locales curl python3

@@ -2,6 +2,7 @@
 // sizes, the side panel and banner strip as their toggles say, and the mode switches.
 #include <algorithm>
 
+#include "play/chrome/skin_images.h"
 #include "play/main_window.h"
 #include "play/startup/config_store.h"
 #include "play/startup/run_startup.h"
@@ -33,7 +34,7 @@ void MainWindow::Form_Resize() {
   if (w.state != WindowState::kMaximized) {
     SetOuterSize(w, std::max(w.width_twips, kNormalMinWidthTwips), std::max(w.height_twips, kNormalMinHeightTwips));
   }
-  // The skin paints the normal frame here.
+  PaintNormalFrame();
   LayoutTitleButtons();
   LayoutContentArea();
   LayoutSidePanel();
@@ -47,8 +48,14 @@ void MainWindow::Form_Resize() {
   vexo_Resize();
   w(ba1::qk).Move(shan.width - 80, 6);
   w(ba1::jian).Move(w(ba1::npc, 9).left + 160, 50);
+  PlaceFooter();
+}
+
+void MainWindow::PlaceFooter() {
+  WindowModel& w = model_;
   for (int i = 0; i < 4; ++i) w(ba1::Lab2, i).Move(50, w.scale_height - 20);
   Control& partner = w(ba1::hzhuo);
+  FitToCaption(partner);
   partner.Move(w.scale_width - partner.width - 20, w.scale_height - 20);
 }
 
@@ -74,8 +81,9 @@ void MainWindow::LayoutContentArea() {
   grip.width = 6;
   grip.height = 83;
   w(ba1::l2).Move(z.width - 162, 0, 162, z.height);
-  // The grip's image (offset 0 shown, 8 hidden) comes with the skin.
-  grip.left = grip.tool_tip == u"关闭侧栏" ? z.width - 168 : z.width - 6;
+  const bool panel_shown = grip.tool_tip == u"关闭侧栏";
+  grip.left = panel_shown ? z.width - 168 : z.width - 6;
+  grip.picture = SkinPicture(11, panel_shown ? 0 : 8, 6, 83);
   grip.Move(grip.left, (z.height - 90) / 2, 6, 83);
   Control& l1 = w(ba1::l1);
   l1.Move(0, 0, grip.left, z.height);
@@ -97,12 +105,15 @@ void MainWindow::LayoutSidePanel() {
   banner.Move(0, 0, 161, 46);
   w(ba1::Weby).Move(-2, -2, banner.width + 4, banner.height + 4);
   Control& tabs = w(ba1::npc, 10);
-  if (w(ba1::npc, 7).tool_tip.find(u"打开") != std::u16string::npos) {
+  Control& toggle = w(ba1::npc, 7);
+  if (toggle.tool_tip.find(u"打开") != std::u16string::npos) {
     banner.visible = false;
     tabs.Move(0, 0, 161, 25);
+    toggle.picture = SkinPicture(4, 20, 10, 10);
   } else {
     banner.visible = true;
     tabs.Move(0, 46, 161, 25);
+    toggle.picture = SkinPicture(4, 30, 10, 10);
   }
   w(ba1::npc, 11).Move(10, 5, 57, 20);
   w(ba1::npc, 12).Move(80, 5, 57, 20);
@@ -190,9 +201,10 @@ void MainWindow::vexo_Resize() {
 void MainWindow::LayoutCompact() {
   WindowModel& w = model_;
   SetOuterSize(w, std::max(w.width_twips, kCompactMinWidthTwips), std::max(w.height_twips, kCompactMinHeightTwips));
-  // The skin paints the compact frame and rounds the window here.
+  PaintCompactFrame();
   const long width = w.scale_width, height = w.scale_height;
   Control& restore = w(ba1::jbi);
+  FitToCaption(restore);
   restore.Move(width - restore.width - 13, 0);
   Control& title = w(ba1::ni_name);
   if (!w(ba1::bo_name).caption.empty()) title.caption = w(ba1::bo_name).caption;
@@ -206,8 +218,7 @@ void MainWindow::LayoutCompact() {
   } else {
     line.auto_size = true;
     line.word_wrap = false;
-    line.width = text.width;
-    line.height = std::max(text.height, 12L);
+    FitToCaption(line);
   }
   line.Move(13, 5);
   Control& z = w(ba1::zz);
@@ -267,4 +278,11 @@ void MainWindow::Timer6_Timer() {
   } else {
     npc_Click(7);
   }
+}
+
+void MainWindow::FitToCaption(Control& label) {
+  if (!label.auto_size || label.word_wrap) return;
+  const TextExtent extent = ports_.host.MeasureCaption(label.caption);
+  label.width = extent.width;
+  label.height = std::max(extent.height, 12L);
 }

@@ -1,5 +1,7 @@
 #include "play/model/ba1_design.h"
 
+#include "play/chrome/chrome_colours.h"
+
 #include <initializer_list>
 #include <string>
 
@@ -25,6 +27,7 @@ constexpr Color kPanelBack = Rgb(215, 234, 245);
 constexpr Color kBlack = Rgb(0, 0, 0);
 constexpr Color kBarGrey = Rgb(40, 44, 52);
 constexpr Color kText = Rgb(230, 234, 240);
+constexpr Color kHeaderText = Rgb(255, 255, 255);  // on every skin's header picture
 
 std::vector<Row> DesignRows() {
   using K = ControlKind;
@@ -41,11 +44,11 @@ std::vector<Row> DesignRows() {
       {.name = ba1::npc, .index = 8, .left = 249, .top = 31, .width = 120, .height = 32, .caption = u"影视大全"},
       {.name = ba1::npc, .index = 9, .left = 384, .top = 31, .width = 120, .height = 32, .caption = u"正在播放"},
       {.name = ba1::ni_name, .kind = K::kLabel, .left = 46, .top = 30, .width = 110, .height = 14,
-       .caption = u"绮映影视盒 3.3", .back = kHeaderBlue, .auto_size = true},
+       .caption = u"绮映影视盒 3.3", .back = kHeaderBlue, .fore = kHeaderText, .auto_size = true},
       {.name = ba1::jian, .kind = K::kLabel, .left = 544, .top = 50, .width = 70, .height = 12, .caption = u"⊙精简模式",
-       .back = kHeaderBlue, .auto_size = true},
+       .back = kHeaderBlue, .fore = kHeaderText, .auto_size = true},
       {.name = ba1::jbi, .kind = K::kLabel, .left = 840, .width = 9, .height = 14, .caption = u"x", .tip = u"还原",
-       .visible = false, .back = kHeaderBlue, .auto_size = true},
+       .visible = false, .back = kHeaderBlue, .fore = kJbiRest, .auto_size = true},
       {.name = ba1::ni_bo1, .kind = K::kLabel, .left = 13, .top = 5, .width = 100, .height = 12, .visible = false,
        .back = kHeaderBlue, .auto_size = true},
       // The area between header and footer.
@@ -120,7 +123,7 @@ std::vector<Row> DesignRows() {
       {.name = ba1::Web5, .kind = K::kWebBrowser, .parent = ba1::Pic5, .left = -2, .top = -2, .width = 162, .height = 417},
       {.name = ba1::shan, .parent = ba1::l3, .top = 440, .width = 160, .height = 20, .back = kPanelBack},
       {.name = ba1::qk, .kind = K::kLabel, .parent = ba1::shan, .left = 80, .top = 6, .width = 70, .height = 12,
-       .caption = u"∴ 清空任务", .back = kPanelBack, .auto_size = true},
+       .caption = u"∴ 清空任务", .back = kPanelBack, .fore = kQkRest, .auto_size = true},
       {.name = ba1::Line1, .kind = K::kLine, .parent = ba1::shan, .width = 160, .height = 1, .back = Rgb(150, 180, 210)},
       // Footer.
       {.name = ba1::Lab2, .index = 0, .kind = K::kLabel, .left = 50, .top = 532, .width = 200, .height = 14,
@@ -161,6 +164,19 @@ std::vector<Row> DesignRows() {
   return rows;
 }
 
+// Labels that sit on the frame show it through.
+bool OnFrame(ControlName name) {
+  for (ControlName label : {ba1::ni_name, ba1::jian, ba1::jbi, ba1::ni_bo1, ba1::Lab2, ba1::hzhuo}) {
+    if (name == label) return true;
+  }
+  return false;
+}
+
+// The caption buttons and the transport buttons name themselves in the window's balloon.
+bool ShowsBalloon(const ControlId& id) {
+  return (id.name == ba1::npc && id.index >= 0 && id.index <= 5) || id.name == ba1::bo_but;
+}
+
 }  // namespace
 
 WindowModel MakeMainWindowDesign() {
@@ -180,6 +196,9 @@ WindowModel MakeMainWindowDesign() {
     control.back_color = row.back;
     control.fore_color = row.fore;
     control.auto_size = row.auto_size;
+    control.transparent = control.kind == ControlKind::kLabel && OnFrame(row.name);
+    control.system_tip = !ShowsBalloon(control.id);
+    if (row.name == ba1::but) control.resource_id = kTransportImageFirstId + row.index;
     controls.push_back(std::move(control));
   }
   std::vector<TimerSpec> timers = {

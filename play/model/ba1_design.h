@@ -10,3 +10,6 @@ WindowModel MakeMainWindowDesign();
 // The window's design client size, in twips.
 inline constexpr long kMainDesignWidthTwips = 13170;
 inline constexpr long kMainDesignHeightTwips = 8280;
+
+// The transport buttons' pictures but(0) to but(17) are the bitmap resources from this one on.
+inline constexpr int kTransportImageFirstId = 501;

@@ -56,13 +56,16 @@ constexpr Color Rgb(int r, int g, int b) {
   return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
 
-// A picture shown by a control: an image slot and the rectangle of it that is shown.
+// A picture shown by a control: an image holder and the rectangle of it that is shown, at
+// the control's top left; stretched when a target size is given.
 struct PictureSource {
-  std::u16string slot;  // e.g. "ppt(1)", or a resource name
+  std::u16string slot;  // the image holder, e.g. "ppt(1)" or "but(4)"
   long x = 0;
   long y = 0;
   long width = 0;
   long height = 0;
+  long target_width = 0;  // 0: the source's own size
+  long target_height = 0;
   bool operator==(const PictureSource&) const = default;
 };
 
@@ -83,6 +86,13 @@ struct Control {
   bool auto_size = false;
   bool word_wrap = false;
   std::optional<PictureSource> picture;
+  // A label drawn over its container's picture instead of a back colour.
+  bool transparent = false;
+  // The tool tip shows by the system's own balloon; buttons that show the window's balloon
+  // P1 on hover have this off.
+  bool system_tip = true;
+  // An image holder: the bitmap resource it holds now (0: none).
+  int resource_id = 0;
 
   // Moves the control; a size is changed only when given, as with the classic Move.
   void Move(long new_left, long new_top, std::optional<long> new_width = std::nullopt,

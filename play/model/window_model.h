@@ -12,6 +12,17 @@ inline constexpr long kTwipsPerPixel = 15;
 
 enum class WindowState { kNormal, kMinimized, kMaximized };
 
+// A piece of the window's own surface (the frame): a rectangle of an image holder copied,
+// stretched when the sizes differ, to a rectangle of the window.
+struct FramePiece {
+  PictureSource source;
+  long left = 0;
+  long top = 0;
+  long width = 0;
+  long height = 0;
+  bool operator==(const FramePiece&) const = default;
+};
+
 class WindowModel {
  public:
   WindowModel() = default;
@@ -39,6 +50,8 @@ class WindowModel {
   long scale_height = 0;  // ScaleHeight
   WindowState state = WindowState::kNormal;
   std::u16string caption;
+  // The frame, painted in this order before the children; empty until a skin paints it.
+  std::vector<FramePiece> frame;
 
  private:
   std::vector<Control> controls_;

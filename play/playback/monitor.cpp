@@ -17,9 +17,8 @@ constexpr std::u16string_view kSmoothHint = u"如播放卡，先暂停1-2分钟�
 void MainWindow::Timer1_Timer() {
   WindowModel& w = model_;
   PlayerControl& player = ports_.player;
-  Control& play_button = w(ba1::bo_but, 0);
   if (player.MediaUrl().empty()) {
-    play_button.tool_tip = u"播放";
+    ShowPlayFace(false);
     w(ba1::zhun).caption = u"准备就绪";
     w(ba1::huan).left = -30;
     return;
@@ -68,7 +67,7 @@ void MainWindow::Timer1_Timer() {
     w(ba1::VexoC).visible = true;
     context_.resume_position = player.Position();
     w(ba1::next_s).visible = false;
-    play_button.tool_tip = u"暂停";
+    ShowPlayFace(true);
   } else {
     w(ba1::bo_ad).visible = true;
     w(ba1::VexoC).visible = false;
@@ -96,7 +95,7 @@ void MainWindow::Timer1_Timer() {
     default: break;
   }
   if (last_state_ == player::kIdle || last_state_ == player::kStopped || last_state_ == player::kPaused) {
-    play_button.tool_tip = u"播放";
+    ShowPlayFace(false);
   }
   if (last_state_ == player::kConnecting && player.DownloadRate() == 0 && last_rate_ == 0 && reconnect_done_ != 1) {
     // Eight silent connecting ticks: reconnect, once per run of the program.

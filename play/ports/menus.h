@@ -13,4 +13,6 @@ class Menus {
   virtual ~Menus() = default;
   // Shows the entries at the pointer; the index of the chosen one, or -1 when none was.
   virtual int Popup(const std::vector<MenuEntry>& entries) = 0;
+  // The same at a point of the main window, in its pixels.
+  virtual int PopupAt(const std::vector<MenuEntry>& entries, long x, long y) = 0;
 };

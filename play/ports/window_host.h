@@ -5,6 +5,22 @@
 #include "common/pixel_rect.h"
 #include "play/model/control.h"
 
+// The mouse pointer shapes the borderless window shows over its sizing band.
+enum class Pointer { kDefault, kSizeNeSw, kSizeNs, kSizeNwSe, kSizeWe };
+
+// Hit codes of the non-client area, as the system's move and size loops take them.
+namespace hit {
+inline constexpr int kCaption = 2;
+inline constexpr int kLeft = 10;
+inline constexpr int kRight = 11;
+inline constexpr int kTop = 12;
+inline constexpr int kTopLeft = 13;
+inline constexpr int kTopRight = 14;
+inline constexpr int kBottom = 15;
+inline constexpr int kBottomLeft = 16;
+inline constexpr int kBottomRight = 17;
+}  // namespace hit
+
 // The size a label's caption takes in the window's font, in pixels.
 struct TextExtent {
   long width = 0;
@@ -62,6 +78,18 @@ class WindowHost {
   virtual void SetShown(bool shown) = 0;
   // Switches the computer off, closing other programs when `force`; tests never do.
   virtual void ShutdownComputer(bool force) = 0;
+
+  // The chrome of the borderless window.
+  // Gives the window a rounded-rectangle shape from (0, 0) to (width + 1, height + 1) pixels
+  // with a 4 x 4 corner ellipse.
+  virtual void SetRoundedRegion(long width, long height) = 0;
+  virtual void SetPointer(Pointer pointer) = 0;
+  // Sends every mouse event to this control until released (so that leaving it is seen).
+  virtual void CaptureMouse(const ControlId& control) = 0;
+  virtual void ReleaseMouse() = 0;
+  // Runs the system's move (hit::kCaption) or size loop as if the frame had been pressed with
+  // that hit code; returns when the user lets go of the button.
+  virtual void RunMoveSizeLoop(int hit_code) = 0;
 };
 
 // The browser panes, by name (ba1::Web1 ... ba1::Web7, ba1::Weby).

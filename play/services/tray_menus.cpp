@@ -27,8 +27,16 @@ void MainWindow::TrayIconEvent(int mouse_message) {
     }
     ports_.host.SetShown(!ports_.host.Shown());
   } else if (mouse_message == kRightButtonUp) {
-    if (ports_.menus.Popup(kProgramMenu) == kProgramMenuExit) ttt_v();
+    ShowProgramMenu();
   }
+}
+
+void MainWindow::ShowProgramMenu() { ProgramMenuChosen(ports_.menus.Popup(kProgramMenu)); }
+
+void MainWindow::ShowProgramMenuAt(long x, long y) { ProgramMenuChosen(ports_.menus.PopupAt(kProgramMenu, x, y)); }
+
+void MainWindow::ProgramMenuChosen(int entry) {
+  if (entry == kProgramMenuExit) ttt_v();
 }
 
 bool MainWindow::ShutdownArmed() { return model_(ba1::bo_but, 6).tool_tip.find(u"已开启") != std::u16string::npos; }
@@ -41,13 +49,11 @@ void MainWindow::ShowShutdownMenu() {
 }
 
 void MainWindow::kaiqi_Click() {
-  Control& button = model_(ba1::bo_but, 6);
-  button.tool_tip = kShutdownArmedTip;
-  button.picture = PictureSource{u"but(16)", 0, 0, button.width, button.height};
+  model_(ba1::bo_but, 6).tool_tip = kShutdownArmedTip;
+  ShowTransportFace(6, false);
 }
 
 void MainWindow::quxiao_Click() {
-  Control& button = model_(ba1::bo_but, 6);
-  button.tool_tip = kShutdownDisarmedTip;
-  button.picture = PictureSource{u"but(17)", 0, 0, button.width, button.height};
+  model_(ba1::bo_but, 6).tool_tip = kShutdownDisarmedTip;
+  ShowTransportFace(6, false);
 }

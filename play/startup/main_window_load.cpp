@@ -27,7 +27,10 @@ void MainWindow::LoadFirstInstance(std::u16string_view command_line) {
     model_.width_twips = static_cast<long>(saved_width);
     model_.height_twips = static_cast<long>(saved_height);
   }
-  if (skin_number_ > 3) skin_number_ = 1;
+  // A number beyond the four skins (or below them) shows the second one.
+  long skin = skin_number_ > 3 || skin_number_ < 0 ? 1 : skin_number_;
+  skin_applied_ = false;
+  p_p(skin);
 
   const std::u16string list_page = program_folder_ + u"\\c.htm";
   ports_.panes.Navigate(ba1::Web1, content_base_);
@@ -39,6 +42,8 @@ void MainWindow::LoadFirstInstance(std::u16string_view command_line) {
   ports_.panes.Navigate(ba1::Web6, content_base_ + u"tj/tj.asp?id=" + user_id_);
   ports_.panes.Navigate(ba1::Web7, content_base_ + u"js/ads/vexoad.html");
 
+  model_(ba1::hzhuo).caption = u"合作伙伴:" + HostOfAddress(content_base_);
+  PlaceFooter();
   ports_.host.AddTrayIcon(model_.caption);
   context_.current_item = u"0";
   context_.resume_done = 0;

@@ -3,19 +3,13 @@
 #include "play/main_window.h"
 #include "play/startup/config_store.h"
 #include "play/startup/run_startup.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 
 constexpr std::u16string_view kPlayerProgram = u"VexoPlayer.exe";
 constexpr std::u16string_view kTerminalProgram = u"VexoTerminal.exe";
 constexpr std::u16string_view kExitActionMarker = u"****";
-
-bool IsWebAddress(std::u16string_view address) {
-  const auto starts = [address](std::u16string_view scheme) {
-    return address.size() > scheme.size() && EqualsIgnoringAsciiCase(address.substr(0, scheme.size()), scheme);
-  };
-  return starts(u"http://") || starts(u"https://");
-}
 
 }  // namespace
 

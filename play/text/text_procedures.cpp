@@ -1,4 +1,6 @@
 #include "play/text/text_procedures.h"
+
+#include "common/text/ascii_case.h"
 #include "common/text/decimal.h"
 
 namespace {
@@ -95,4 +97,17 @@ std::optional<std::u16string> TextBetween(std::u16string_view text, std::u16stri
   if (start < 1 || length < 0) return std::nullopt;
   if (static_cast<std::size_t>(start) > text.size()) return std::u16string();
   return std::u16string(text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
+}
+
+bool IsWebAddress(std::u16string_view address) {
+  const auto starts = [address](std::u16string_view scheme) {
+    return address.size() > scheme.size() && EqualsIgnoringAsciiCase(address.substr(0, scheme.size()), scheme);
+  };
+  return starts(u"http://") || starts(u"https://");
+}
+
+std::u16string HostOfAddress(std::u16string_view address) {
+  const auto scheme_end = address.find(u"://");
+  const std::u16string_view rest = scheme_end == std::u16string_view::npos ? address : address.substr(scheme_end + 3);
+  return std::u16string(rest.substr(0, rest.find(u'/')));
 }

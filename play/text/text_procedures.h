@@ -15,6 +15,13 @@ std::u16string FormatPlayTime(long long seconds);
 // final line without an end counts, an empty text has no lines.
 std::vector<std::u16string> SplitLines(std::u16string_view text);
 
+// Whether the address is a web address (http:// or https://, any case, with something after
+// the scheme): the only addresses the program hands to the shell from what a site sends.
+bool IsWebAddress(std::u16string_view address);
+
+// The host (with its port, if any) of an address: what lies between "://" and the next '/'.
+std::u16string HostOfAddress(std::u16string_view address);
+
 // The text after the last backslash; the empty text when there is none.
 std::u16string FileNameOfPath(std::u16string_view path);
 

@@ -1,14 +1,20 @@
 #include "play/win32/main_window_win32.h"
 
+#include <algorithm>
+
 #include "common/text/utf.h"
 #include "common/win32/event_log.h"
+#include "common/win32/gdi_scope.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include <commdlg.h>
+
 #include "play/win32/shutdown_win32.h"
 #include "play/win32/tray_sweep_win32.h"
 
 namespace {
 constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kApplyRegionMessage = WM_APP + 2;
 }  // namespace
 
 MainWindowWin32::MainWindowWin32(Args args) : args_(std::move(args)) {}
@@ -34,9 +40,9 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
 
   panes_ = std::make_unique<PaneSet>(ChoosePaneKind(), *this);
   // The core exists before the window, so the window procedure always has it.
-  core_ = std::make_unique<MainWindow>(
-      MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_, transfer_, processes_, *this},
-      args_.program_folder, args_.content_base);
+  core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_,
+                                                       transfer_, processes_, *this, *this},
+                                       args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
   CreateBound(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
               0, 0, model.width_twips / kTwipsPerPixel, model.height_twips / kTwipsPerPixel, nullptr, nullptr,
@@ -45,6 +51,17 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   renderer_ = std::make_unique<ModelRenderer>(
       hwnd_, core_->model(), [this](const ControlId& id) { Run([&id](MainWindow& w) { w.OnClick(id); }); },
       [this](const Control& control, HWND container) { PlaceExternal(control, container); });
+  bitmaps_ = std::make_unique<BitmapResources>(args_.instance);
+  renderer_->SetImageSource([this](const std::u16string& slot) { return ImageOf(slot); });
+  renderer_->SetMouseHandler(
+      [this](const ControlId& id, ModelRenderer::MouseEvent event, WPARAM buttons, long x, long y) {
+        using Action = MainWindow::MouseAction;
+        const Action action = event == ModelRenderer::MouseEvent::kDown   ? Action::kDown
+                              : event == ModelRenderer::MouseEvent::kMove ? Action::kMove
+                                                                          : Action::kUp;
+        const bool left = (buttons & MK_LBUTTON) != 0;
+        Run([&](MainWindow& w) { w.OnMouse(id, action, left, x, y); });
+      });
   const Control& place = core_->model()(ba1::VexoC);
   player_.Place(Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}),
                                         RECT{place.left, place.top, place.right(), place.bottom()}));
@@ -64,7 +81,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
 
 // The window follows the model's outer size and place (twips) when a handler changed them.
 void MainWindowWin32::ApplyOuterSize() {
-  if (!hwnd_ || !core_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
+  if (!hwnd_ || !core_ || IsIconic(hwnd_) || IsZoomed(hwnd_) || maximized_) return;
   const WindowModel& model = core_->model();
   RECT r{};
   GetWindowRect(hwnd_, &r);
@@ -108,6 +125,100 @@ void MainWindowWin32::PlaceExternal(const Control& control, HWND container) {
   } else if (control.kind == ControlKind::kWebBrowser) {
     panes_->Place(control, container);
   }
+}
+
+// The bitmap an image holder ("ppt(3)", "but(4)") holds now.
+HBITMAP MainWindowWin32::ImageOf(const std::u16string& slot) {
+  if (!core_ || !bitmaps_) return nullptr;
+  for (const Control& control : core_->model().controls()) {
+    if (control.kind == ControlKind::kImage && control.resource_id > 0 && ControlText(control.id) == slot) {
+      return bitmaps_->Get(control.resource_id);
+    }
+  }
+  return nullptr;
+}
+
+// The window's own surface: its frame, drawn off screen and copied in one step.
+void MainWindowWin32::PaintFrame() {
+  const PaintScope paint(hwnd_);
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  if (!renderer_ || r.right <= 0 || r.bottom <= 0) return;
+  const UniqueMemoryDc dc(CreateCompatibleDC(paint.dc()));
+  const UniqueBitmap surface(CreateCompatibleBitmap(paint.dc(), r.right, r.bottom));
+  if (!dc || !surface) return;
+  const ScopedSelect select_surface(dc.get(), surface.get());
+  renderer_->PaintFrame(dc.get(), POINT{0, 0}, SIZE{r.right, r.bottom}, core_->model()(ba1::l1).back_color);
+  BitBlt(paint.dc(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+}
+
+// The region is set once the size change that asked for it is over, once for a series of
+// changes (a live border drag).
+void MainWindowWin32::SetRoundedRegion(long width, long height) {
+  const bool posted = region_size_.cx != 0 || region_size_.cy != 0;
+  region_size_ = SIZE{std::max(width, 1L), std::max(height, 1L)};
+  if (!posted) PostMessageW(hwnd_, kApplyRegionMessage, 0, 0);
+}
+
+void MainWindowWin32::ApplyRegion() {
+  const SIZE size = region_size_;
+  region_size_ = SIZE{};
+  if (size.cx == 0) return;
+  // The system owns the region once it is set.
+  if (HRGN region = CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, 4, 4)) {
+    if (!SetWindowRgn(hwnd_, region, TRUE)) DeleteObject(region);
+  }
+}
+
+void MainWindowWin32::SetPointer(Pointer pointer) {
+  const wchar_t* shape = IDC_ARROW;
+  switch (pointer) {
+    case Pointer::kSizeNeSw: shape = IDC_SIZENESW; break;
+    case Pointer::kSizeNs: shape = IDC_SIZENS; break;
+    case Pointer::kSizeNwSe: shape = IDC_SIZENWSE; break;
+    case Pointer::kSizeWe: shape = IDC_SIZEWE; break;
+    case Pointer::kDefault: break;
+  }
+  pointer_ = LoadCursorW(nullptr, shape);
+  SetCursor(pointer_);
+}
+
+void MainWindowWin32::CaptureMouse(const ControlId& control) {
+  if (!renderer_) return;
+  if (HWND window = renderer_->WindowOf(control)) {
+    if (GetCapture() != window) SetCapture(window);
+  }
+}
+
+void MainWindowWin32::ReleaseMouse() {
+  if (GetCapture()) ReleaseCapture();
+}
+
+void MainWindowWin32::RunMoveSizeLoop(int hit_code) {
+  ReleaseCapture();
+  // The loop starts from where the pointer is now.
+  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit_code), static_cast<LPARAM>(GetMessagePos()));
+}
+
+std::optional<std::u16string> MainWindowWin32::OpenFile(std::u16string_view filter, std::u16string_view title) {
+  // The filter's "|" separators become the NULs the dialog wants, ended by two.
+  std::wstring patterns = ToWide(filter);
+  for (wchar_t& c : patterns) {
+    if (c == L'|') c = L'\0';
+  }
+  patterns.append(2, L'\0');
+  const std::wstring caption = ToWide(title);
+  std::wstring file(32768, L'\0');
+  OPENFILENAMEW dialog{sizeof dialog};
+  dialog.hwndOwner = hwnd_;
+  dialog.lpstrFilter = patterns.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = caption.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  file.resize(wcslen(file.c_str()));
+  return FromWide(file);
 }
 
 PixelRect MainWindowWin32::WorkArea() {
@@ -173,6 +284,18 @@ void MainWindowWin32::SetShown(bool shown) { ShowWindow(hwnd_, shown ? SW_SHOW :
 void MainWindowWin32::ShutdownComputer(bool force) { ::ShutdownComputer(force); }
 
 int MainWindowWin32::Popup(const std::vector<MenuEntry>& entries) {
+  POINT at{};
+  GetCursorPos(&at);
+  return PopupAtScreen(entries, at);
+}
+
+int MainWindowWin32::PopupAt(const std::vector<MenuEntry>& entries, long x, long y) {
+  POINT at{x, y};
+  ClientToScreen(hwnd_, &at);
+  return PopupAtScreen(entries, at);
+}
+
+int MainWindowWin32::PopupAtScreen(const std::vector<MenuEntry>& entries, POINT at) {
   const UniqueMenu menu(CreatePopupMenu());
   if (!menu) return -1;
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -183,8 +306,6 @@ int MainWindowWin32::Popup(const std::vector<MenuEntry>& entries) {
       AppendMenuW(menu.get(), MF_STRING | (entry.checked ? MF_CHECKED : 0), i + 1, ToWide(entry.text).c_str());
     }
   }
-  POINT at{};
-  GetCursorPos(&at);
   // The window must be in front, or the menu stays open after a click elsewhere.
   SetForegroundWindow(hwnd_);
   const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
@@ -216,8 +337,30 @@ void MainWindowWin32::SetTopmost(bool topmost) {
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// The borderless, shaped window maximises by covering the work area of its monitor itself:
+// the system's own maximised state does not survive a change of the window's region (Wine
+// drops it), and the frame is drawn by the program anyway.
 void MainWindowWin32::ShowState(int state) {
-  ShowWindow(hwnd_, state == 0 ? SW_MINIMIZE : state == 2 ? SW_MAXIMIZE : SW_RESTORE);
+  if (state == 0) {
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    return;
+  }
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+  if (state == 2 && !maximized_) {
+    GetWindowRect(hwnd_, &restore_rect_);
+    MONITORINFO monitor{sizeof monitor};
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    maximized_ = true;
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(hwnd_, nullptr, work.left, work.top, work.right - work.left, work.bottom - work.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (state == 1 && maximized_) {
+    maximized_ = false;
+    const RECT& r = restore_rect_;
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (state == 1 && IsZoomed(hwnd_)) {
+    ShowWindow(hwnd_, SW_RESTORE);
+  }
 }
 
 TextExtent MainWindowWin32::MeasureCaption(std::u16string_view caption) {
@@ -249,9 +392,9 @@ void MainWindowWin32::NavigateError(ControlName pane, std::u16string_view addres
 void MainWindowWin32::OnSize(WPARAM kind, LPARAM size) {
   Run([&](MainWindow& w) {
     WindowModel& model = w.model();
-    model.state = kind == SIZE_MINIMIZED   ? WindowState::kMinimized
-                  : kind == SIZE_MAXIMIZED ? WindowState::kMaximized
-                                           : WindowState::kNormal;
+    model.state = kind == SIZE_MINIMIZED                 ? WindowState::kMinimized
+                  : kind == SIZE_MAXIMIZED || maximized_ ? WindowState::kMaximized
+                                                         : WindowState::kNormal;
     model.scale_width = LOWORD(size);
     model.scale_height = HIWORD(size);
     RECT outer{};
@@ -283,11 +426,37 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_SIZE: OnSize(wparam, lparam); return 0;
-    case WM_ERASEBKGND: {
-      RECT r{};
-      GetClientRect(hwnd_, &r);
-      FillRect(reinterpret_cast<HDC>(wparam), &r, UniqueBrush(CreateSolidBrush(Rgb(131, 191, 248))).get());
-      return 1;
+    case kApplyRegionMessage: ApplyRegion(); return 0;
+    case WM_ERASEBKGND: return 1;  // the frame covers the whole surface
+    case WM_PAINT: PaintFrame(); return 0;
+    case WM_LBUTTONDOWN: {
+      const long x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
+      SetFocus(hwnd_);
+      Run([x, y](MainWindow& w) { w.Form_MouseDown(x, y); });
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      const long x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
+      const bool left = (wparam & MK_LBUTTON) != 0;
+      Run([=](MainWindow& w) { w.Form_MouseMove(left, x, y); });
+      return 0;
+    }
+    case WM_LBUTTONUP: {
+      const long x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
+      Run([x, y](MainWindow& w) { w.Form_MouseUp(x, y); });
+      return 0;
+    }
+    case WM_SETCURSOR:
+      // Over the window's own surface the pointer is the one the sizing band chose.
+      if (reinterpret_cast<HWND>(wparam) == hwnd_ && LOWORD(lparam) == HTCLIENT && pointer_) {
+        SetCursor(pointer_);
+        return TRUE;
+      }
+      break;
+    case WM_KEYDOWN: {
+      const int key = static_cast<int>(wparam);
+      Run([key](MainWindow& w) { w.Form_KeyDown(key); });
+      return 0;
     }
     case WM_COPYDATA: {
       std::u16string command;

@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/win32/window_base.h"
 #include "play/main_window.h"
 #include "play/ports/browser_pane.h"
+#include "play/win32/bitmap_resources_win32.h"
 #include "play/win32/files_win32.h"
 #include "play/win32/model_renderer_win32.h"
 #include "play/win32/pane_set_win32.h"
@@ -22,7 +24,11 @@
 #include "play/win32/transfer_win32.h"
 #include "play/win32/tray_icon_win32.h"
 
-class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, public Menus, private WindowBase {
+class MainWindowWin32 final : public WindowHost,
+                              public BrowserPaneEvents,
+                              public Menus,
+                              public Dialogs,
+                              private WindowBase {
  public:
   struct Args {
     HINSTANCE instance = nullptr;
@@ -74,8 +80,16 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, publi
   bool Shown() override;
   void SetShown(bool shown) override;
   void ShutdownComputer(bool force) override;
+  void SetRoundedRegion(long width, long height) override;
+  void SetPointer(Pointer pointer) override;
+  void CaptureMouse(const ControlId& control) override;
+  void ReleaseMouse() override;
+  void RunMoveSizeLoop(int hit_code) override;
   // Menus
   int Popup(const std::vector<MenuEntry>& entries) override;
+  int PopupAt(const std::vector<MenuEntry>& entries, long x, long y) override;
+  // Dialogs
+  std::optional<std::u16string> OpenFile(std::u16string_view filter, std::u16string_view title) override;
   // BrowserPaneEvents
   void BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) override;
   void DownloadBegin(ControlName pane) override;
@@ -91,6 +105,10 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, publi
   void ApplyOuterSize();
   void AfterHandler();
   void SyncTimers();
+  void PaintFrame();
+  void ApplyRegion();
+  HBITMAP ImageOf(const std::u16string& slot);
+  int PopupAtScreen(const std::vector<MenuEntry>& entries, POINT at);
 
   Args args_;
   PlayerSlot player_;
@@ -110,4 +128,9 @@ class MainWindowWin32 final : public WindowHost, public BrowserPaneEvents, publi
   std::vector<TimerSpec> applied_timers_;
   long applied_left_twips_ = -1;
   long applied_top_twips_ = -1;
+  std::unique_ptr<BitmapResources> bitmaps_;
+  HCURSOR pointer_ = nullptr;
+  SIZE region_size_{};      // the rounded region asked for and not yet set
+  bool maximized_ = false;  // covering the work area, see ShowState
+  RECT restore_rect_{};     // where the window was before
 };

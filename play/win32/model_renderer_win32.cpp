@@ -129,6 +129,12 @@ SIZE ModelRenderer::MeasureText(std::u16string_view text) {
 
 void ModelRenderer::Sync() {
   auto& controls = model_.controls();
+  // A new frame repaints the window's own surface and the labels that show it through.
+  const bool frame_changed = model_.frame != applied_frame_;
+  if (frame_changed) {
+    applied_frame_ = model_.frame;
+    InvalidateRect(form_, nullptr, FALSE);
+  }
   for (auto& item_ptr : items_) {
     Item& item = *item_ptr;
     Control& c = controls[item.index];
@@ -157,7 +163,7 @@ void ModelRenderer::Sync() {
     } else {
       if (moved) SetWindowPos(window, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
       if (shown_changed) ShowWindow(window, c.visible ? SW_SHOWNA : SW_HIDE);
-      if (looks_changed) InvalidateRect(window, nullptr, TRUE);
+      if (looks_changed || (frame_changed && c.transparent)) InvalidateRect(window, nullptr, FALSE);
       // The caption is the window's text too, for screen readers and for tests; a picture
       // button without one is named by its tool tip ("播放", "计划关机").
       if (item.first || c.caption != a.caption || (c.caption.empty() && c.tool_tip != a.tool_tip)) {
@@ -180,7 +186,7 @@ void ModelRenderer::UpdateTool(Item& item) {
     SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     item.tool_added = false;
   }
-  if (c.tool_tip.empty()) return;
+  if (c.tool_tip.empty() || !c.system_tip) return;
   std::wstring text = ToWide(c.tool_tip);
   tool.uFlags = TTF_SUBCLASS;
   GetClientRect(item.window(), &tool.rect);
@@ -188,30 +194,92 @@ void ModelRenderer::UpdateTool(Item& item) {
   item.tool_added = SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
-void ModelRenderer::Paint(const Item& item, HDC dc) {
+namespace {
+
+// A 32-bit picture carries its own (premultiplied) alpha and is blended over what is below.
+bool HasAlpha(HBITMAP image) {
+  BITMAP info{};
+  return GetObjectW(image, sizeof info, &info) == sizeof info && info.bmBitsPixel == 32;
+}
+
+void CopyPicture(HDC dc, HDC source, HBITMAP image, const PictureSource& picture, long left, long top) {
+  const long width = picture.target_width > 0 ? picture.target_width : picture.width;
+  const long height = picture.target_height > 0 ? picture.target_height : picture.height;
+  if (HasAlpha(image)) {
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, left, top, width, height, source, picture.x, picture.y, picture.width, picture.height, blend);
+  } else if (width == picture.width && height == picture.height) {
+    BitBlt(dc, left, top, width, height, source, picture.x, picture.y, SRCCOPY);
+  } else {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, left, top, width, height, source, picture.x, picture.y, picture.width, picture.height, SRCCOPY);
+  }
+}
+
+}  // namespace
+
+void ModelRenderer::PaintPicture(HDC dc, const PictureSource& picture) {
+  if (!image_source_) return;
+  HBITMAP image = image_source_(picture.slot);
+  if (!image) return;
+  const UniqueMemoryDc source(CreateCompatibleDC(dc));
+  const ScopedSelect select_image(source.get(), image);
+  CopyPicture(dc, source.get(), image, picture, 0, 0);
+}
+
+void ModelRenderer::PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill) {
+  const RECT all{0, 0, size.cx, size.cy};
+  FillRect(dc, &all, UniqueBrush(CreateSolidBrush(fill)).get());
+  if (!image_source_) return;
+  const UniqueMemoryDc source(CreateCompatibleDC(dc));
+  for (const FramePiece& piece : model_.frame) {
+    HBITMAP image = image_source_(piece.source.slot);
+    if (!image) continue;
+    const ScopedSelect select_image(source.get(), image);
+    PictureSource stretched = piece.source;
+    stretched.target_width = piece.width;
+    stretched.target_height = piece.height;
+    CopyPicture(dc, source.get(), image, stretched, piece.left - origin.x, piece.top - origin.y);
+  }
+}
+
+// Everything is drawn off screen first and reaches the window in one copy: no flicker.
+void ModelRenderer::Paint(const Item& item, HDC window_dc) {
   const Control& c = model_.controls()[item.index];
   RECT r{};
   GetClientRect(item.window(), &r);
-  FillRect(dc, &r, UniqueBrush(CreateSolidBrush(c.back_color)).get());
-  // A picture: the source rectangle of its image slot, at the control's top left.
-  if (c.picture && image_source_) {
-    if (HBITMAP image = image_source_(c.picture->slot)) {
-      const UniqueMemoryDc source(CreateCompatibleDC(dc));
-      const ScopedSelect select_image(source.get(), image);
-      BitBlt(dc, 0, 0, c.picture->width, c.picture->height, source.get(), c.picture->x, c.picture->y, SRCCOPY);
+  if (r.right <= 0 || r.bottom <= 0) return;
+  const UniqueMemoryDc dc(CreateCompatibleDC(window_dc));
+  const UniqueBitmap surface(CreateCompatibleBitmap(window_dc, r.right, r.bottom));
+  if (!dc || !surface) return;
+  const ScopedSelect select_surface(dc.get(), surface.get());
+  if (c.transparent && c.parent.name.empty()) {
+    PaintFrame(dc.get(), POINT{c.left, c.top}, SIZE{r.right, r.bottom}, c.back_color);
+  } else {
+    Color back = c.back_color;
+    if (c.transparent) {
+      if (const Control* container = model_.Find(c.parent)) back = container->back_color;
     }
+    FillRect(dc.get(), &r, UniqueBrush(CreateSolidBrush(back)).get());
   }
-  if (c.caption.empty()) return;
-  const ScopedSelect select_font(dc, font_.get());
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, c.enabled ? c.fore_color : GetSysColor(COLOR_GRAYTEXT));
-  const std::wstring text = ToWide(c.caption);
-  UINT format = DT_NOPREFIX;
-  // A label whose caption holds line breaks shows them as such, within its rectangle.
-  const bool lines = c.caption.find(u'\n') != std::u16string::npos || c.caption.find(u'\r') != std::u16string::npos;
-  if (c.kind == ControlKind::kLabel) format |= c.word_wrap || lines ? DT_WORDBREAK : DT_SINGLELINE;
-  else format |= DT_SINGLELINE | DT_CENTER | DT_VCENTER;  // a button face until skins draw it
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+  if (c.picture) PaintPicture(dc.get(), *c.picture);
+  if (!c.caption.empty()) {
+    const ScopedSelect select_font(dc.get(), font_.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    // A disabled label greys its text; a picture box keeps its face (the selected header
+    // button and tab are the disabled ones).
+    const bool grey = !c.enabled && c.kind == ControlKind::kLabel;
+    SetTextColor(dc.get(), grey ? GetSysColor(COLOR_GRAYTEXT) : c.fore_color);
+    const std::wstring text = ToWide(c.caption);
+    UINT format = DT_NOPREFIX;
+    // A label whose caption holds line breaks shows them as such, within its rectangle.
+    const bool lines = c.caption.find(u'\n') != std::u16string::npos || c.caption.find(u'\r') != std::u16string::npos;
+    if (c.kind == ControlKind::kLabel) format |= c.word_wrap || lines ? DT_WORDBREAK : DT_SINGLELINE;
+    else format |= DT_SINGLELINE | DT_CENTER | DT_VCENTER;  // a caption centred on a button's face
+    RECT text_box = r;
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &text_box, format);
+  }
+  BitBlt(window_dc, 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -239,6 +307,8 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
       if (message == WM_LBUTTONDOWN) {
         item->pressed = true;
         SetCapture(hwnd);
+        // The keys of the player go to the window, not to a pane that had the focus.
+        SetFocus(self.form_);
       }
       return 0;
     case WM_LBUTTONUP: {

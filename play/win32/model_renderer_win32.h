@@ -30,6 +30,9 @@ class ModelRenderer {
   ModelRenderer& operator=(const ModelRenderer&) = delete;
 
   void Sync();
+  // Paints the window's frame (the model's frame pieces) into `dc`, whose origin is the point
+  // `origin` of the window; what no piece covers takes `fill`.
+  void PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill);
   void SetMouseHandler(MouseHandler handler) { on_mouse_ = std::move(handler); }
   void SetImageSource(ImageSource source) { image_source_ = std::move(source); }
   // The window of a drawn control (containers included), made now if it was not yet;
@@ -46,6 +49,7 @@ class ModelRenderer {
   bool Showing(const Control& control);
   HWND Realize(Item& item);
   void Paint(const Item& item, HDC dc);
+  void PaintPicture(HDC dc, const PictureSource& picture);
   void UpdateTool(Item& item);
 
   HWND form_;
@@ -58,4 +62,5 @@ class ModelRenderer {
   UniqueMemoryDc measure_dc_;
   UniqueWindow tooltip_;
   std::vector<std::unique_ptr<Item>> items_;
+  std::vector<FramePiece> applied_frame_;
 };

@@ -8,12 +8,19 @@
 #include <vector>
 
 #include "common/text/utf.h"
+#include "play/model/window_model.h"
+#include "play/ports/dialogs.h"
 #include "play/ports/menus.h"
 #include "play/ports/processes.h"
 #include "play/ports/transfer.h"
 #include "play/ports/window_host.h"
 
-class RecordingHost final : public WindowHost, public BrowserPanes, public Transfer, public Processes, public Menus {
+class RecordingHost final : public WindowHost,
+                            public BrowserPanes,
+                            public Transfer,
+                            public Processes,
+                            public Menus,
+                            public Dialogs {
  public:
   // WindowHost
   PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
@@ -74,6 +81,22 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
     calls.push_back(show ? "Show" : "Hide");
   }
   void ShutdownComputer(bool force) override { calls.push_back(force ? "Shutdown force" : "Shutdown"); }
+  void SetRoundedRegion(long width, long height) override {
+    regions.push_back(std::to_string(width) + "x" + std::to_string(height));
+  }
+  void SetPointer(Pointer shape) override { pointer = shape; }
+  void CaptureMouse(const ControlId& control) override { captured = Utf16ToUtf8(ControlText(control)); }
+  void ReleaseMouse() override { captured.clear(); }
+  // The loop runs `during_loop` (the window's resizes while the user drags), then returns.
+  void RunMoveSizeLoop(int hit_code) override {
+    loops.push_back(hit_code);
+    if (during_loop) during_loop();
+  }
+  // Dialogs: the file the user picks next (nothing: cancelled).
+  std::optional<std::u16string> OpenFile(std::u16string_view filter, std::u16string_view title) override {
+    dialogs.push_back(Utf16ToUtf8(title) + " " + Utf16ToUtf8(filter));
+    return picked_file;
+  }
   // Processes
   bool AnyNamed(std::u16string_view name) override { return running.count(Utf16ToUtf8(name)) > 0; }
   void StartMinimized(std::u16string_view program) override { started.push_back(Utf16ToUtf8(program)); }
@@ -93,6 +116,10 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
     return false;
   }
   // Menus: answers with the next of `menu_answers` (-1 when none is left).
+  int PopupAt(const std::vector<MenuEntry>& entries, long x, long y) override {
+    menu_points.push_back(std::to_string(x) + "," + std::to_string(y));
+    return Popup(entries);
+  }
   int Popup(const std::vector<MenuEntry>& entries) override {
     std::string shown_entries;
     for (const MenuEntry& entry : entries) shown_entries += (entry.checked ? "*" : "") + Utf16ToUtf8(entry.text) + "|";
@@ -115,6 +142,12 @@ class RecordingHost final : public WindowHost, public BrowserPanes, public Trans
   std::vector<int> menu_answers;
   std::vector<std::string> questions;
   std::vector<bool> answers;
+  std::vector<std::string> regions, dialogs, menu_points;
+  std::vector<int> loops;
+  std::function<void()> during_loop;
+  std::optional<std::u16string> picked_file;
+  Pointer pointer = Pointer::kDefault;
+  std::string captured;
   bool minimized = false;
   bool shown = true;
   bool busy = false;

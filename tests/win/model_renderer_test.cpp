@@ -176,4 +176,74 @@ TEST_F(RendererTest, AutoSizedLabelsTakeTheirTextsSizeWindowOrNot) {
   EXPECT_EQ(renderer.MeasureText(u"第1集.rmvb 第1集.rmvb").cx, model(ba1::bo_name).width);
 }
 
+// A bitmap of one colour; 32-bit ones carry premultiplied alpha, clear in their left half.
+HBITMAP SolidBitmap(int width, int height, int bits, COLORREF colour) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, static_cast<WORD>(bits), BI_RGB};
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  const int stride = ((width * bits / 8) + 3) & ~3;
+  for (int y = 0; y < height; ++y) {
+    auto* row = static_cast<BYTE*>(pixels) + y * stride;
+    for (int x = 0; x < width; ++x) {
+      BYTE* p = row + x * (bits / 8);
+      const bool clear = bits == 32 && x < width / 2;
+      p[0] = clear ? 0 : GetBValue(colour);
+      p[1] = clear ? 0 : GetGValue(colour);
+      p[2] = clear ? 0 : GetRValue(colour);
+      if (bits == 32) p[3] = clear ? 0 : 255;
+    }
+  }
+  return bitmap;
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(window, &at);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+TEST_F(RendererTest, PicturesStretchBlendAndLabelsShowTheFrameThrough) {
+  const COLORREF kFrame = RGB(10, 20, 30), kBack = RGB(0, 160, 0), kGlyph = RGB(250, 250, 250);
+  HBITMAP frame = SolidBitmap(3, 25, 24, kFrame), glyph = SolidBitmap(26, 23, 32, kGlyph);
+  Control& panel = model(ba1::zz);
+  panel.back_color = RGB(200, 0, 0);
+  Control& button = model(ba1::npc, 4);
+  button.width = 100, button.height = 25;
+  button.picture = PictureSource{u"frame", 0, 0, 3, 25, 100, 25};
+  Control& label = model(ba1::bo_name);
+  label.caption.clear();
+  label.back_color = kBack;
+  label.picture = PictureSource{u"glyph", 0, 0, 26, 23};
+  label.transparent = true;  // in a container: its container's colour shows through
+  model.frame = {FramePiece{PictureSource{u"frame", 0, 0, 3, 25}, 0, 0, 400, 300}};
+  ModelRenderer renderer(form, model, {}, {});
+  renderer.SetImageSource([&](const std::u16string& slot) -> HBITMAP {
+    return slot == u"frame" ? frame : slot == u"glyph" ? glyph : nullptr;
+  });
+  renderer.Sync();
+  RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  HWND stretched = renderer.WindowOf({ba1::npc, 4});
+  HWND blended = renderer.WindowOf({ba1::bo_name, -1});
+  EXPECT_EQ(ScreenPixel(stretched, 90, 10), kFrame);      // 3 pixels stretched over 100
+  EXPECT_EQ(ScreenPixel(blended, 3, 5), RGB(200, 0, 0));  // clear: the container's colour
+  EXPECT_EQ(ScreenPixel(blended, 20, 5), kGlyph);
+  // The frame as the window paints it: every piece stretched into place.
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP surface = CreateCompatibleBitmap(screen, 50, 50);
+  HGDIOBJ old = SelectObject(memory, surface);
+  renderer.PaintFrame(memory, POINT{300, 200}, SIZE{50, 50}, RGB(1, 2, 3));
+  EXPECT_EQ(GetPixel(memory, 49, 49), kFrame);
+  SelectObject(memory, old);
+  DeleteObject(surface);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(frame);
+  DeleteObject(glyph);
+}
+
 }  // namespace

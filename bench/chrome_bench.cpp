@@ -1,0 +1,94 @@
+// The cost of play.exe's skinned frame: one full repaint of the normal window at 904 x 565 and
+// at 1920 x 1080 (the frame alone, and the frame with every child), and a live border drag of
+// 20 resize steps, each laid out, shaped and painted before the next. play.exe runs against
+// the content site with its catalogue listed; the window is driven from this process, and
+// every step returns only once play.exe has handled it. Run through scripts/bench-chrome.sh.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/median.h"
+#include "tests/shared/test_folder.h"
+#include "tests/win/child_process.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void Resize(HWND main, int width, int height) {
+  SetWindowPos(main, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The median time of a repaint of the whole window surface, with or without its children.
+double Repaint(HWND main, bool children) {
+  std::vector<double> times;
+  const UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | (children ? RDW_ALLCHILDREN : RDW_NOCHILDREN);
+  for (int i = 0; i < 40; ++i) {
+    const auto t0 = Clock::now();
+    RedrawWindow(main, nullptr, nullptr, flags);
+    times.push_back(MsSince(t0));
+  }
+  return Median(times);
+}
+
+}  // namespace
+
+int wmain() {
+  wchar_t port[16] = {};
+  if (!GetEnvironmentVariableW(L"VEXO_SITE_PORT", port, 16)) {
+    std::printf("VEXO_SITE_PORT is not set: run through scripts/bench-chrome.sh\n");
+    return 2;
+  }
+  const std::wstring base = L"http://127.0.0.1:" + std::wstring(port) + L"/soft/";
+  TestFolder folder;
+  std::filesystem::copy_file(std::filesystem::path(TestProgramFolder()) / "play.exe", folder.path() / "play.exe");
+  ChildProcess app((folder.path() / "play.exe").wstring(), L"", folder.path().wstring(),
+                   {{L"PLAY_CONTENT_BASE", base}});
+  HWND main = app.WaitWindow(L"VexoPlayMainWindow", 60s);
+  HWND list = nullptr;
+  for (int i = 0; main && i < 600 && !(list && SendMessageW(list, LB_GETCOUNT, 0, 0) > 0); ++i) {
+    list = FindPaneList(main, L"Web1");
+    std::this_thread::sleep_for(50ms);
+  }
+  if (!list) {
+    std::printf("play.exe did not list its catalogue\n");
+    return 1;
+  }
+  std::this_thread::sleep_for(1s);
+
+  for (const SIZE size : {SIZE{904, 565}, SIZE{1920, 1080}}) {
+    Resize(main, size.cx, size.cy);
+    std::this_thread::sleep_for(300ms);
+    const double frame = Repaint(main, false);
+    const double whole = Repaint(main, true);
+    std::printf("repaint at %ld x %ld: frame %.2f ms, frame and children %.2f ms (median of 40)\n", size.cx, size.cy,
+                frame, whole);
+  }
+
+  Resize(main, 904, 565);
+  std::this_thread::sleep_for(300ms);
+  std::vector<double> steps;
+  const auto drag = Clock::now();
+  for (int step = 1; step <= 20; ++step) {
+    const auto t0 = Clock::now();
+    Resize(main, 904 + 24 * step, 565 + 14 * step);
+    steps.push_back(MsSince(t0));
+  }
+  const double total = MsSince(drag);
+  std::printf("live border drag, 20 steps from 904 x 565 to 1384 x 845: %.1f ms in all, %.2f ms a step (median)\n",
+              total, Median(steps));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  app.WaitExit(15s);
+  return 0;
+}

@@ -1,0 +1,209 @@
+// play.exe's skins on the screen: each skin applied at start from config.ini and switched from
+// the skin menu, in normal mode, compact mode and maximised. Pictures of each are saved in the
+// folder VEXO_ARTIFACTS names; the tests read pixels of the frame off the screen.
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "tests/shared/test_folder.h"
+#include "tests/win/child_process.h"
+#include "tests/win/site_client.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr wchar_t kMainClass[] = L"VexoPlayMainWindow";
+
+struct SkinColours {
+  COLORREF content;  // zz
+  COLORREF frame;    // l1
+};
+constexpr SkinColours kSkins[] = {
+    {RGB(201, 235, 167), RGB(152, 217, 87)},
+    {RGB(215, 234, 245), RGB(131, 191, 248)},
+    {RGB(255, 228, 202), RGB(248, 167, 31)},
+    {RGB(240, 191, 209), RGB(231, 100, 139)},
+};
+
+// What the screen shows of a rectangle, read back once.
+class ScreenShot {
+ public:
+  explicit ScreenShot(RECT r) : rect_(r), width_(r.right - r.left), height_(r.bottom - r.top) {
+    pixels_.resize(static_cast<std::size_t>(width_) * height_);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+  // The colour at a point of the rectangle.
+  COLORREF At(long x, long y) const {
+    const DWORD bgrx = pixels_[static_cast<std::size_t>(y) * width_ + x];
+    return RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF);
+  }
+  // Saves it as a 32-bit bitmap file.
+  void Save(const fs::path& file) const {
+    BITMAPINFOHEADER header{sizeof header, width_, -height_, 1, 32, BI_RGB};
+    const DWORD bytes = static_cast<DWORD>(pixels_.size() * 4);
+    BITMAPFILEHEADER file_header{0x4D42, static_cast<DWORD>(sizeof file_header + sizeof header + bytes), 0, 0,
+                                 sizeof file_header + sizeof header};
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file_header), sizeof file_header);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
+  }
+
+ private:
+  RECT rect_;
+  long width_, height_;
+  std::vector<DWORD> pixels_;
+};
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+class PlaySkins : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(fs::path(TestProgramFolder()) / "play.exe", folder.path() / "play.exe");
+    ASSERT_TRUE(WindowsOfClass(kMainClass).empty());
+    if (const char* artifacts = std::getenv("VEXO_ARTIFACTS")) {
+      artifacts_ = artifacts;
+      fs::create_directories(artifacts_);
+    }
+  }
+  void StartWithSkin(int skin) {
+    std::ofstream(folder.path() / "config.ini", std::ios::binary)
+        << "[Skin]\r\nNum=" << skin << "\r\n[S_q]\r\nts=1\r\nquit=1\r\n";
+    const std::string base = site.Url("/soft/");
+    app = std::make_unique<ChildProcess>((folder.path() / "play.exe").wstring(), L"", folder.path().wstring(),
+                                         std::vector<std::pair<std::wstring, std::wstring>>{
+                                             {L"PLAY_CONTENT_BASE", std::wstring(base.begin(), base.end())}});
+    main = app->WaitWindow(kMainClass, 30s);
+    ASSERT_TRUE(main);
+    for (int i = 0; i < 400 && !FindPaneList(main, L"Web1"); ++i) std::this_thread::sleep_for(50ms);
+    Settle();
+  }
+  // Lets the window paint what the last step changed.
+  static void Settle() { std::this_thread::sleep_for(1500ms); }
+  void Close() {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app->WaitExit(15s), 0u);
+  }
+  // A click on a drawn control of the window, found by its text or tool tip.
+  void Click(const std::wstring& name) {
+    HWND control = ChildWindowStartingWith(main, name);
+    ASSERT_TRUE(control) << "no control " << std::string(name.begin(), name.end());
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  }
+  // The window on the screen, saved as `name` among the artifacts.
+  ScreenShot Shoot(const std::string& name) {
+    const RECT r = WindowRect(main);
+    ScreenShot shot(r);
+    if (!artifacts_.empty()) shot.Save(artifacts_ / (name + ".bmp"));
+    return shot;
+  }
+  // The corner outside the rounded region shows what is behind the window.
+  void ExpectRoundedCorners(const ScreenShot& shot, COLORREF frame_colour, long width, long height) {
+    EXPECT_NE(shot.At(0, 0), frame_colour);
+    EXPECT_NE(shot.At(width - 1, 0), frame_colour);
+    EXPECT_EQ(shot.At(0, 0), shot.At(width - 1, height - 1));  // both the desktop
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(main, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
+    DeleteObject(region);
+  }
+  // The content colour above the side panel's grip and the frame colour of the content stack.
+  void ExpectSkinColours(const ScreenShot& shot, int skin, long width, long height) {
+    const long zz_width = width - 8, zz_height = height - 90;
+    const long grip_left = zz_width - 168, grip_top = (zz_height - 90) / 2;
+    EXPECT_EQ(Hex(shot.At(4 + grip_left + 3, 64 + grip_top - 4)), Hex(kSkins[skin].content)) << "skin " << skin;
+    EXPECT_EQ(Hex(shot.At(4, 64 + 100)), Hex(kSkins[skin].frame)) << "skin " << skin;
+  }
+
+  SiteClient site;
+  TestFolder folder;
+  fs::path artifacts_;
+  std::unique_ptr<ChildProcess> app;
+  HWND main = nullptr;
+};
+
+TEST_F(PlaySkins, EachSkinInNormalCompactAndMaximisedMode) {
+  for (int skin = 0; skin < 4; ++skin) {
+    SCOPED_TRACE("skin " + std::to_string(skin));
+    StartWithSkin(skin);
+    if (HasFatalFailure()) return;
+    const std::string name = "skin-" + std::to_string(skin);
+
+    RECT r = WindowRect(main);
+    const long width = r.right - r.left, height = r.bottom - r.top;
+    ScreenShot normal = Shoot(name + "-normal");
+    ExpectSkinColours(normal, skin, width, height);
+    ExpectRoundedCorners(normal, kSkins[skin].frame, width, height);
+
+    Click(L"⊙精简模式");
+    Settle();
+    r = WindowRect(main);
+    EXPECT_EQ(r.right - r.left, 5800 / 15);
+    EXPECT_EQ(r.bottom - r.top, 4800 / 15);
+    const ScreenShot compact = Shoot(name + "-compact");
+    ExpectRoundedCorners(compact, kSkins[skin].frame, r.right - r.left, r.bottom - r.top);
+    Click(L"x");
+    Settle();
+
+    Click(L"最大化");
+    Settle();
+    r = WindowRect(main);
+    const RECT work = WorkArea();
+    EXPECT_EQ(r.right - r.left, work.right - work.left);
+    const ScreenShot maximised = Shoot(name + "-maximised");
+    ExpectSkinColours(maximised, skin, r.right - r.left, r.bottom - r.top);
+    Close();
+  }
+}
+
+TEST_F(PlaySkins, TheSkinMenuSwitchesTheSkinAndStoresIt) {
+  StartWithSkin(1);
+  if (HasFatalFailure()) return;
+  const RECT r = WindowRect(main);
+  const long width = r.right - r.left, height = r.bottom - r.top;
+  // The menu opens at the skin button; the keyboard picks its fourth entry.
+  Click(L"换肤");
+  HWND menu = nullptr;
+  for (int i = 0; i < 100 && !menu; ++i) {
+    menu = FindWindowW(L"#32768", nullptr);
+    if (!menu) std::this_thread::sleep_for(50ms);
+  }
+  ASSERT_TRUE(menu);
+  for (int i = 0; i < 4; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  Settle();
+  ExpectSkinColours(Shoot("skin-menu-switch"), 3, width, height);
+  std::ifstream config(folder.path() / "config.ini", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(config)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Num=3"), std::string::npos) << text;
+  Close();
+}
+
+}  // namespace
