@@ -1,6 +1,7 @@
 #pragma once
 // The main window BA1: its model, its playback context and the handlers that the subsystems
 // define (start-up and hand-off in startup/, commands and buttons in playback/).
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -188,6 +189,7 @@ class MainWindow {
   void PlaceFooter();
   void Unmute();
   long SeekSpan();
+  std::optional<long> PlaceVolumeKnob(long left);
   void SeekTo(double target);
   int view_mode_ = 0;     // ViewMode: 0 catalogue, 1 player
   int compact_mode_ = 0;  // CompactMode

@@ -84,18 +84,27 @@ void MainWindow::Unmute() {
   ShowTransportFace(2, false);
 }
 
+// Places the knob (and the level bar with it) and sends the volume it stands for: the share
+// of the track, truncated to a whole percent. The volume sent, or nothing for a track no
+// wider than its knob.
+std::optional<long> MainWindow::PlaceVolumeKnob(long left) {
+  WindowModel& w = model_;
+  Control& knob = w(ba1::bo_v);
+  knob.left = left;
+  w(ba1::bo_y).width = std::max(0L, knob.left);
+  const auto share = Share(knob.left, VolumeSpan(w));
+  if (!share) return std::nullopt;
+  const long volume = static_cast<long>(std::trunc(*share * 100));
+  ports_.player.SetVolume(volume);
+  w(ba1::zhun).caption = VolumeText(ports_.player.Volume());
+  return volume;
+}
+
 void MainWindow::yin_MouseDown(bool left, long x) {
   if (!left) return;
-  WindowModel& w = model_;
   Unmute();
-  const long span = VolumeSpan(w);
-  Control& knob = w(ba1::bo_v);
-  knob.left = x <= span ? x : span;
-  w(ba1::bo_y).width = std::max(0L, knob.left);
-  const auto share = Share(knob.left, span);
-  if (!share) return;
-  ports_.player.SetVolume(static_cast<long>(std::trunc(*share * 100)));
-  w(ba1::zhun).caption = VolumeText(ports_.player.Volume());
+  const long span = VolumeSpan(model_);
+  PlaceVolumeKnob(x <= span ? x : span);
 }
 
 // The level bar reports its own pixels, as the track does.
@@ -103,20 +112,11 @@ void MainWindow::bo_y_MouseDown(bool left, long x) { yin_MouseDown(left, x); }
 
 void MainWindow::bo_v_MouseMove(bool left, long x) {
   if (!left) return;
-  WindowModel& w = model_;
   Unmute();
-  const long span = VolumeSpan(w);
-  Control& knob = w(ba1::bo_v);
+  Control& knob = model_(ba1::bo_v);
   const long place = knob.left + x;
-  if (place < 0 || place > span) return;  // past either end the knob stays where it was
-  knob.left = place;
-  w(ba1::bo_y).width = knob.left;
-  const auto share = Share(knob.left, span);
-  if (!share) return;
-  const long volume = static_cast<long>(std::trunc(*share * 100));
-  ports_.player.SetVolume(volume);
-  knob.tool_tip = Decimal(volume);
-  w(ba1::zhun).caption = VolumeText(ports_.player.Volume());
+  if (place < 0 || place > VolumeSpan(model_)) return;  // past either end the knob stays where it was
+  if (const auto volume = PlaceVolumeKnob(place)) knob.tool_tip = Decimal(*volume);
 }
 
 void MainWindow::Form_KeyDown(int key_code) {

@@ -28,6 +28,7 @@ constexpr Color kBlack = Rgb(0, 0, 0);
 constexpr Color kBarGrey = Rgb(40, 44, 52);
 constexpr Color kText = Rgb(230, 234, 240);
 constexpr Color kHeaderText = Rgb(255, 255, 255);  // on every skin's header picture
+constexpr Color kBarText = Rgb(40, 44, 52);        // on the control bar, in the skin's light colour
 
 std::vector<Row> DesignRows() {
   using K = ControlKind;
@@ -102,7 +103,7 @@ std::vector<Row> DesignRows() {
       {.name = ba1::bo_y, .parent = ba1::yin, .left = 4, .top = 5, .width = 26, .height = 5, .back = Rgb(43, 124, 240)},
       {.name = ba1::bo_v, .parent = ba1::yin, .left = 26, .width = 8, .height = 15, .back = Rgb(200, 210, 225)},
       {.name = ba1::bo_name, .kind = K::kLabel, .parent = ba1::bo_foot, .left = 104, .top = 6, .width = 409, .height = 14,
-       .back = kBarGrey, .fore = kText},
+       .back = kBarGrey, .fore = kBarText},
       // The side panel.
       {.name = ba1::l2, .parent = ba1::zz, .left = 708, .width = 162, .height = 462, .back = kHeaderBlue},
       {.name = ba1::l3, .parent = ba1::l2, .left = 1, .top = 1, .width = 160, .height = 460, .back = kPanelBack},
@@ -164,9 +165,9 @@ std::vector<Row> DesignRows() {
   return rows;
 }
 
-// Labels that sit on the frame show it through.
-bool OnFrame(ControlName name) {
-  for (ControlName label : {ba1::ni_name, ba1::jian, ba1::jbi, ba1::ni_bo1, ba1::Lab2, ba1::hzhuo}) {
+// Labels that show what lies under them: the frame, or the control bar's colour.
+bool ShowsThrough(ControlName name) {
+  for (ControlName label : {ba1::ni_name, ba1::jian, ba1::jbi, ba1::ni_bo1, ba1::Lab2, ba1::hzhuo, ba1::bo_name}) {
     if (name == label) return true;
   }
   return false;
@@ -196,7 +197,7 @@ WindowModel MakeMainWindowDesign() {
     control.back_color = row.back;
     control.fore_color = row.fore;
     control.auto_size = row.auto_size;
-    control.transparent = control.kind == ControlKind::kLabel && OnFrame(row.name);
+    control.transparent = control.kind == ControlKind::kLabel && ShowsThrough(row.name);
     control.system_tip = !ShowsBalloon(control.id);
     if (row.name == ba1::but) control.resource_id = kTransportImageFirstId + row.index;
     controls.push_back(std::move(control));

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 
 #include "common/win32/gdi_scope.h"
 #include "common/win32/wide.h"
@@ -10,6 +11,8 @@
 
 namespace {
 constexpr wchar_t kControlClass[] = L"VexoModelControl";
+
+bool Lightweight(ControlKind kind) { return kind == ControlKind::kLabel || kind == ControlKind::kLine; }
 
 bool Drawn(ControlKind kind) {
   return kind == ControlKind::kPictureBox || kind == ControlKind::kLabel || kind == ControlKind::kLine;
@@ -92,8 +95,7 @@ bool ModelRenderer::Showing(const Control& control) {
 }
 
 // Windows are made when a control first shows, or when its window is asked for (a container
-// of a pane or of the player): a window no one has seen costs nothing at start. A window made
-// late takes its design place among its siblings, behind those that come after it.
+// of a pane or of the player): a window no one has seen costs nothing at start.
 HWND ModelRenderer::Realize(Item& item) {
   if (item.window()) return item.window();
   const Control& c = model_.controls()[item.index];
@@ -107,13 +109,17 @@ HWND ModelRenderer::Realize(Item& item) {
   item.Create(c, parent);
   const HWND created = item.window();
   if (!created) return nullptr;
-  for (std::size_t i = item.index + 1; i < items_.size(); ++i) {
+  // Text lies under the picture boxes of its container (a title under the buttons it runs
+  // into); among picture boxes the later rows of the design lie above the earlier ones (the
+  // balloon above everything, a thumb above its track's bar).
+  HWND insert_after = Lightweight(c.kind) ? HWND_BOTTOM : HWND_TOP;
+  for (std::size_t i = item.index + 1; insert_after == HWND_TOP && i < items_.size(); ++i) {
     const HWND later = items_[i]->window();
-    if (later && GetParent(later) == parent) {
-      SetWindowPos(created, later, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
+    if (later && GetParent(later) == parent && !Lightweight(model_.controls()[items_[i]->index].kind)) {
+      insert_after = later;
     }
   }
+  SetWindowPos(created, insert_after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   item.first = true;
   return created;
 }
@@ -135,6 +141,7 @@ void ModelRenderer::Sync() {
     applied_frame_ = model_.frame;
     InvalidateRect(form_, nullptr, FALSE);
   }
+  std::map<HWND, RECT> to_redraw;  // per container, what moved controls leave and cover
   for (auto& item_ptr : items_) {
     Item& item = *item_ptr;
     Control& c = controls[item.index];
@@ -161,7 +168,19 @@ void ModelRenderer::Sync() {
         place_external_(c, container ? container : form_);
       }
     } else {
-      if (moved) SetWindowPos(window, nullptr, c.left, c.top, c.width, c.height, SWP_NOZORDER | SWP_NOACTIVATE);
+      // Moved without being drawn there and then: its old and new place are painted once,
+      // after every control is placed (a resize moves dozens).
+      if (moved) {
+        SetWindowPos(window, nullptr, c.left, c.top, c.width, c.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+        RECT& dirty = to_redraw[GetParent(window)];
+        const RECT new_place{c.left, c.top, c.right(), c.bottom()};
+        UnionRect(&dirty, &dirty, &new_place);
+        if (!item.first) {
+          const RECT old_place{a.left, a.top, a.right(), a.bottom()};
+          UnionRect(&dirty, &dirty, &old_place);
+        }
+      }
       if (shown_changed) ShowWindow(window, c.visible ? SW_SHOWNA : SW_HIDE);
       if (looks_changed || (frame_changed && c.transparent)) InvalidateRect(window, nullptr, FALSE);
       // The caption is the window's text too, for screen readers and for tests; a picture
@@ -169,11 +188,14 @@ void ModelRenderer::Sync() {
       if (item.first || c.caption != a.caption || (c.caption.empty() && c.tool_tip != a.tool_tip)) {
         SetWindowTextW(window, ToWide(c.caption.empty() ? c.tool_tip : c.caption).c_str());
       }
-      if (item.first || c.tool_tip != a.tool_tip || moved) UpdateTool(item);
+      const bool resized = item.first || c.width != a.width || c.height != a.height;
+      if (c.tool_tip != a.tool_tip || resized) UpdateTool(item);
     }
     item.applied = c;
     item.first = false;
   }
+  for (const auto& [container, dirty] : to_redraw)
+    RedrawWindow(container, &dirty, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void ModelRenderer::UpdateTool(Item& item) {

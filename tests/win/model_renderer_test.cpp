@@ -216,6 +216,7 @@ TEST_F(RendererTest, PicturesStretchBlendAndLabelsShowTheFrameThrough) {
   button.picture = PictureSource{u"frame", 0, 0, 3, 25, 100, 25};
   Control& label = model(ba1::bo_name);
   label.caption.clear();
+  label.left = 120;
   label.back_color = kBack;
   label.picture = PictureSource{u"glyph", 0, 0, 26, 23};
   label.transparent = true;  // in a container: its container's colour shows through
@@ -228,9 +229,15 @@ TEST_F(RendererTest, PicturesStretchBlendAndLabelsShowTheFrameThrough) {
   RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   HWND stretched = renderer.WindowOf({ba1::npc, 4});
   HWND blended = renderer.WindowOf({ba1::bo_name, -1});
-  EXPECT_EQ(ScreenPixel(stretched, 90, 10), kFrame);      // 3 pixels stretched over 100
+  EXPECT_EQ(ScreenPixel(stretched, 10, 10), kFrame);      // 3 pixels stretched over 100
   EXPECT_EQ(ScreenPixel(blended, 3, 5), RGB(200, 0, 0));  // clear: the container's colour
   EXPECT_EQ(ScreenPixel(blended, 20, 5), kGlyph);
+  // Text lies under the picture boxes of its container, though it comes later.
+  bool label_below = false;
+  for (HWND below = GetWindow(stretched, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+    label_below = label_below || below == blended;
+  }
+  EXPECT_TRUE(label_below);
   // The frame as the window paints it: every piece stretched into place.
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);

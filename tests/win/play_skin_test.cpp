@@ -188,6 +188,27 @@ TEST_F(PlaySkins, TheSkinMenuSwitchesTheSkinAndStoresIt) {
   if (HasFatalFailure()) return;
   const RECT r = WindowRect(main);
   const long width = r.right - r.left, height = r.bottom - r.top;
+  // The pointer over the close button: its hover face and the balloon under it. (Once the
+  // banner strip has opened by itself: every command hides the balloon.)
+  std::this_thread::sleep_for(2500ms);
+  HWND close = ChildWindowFromPoint(main, POINT{width - 38 + 5, 5});  // the caption's close button
+  ASSERT_TRUE(close && close != main);
+  const COLORREF rest = ScreenShot(WindowRect(main)).At(width - 38 + 16, 10);
+  // The pointer itself goes there too: the system reports its place again when the button
+  // takes the mouse.
+  RECT button{};
+  GetWindowRect(close, &button);
+  SetCursorPos(button.left + 5, button.top + 5);
+  PostMessageW(close, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Settle();
+  const ScreenShot hover = Shoot("skin-hover");
+  EXPECT_NE(hover.At(width - 38 + 16, 10), rest);
+  EXPECT_EQ(Hex(hover.At(width - 38 - 5 + 2, 19 + 3 + 2)), Hex(RGB(255, 255, 225)));
+  SetCursorPos(button.left - 200, button.top + 200);
+  PostMessageW(close, WM_MOUSEMOVE, 0, MAKELPARAM(-200, 200));  // away: captured, so still reported
+  Settle();
+  EXPECT_EQ(ScreenShot(WindowRect(main)).At(width - 38 + 16, 10), rest);
+
   // The menu opens at the skin button; the keyboard picks its fourth entry.
   Click(L"换肤");
   HWND menu = nullptr;
