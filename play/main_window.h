@@ -102,6 +102,11 @@ class MainWindow {
   // The pointer moved over a plain area: the text links take their rest or hover colours.
   void HoverOver(ControlName area);
 
+  // The upgrade check: the timed one (Timer5) and the one of the program menu.
+  void Timer5_Timer();
+  void shengji();
+  const std::u16string& latest_version() const { return latest_version_; }
+
   // The footer's rotating links and the partner link.
   void Timer7_Timer();
   void Lab2_Click(int index);
@@ -176,7 +181,10 @@ class MainWindow {
   PixelRect work_area_;
   std::u16string user_id_;
   std::u16string current_version_;
-  std::u16string exit_action_;  // ExitAction
+  std::u16string exit_action_;     // ExitAction
+  std::u16string latest_version_;  // LatestVersion
+  bool NewerVersionKnown() const;
+  void RunUpgrade();
   long skin_number_ = 1;
   bool skin_applied_ = false;      // SkinApplied
   bool sizing_started_ = false;    // SizingStarted

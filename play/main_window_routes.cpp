@@ -49,22 +49,15 @@ constexpr MouseRoute kMouseRoutes[] = {
 // Areas whose only mouse behaviour is the pointer's shape and the links' hover colours.
 constexpr ControlName kHoverAreas[] = {ba1::jbi, ba1::qk, ba1::bo_ad, ba1::bo_foot, ba1::shan, ba1::zz, ba1::u_k};
 
-// The upgrade check (Timer5) runs once per start and then switches its timer off; its work
-// arrives with the update code.
-void RunOnce(MainWindow& w, TimerName timer) { w.model().Timer(timer).enabled = false; }
-
 struct TimerRoute {
   TimerName timer;
   void (*handle)(MainWindow& window);
 };
 
 constexpr TimerRoute kTimerRoutes[] = {
-    {ba1::Timer1, [](MainWindow& w) { w.Timer1_Timer(); }},
-    {ba1::Timer2, [](MainWindow& w) { w.Timer2_Timer(); }},
-    {ba1::Timer3, [](MainWindow& w) { w.Timer3_Timer(); }},
-    {ba1::Timer4, [](MainWindow& w) { w.Timer4_Timer(); }},
-    {ba1::Timer5, [](MainWindow& w) { RunOnce(w, ba1::Timer5); }},
-    {ba1::Timer6, [](MainWindow& w) { w.Timer6_Timer(); }},
+    {ba1::Timer1, [](MainWindow& w) { w.Timer1_Timer(); }}, {ba1::Timer2, [](MainWindow& w) { w.Timer2_Timer(); }},
+    {ba1::Timer3, [](MainWindow& w) { w.Timer3_Timer(); }}, {ba1::Timer4, [](MainWindow& w) { w.Timer4_Timer(); }},
+    {ba1::Timer5, [](MainWindow& w) { w.Timer5_Timer(); }}, {ba1::Timer6, [](MainWindow& w) { w.Timer6_Timer(); }},
     {ba1::Timer7, [](MainWindow& w) { w.Timer7_Timer(); }},
 };
 

@@ -169,7 +169,7 @@ void MainWindow::OpenListEntry(std::u16string_view link) {
   if (local) {
     const auto f = Fields(line, u"|", 3);
     if (!ports_.files.Exists(f[1])) {
-      ports_.host.MessageOk(f[1] + u"不存在");
+      ports_.host.MessageOk(f[1] + u"不存在", model_.caption);
       ports_.lists.RemoveEntry(kLocalListFile, n);
       return;
     }

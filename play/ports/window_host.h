@@ -43,8 +43,8 @@ class WindowHost {
   virtual void AddTrayIcon(std::u16string_view tool_tip) = 0;
   // A balloon message on the notification-area icon.
   virtual void TrayBalloon(std::u16string_view text) = 0;
-  // An OK message box with this text.
-  virtual void MessageOk(std::u16string_view text) = 0;
+  // An OK message box with this text and title.
+  virtual void MessageOk(std::u16string_view text, std::u16string_view title) = 0;
   // A question with the buttons Yes and No; true for Yes.
   virtual bool AskYesNo(std::u16string_view text, std::u16string_view title) = 0;
   // Opens a folder in the file manager, in a normal window.

@@ -1,6 +1,7 @@
 // The notification-area icon's mouse events and the program menu r_m; the shutdown menu guan
 // with the shutdown after playback.
 #include "play/main_window.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ constexpr int kRightButtonUp = 0x0205;
 const std::vector<MenuEntry> kProgramMenu = {
     {u"软件设置"}, {u"关于我们"}, {u"官方网站"}, {u""}, {u"帮助提示"}, {u"升级检测"}, {u""}, {u"退出软件"},
 };
+constexpr int kProgramMenuSite = 2;
+constexpr int kProgramMenuUpgrade = 5;
 constexpr int kProgramMenuExit = 7;
 
 constexpr std::u16string_view kShutdownArmedTip = u"已开启自动关机";
@@ -35,8 +38,14 @@ void MainWindow::ShowProgramMenu() { ProgramMenuChosen(ports_.menus.Popup(kProgr
 
 void MainWindow::ShowProgramMenuAt(long x, long y) { ProgramMenuChosen(ports_.menus.PopupAt(kProgramMenu, x, y)); }
 
+// The settings window brings the actions of the settings, about and help entries.
 void MainWindow::ProgramMenuChosen(int entry) {
-  if (entry == kProgramMenuExit) ttt_v();
+  switch (entry) {
+    case kProgramMenuSite: ports_.host.OpenAddress(u"http://" + HostOfAddress(content_base_) + u"/"); break;
+    case kProgramMenuUpgrade: shengji(); break;
+    case kProgramMenuExit: ttt_v(); break;
+    default: break;
+  }
 }
 
 bool MainWindow::ShutdownArmed() { return model_(ba1::bo_but, 6).tool_tip.find(u"已开启") != std::u16string::npos; }

@@ -319,8 +319,8 @@ void MainWindowWin32::TrayBalloon(std::u16string_view text) {
   tray_.Balloon(u"绮映影视盒提示:", text);
 }
 
-void MainWindowWin32::MessageOk(std::u16string_view text) {
-  MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(core_->model().caption).c_str(), MB_OK);
+void MainWindowWin32::MessageOk(std::u16string_view text, std::u16string_view title) {
+  MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(title).c_str(), MB_OK);
 }
 
 bool MainWindowWin32::AskYesNo(std::u16string_view text, std::u16string_view title) {

@@ -64,7 +64,7 @@ class MainWindowWin32 final : public WindowHost,
   void LetPendingEventsRun() override;
   void AddTrayIcon(std::u16string_view tool_tip) override;
   void TrayBalloon(std::u16string_view text) override;
-  void MessageOk(std::u16string_view text) override;
+  void MessageOk(std::u16string_view text, std::u16string_view title) override;
   bool AskYesNo(std::u16string_view text, std::u16string_view title) override;
   void OpenFolder(std::u16string_view folder) override;
   void SetTopmost(bool topmost) override;

@@ -58,7 +58,7 @@ WaitEnd WaitPumping(HANDLE event, ULONGLONG deadline) {
 
 }  // namespace
 
-std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address) {
+std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address, std::size_t max_bytes) {
   auto request = std::make_shared<Request>();
   const ULONGLONG deadline = GetTickCount64() + limit_ms_ + 2000;
   active_.push_back(request);
@@ -79,7 +79,7 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
     }
   }
   running_ = request;
-  std::thread([request, url = std::wstring(ToWide(address)), limit = limit_ms_] {
+  std::thread([request, url = std::wstring(ToWide(address)), limit = limit_ms_, max_bytes] {
     HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     {
       std::lock_guard<std::mutex> guard(request->lock);
@@ -99,10 +99,13 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
           std::string text;
           char buffer[8192];
           DWORD read = 0;
-          while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0 && text.size() < (4u << 20)) {
+          bool too_long = false;
+          while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0) {
             text.append(buffer, read);
+            too_long = text.size() > max_bytes;
+            if (too_long) break;
           }
-          body = std::move(text);
+          if (!too_long) body = std::move(text);
         }
       }
     }

@@ -12,7 +12,8 @@ class Win32Transfer final : public Transfer {
  public:
   // A request that has not answered after `limit_ms` is given up.
   explicit Win32Transfer(unsigned limit_ms = 30000) : limit_ms_(limit_ms) {}
-  std::optional<std::u16string> OpenUrl(std::u16string_view address) override;
+  using Transfer::OpenUrl;
+  std::optional<std::u16string> OpenUrl(std::u16string_view address, std::size_t max_bytes) override;
   bool Busy() const override { return !active_.empty(); }
   // Gives up every request that is outstanding or waiting.
   void Cancel() override;

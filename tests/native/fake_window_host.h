@@ -35,7 +35,10 @@ class RecordingHost final : public WindowHost,
   }
   void AddTrayIcon(std::u16string_view tip) override { calls.push_back("Tray " + Utf16ToUtf8(tip)); }
   void TrayBalloon(std::u16string_view text) override { balloons.push_back(Utf16ToUtf8(text)); }
-  void MessageOk(std::u16string_view text) override { messages.push_back(Utf16ToUtf8(text)); }
+  void MessageOk(std::u16string_view text, std::u16string_view title) override {
+    messages.push_back(Utf16ToUtf8(text));
+    message_titles.push_back(Utf16ToUtf8(title));
+  }
   // Questions: answered with the next of `answers` (No when none is left).
   bool AskYesNo(std::u16string_view text, std::u16string_view title) override {
     questions.push_back(Utf16ToUtf8(title) + " " + Utf16ToUtf8(text));
@@ -59,12 +62,13 @@ class RecordingHost final : public WindowHost,
   void Refresh(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " refresh"); }
   void SetSilent(ControlName pane, bool) override { silent.push_back(Utf16ToUtf8(pane.text())); }
   // Transfer
-  std::optional<std::u16string> OpenUrl(std::u16string_view address) override {
+  using Transfer::OpenUrl;
+  std::optional<std::u16string> OpenUrl(std::u16string_view address, std::size_t max_bytes) override {
     const std::string asked = Utf16ToUtf8(address);
     requests.push_back(asked);
     if (during_request) during_request(asked);
     const auto found = replies.find(asked);
-    if (found == replies.end()) return std::nullopt;
+    if (found == replies.end() || found->second.size() > max_bytes) return std::nullopt;
     return Utf8ToUtf16(found->second);
   }
   bool Busy() const override { return busy; }
@@ -142,7 +146,7 @@ class RecordingHost final : public WindowHost,
   std::vector<int> menu_answers;
   std::vector<std::string> questions;
   std::vector<bool> answers;
-  std::vector<std::string> regions, dialogs, menu_points;
+  std::vector<std::string> regions, dialogs, menu_points, message_titles;
   std::vector<int> loops;
   std::function<void()> during_loop;
   std::optional<std::u16string> picked_file;

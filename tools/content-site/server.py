@@ -222,8 +222,9 @@ class Catalogue:
         302: ("出错的影片", 1, 1, "broken"),
     }
 
-    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0, start_ms=600):
+    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0, start_ms=600, upgrade_version="3.3"):
         self.episode_seconds = episode_seconds
+        self.upgrade_version = upgrade_version
         self.start_ms = start_ms
         self.download_seconds = download_seconds
         self.answer_delay = answer_delay
@@ -291,10 +292,14 @@ class Catalogue:
         if path in ("/soft/js/ads/softad.html", "/soft/js/ads/vexoad.html"):
             return "200 OK", self.html("广告", '<a href="http://127.0.0.1/">绮映影视盒 新片速递</a>'), text
         if path == "/soft/lib/wen.txt":
-            # News links, the exit page, the newest version: the installed one, so no upgrade.
-            news = "@@@@@".join("%s****http://127.0.0.1/soft/news%d.htm" % (t, i)
-                                for i, t in enumerate(["新片速递：星河彼岸", "热播剧集：长安夜行", "绮映影视盒 3.3 发布"]))
-            return "200 OK", (news + "====0****http://127.0.0.1/soft/bye.htm====3.3\r\n").encode("gbk"), "text/plain"
+            # Five news links (the program shows four), the exit page, and the newest version:
+            # the installed one unless --upgrade-version names another.
+            titles = ["新片速递：星河彼岸", "热播剧集：长安夜行", "绮映影视盒 3.3 发布", "网络剧场上新", "第五条不显示"]
+            news = "@@@@@".join("%s****http://127.0.0.1/soft/news%d.htm" % (t, i) for i, t in enumerate(titles))
+            body = news + "====0****http://127.0.0.1/soft/bye.htm====%s\r\n" % self.upgrade_version
+            return "200 OK", body.encode("gbk"), "text/plain"
+        if path == "/soft/update/setup.exe":
+            return "200 OK", b"MZ" + b"\0" * 62, "application/octet-stream"
         if path == "/soft/tj/tj.asp":
             return "200 OK", b"ok", "text/plain"
         return "404 Not Found", self.html("404", "Not Found"), text
@@ -315,10 +320,13 @@ def main():
     parser.add_argument("--answer-delay", type=float, default=0.0, help="seconds h.asp takes to answer")
     parser.add_argument("--start-ms", type=int, default=600,
                         help="milliseconds the stand-in player spends connecting, and again buffering")
+    parser.add_argument("--upgrade-version", default="3.3",
+                        help="the newest version lib/wen.txt names (3.3 is the program's own: no upgrade)")
     args = parser.parse_args()
     global CATALOGUE
     if args.catalogue:
-        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay, args.start_ms)
+        CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay, args.start_ms,
+                              args.upgrade_version)
     server = Server(("127.0.0.1", 0), Handler)
     tmp = args.port_file + ".tmp"
     with open(tmp, "w") as f:
