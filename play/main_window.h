@@ -15,6 +15,7 @@
 #include "play/ports/player_control.h"
 #include "play/ports/processes.h"
 #include "play/ports/profile_strings.h"
+#include "play/ports/secondary_windows.h"
 #include "play/ports/transfer.h"
 #include "play/ports/window_host.h"
 
@@ -31,6 +32,7 @@ struct MainWindowPorts {
   Processes& processes;
   Menus& menus;
   Dialogs& dialogs;
+  SecondaryWindows& windows;
 };
 
 // The address the finish step sends Web2 to: a host that never resolves.
@@ -118,6 +120,8 @@ class MainWindow {
   void DownloadComplete(ControlName pane);
   void NavigateError(ControlName pane, std::u16string_view address);
   void webe_Click();  // also the click on `jia`
+  // A right click on a page, with the address of the link under the pointer (empty: none).
+  void PageContextMenu(ControlName pane, std::u16string_view link);
 
   // The playback monitor, the finish step and the next episode.
   void Timer1_Timer();
@@ -145,6 +149,9 @@ class MainWindow {
   void ShowProgramMenu();
   void ShowProgramMenuAt(long x, long y);
   void ProgramMenuChosen(int entry);
+  // The settings window on a tab (0 about, 1 settings), or the tips window (-1), with the main
+  // window shown and its always-on-top state kept.
+  void ShowSecondaryWindow(int settings_tab);
   void kaiqi_Click();
   void quxiao_Click();
   bool ShutdownArmed();
@@ -183,6 +190,7 @@ class MainWindow {
   std::u16string current_version_;
   std::u16string exit_action_;     // ExitAction
   std::u16string latest_version_;  // LatestVersion
+  std::u16string selected_link_;   // SelectedLink: the history row right-clicked last
   bool NewerVersionKnown() const;
   void RunUpgrade();
   long skin_number_ = 1;

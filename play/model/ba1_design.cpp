@@ -1,26 +1,14 @@
 #include "play/model/ba1_design.h"
 
 #include "play/chrome/chrome_colours.h"
+#include "play/model/design_row.h"
 
 #include <initializer_list>
 #include <string>
 
 namespace {
 
-struct Row {
-  ControlName name;
-  int index = -1;
-  ControlKind kind = ControlKind::kPictureBox;
-  ControlName parent;
-  int parent_index = -1;
-  long left = 0, top = 0, width = 0, height = 0;
-  const char16_t* caption = u"";
-  const char16_t* tip = u"";
-  bool visible = true;
-  Color back = Rgb(255, 255, 255);
-  Color fore = Rgb(0, 0, 0);
-  bool auto_size = false;
-};
+using Row = DesignRow;
 
 constexpr Color kHeaderBlue = Rgb(131, 191, 248);
 constexpr Color kPanelBack = Rgb(215, 234, 245);
@@ -183,20 +171,7 @@ bool ShowsBalloon(const ControlId& id) {
 WindowModel MakeMainWindowDesign() {
   std::vector<Control> controls;
   for (const Row& row : DesignRows()) {
-    Control control;
-    control.id = ControlId{row.name, row.index};
-    control.kind = row.kind;
-    control.parent = ControlId{row.parent, row.parent_index};
-    control.left = row.left;
-    control.top = row.top;
-    control.width = row.width;
-    control.height = row.height;
-    control.caption = row.caption;
-    control.tool_tip = row.tip;
-    control.visible = row.visible;
-    control.back_color = row.back;
-    control.fore_color = row.fore;
-    control.auto_size = row.auto_size;
+    Control control = ControlOfRow(row);
     control.transparent = control.kind == ControlKind::kLabel && ShowsThrough(row.name);
     control.system_tip = !ShowsBalloon(control.id);
     if (row.name == ba1::but) control.resource_id = kTransportImageFirstId + row.index;
@@ -206,11 +181,6 @@ WindowModel MakeMainWindowDesign() {
       {ba1::Timer1, 1000, true}, {ba1::Timer2, 2000, false}, {ba1::Timer3, 10, true},    {ba1::Timer4, 60000, false},
       {ba1::Timer5, 6000, true}, {ba1::Timer6, 2000, false}, {ba1::Timer7, 4000, false},
   };
-  WindowModel model(std::move(controls), std::move(timers));
-  model.caption = u"绮映影视盒";
-  model.width_twips = kMainDesignWidthTwips;
-  model.height_twips = kMainDesignHeightTwips;
-  model.scale_width = kMainDesignWidthTwips / kTwipsPerPixel;
-  model.scale_height = kMainDesignHeightTwips / kTwipsPerPixel;
-  return model;
+  return DesignedWindow(std::move(controls), std::move(timers), u"绮映影视盒", kMainDesignWidthTwips,
+                        kMainDesignHeightTwips);
 }

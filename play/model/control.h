@@ -12,7 +12,10 @@ enum class ControlKind {
   kImage,       // a hidden holder of a fixed picture (skin and button images)
   kWebBrowser,  // a browser pane
   kLine,
-  kPlayer,  // the player control's host
+  kPlayer,    // the player control's host
+  kCheckBox,  // a check box with its caption; a click toggles `checked`
+  kButton,    // a push button with its caption
+  kFrame,     // a group frame with its caption on the top edge
 };
 
 // A control's name as the design declares it (play/model/ba1_names.h): only the design makes
@@ -91,6 +94,8 @@ struct Control {
   // The tool tip shows by the system's own balloon; buttons that show the window's balloon
   // P1 on hover have this off.
   bool system_tip = true;
+  // A check box's mark.
+  bool checked = false;
   // An image holder: the bitmap resource it holds now (0: none).
   int resource_id = 0;
 

@@ -25,6 +25,9 @@ class BrowserPane {
   virtual void Refresh() = 0;
   virtual void GoBack() = 0;
   virtual void GoForward() = 0;
+  // The page's selection to the clipboard, and the clipboard into the page's focused field.
+  virtual void Copy() = 0;
+  virtual void Paste() = 0;
   virtual void SetSilent(bool silent) = 0;
   virtual std::u16string LocationUrl() const = 0;
 };

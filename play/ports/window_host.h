@@ -98,5 +98,9 @@ class BrowserPanes {
   virtual ~BrowserPanes() = default;
   virtual void Navigate(ControlName pane, std::u16string_view address) = 0;
   virtual void Refresh(ControlName pane) = 0;
+  virtual void GoBack(ControlName pane) = 0;
+  virtual void GoForward(ControlName pane) = 0;
+  virtual void Copy(ControlName pane) = 0;
+  virtual void Paste(ControlName pane) = 0;
   virtual void SetSilent(ControlName pane, bool silent) = 0;
 };

@@ -13,7 +13,10 @@ constexpr int kRightButtonUp = 0x0205;
 const std::vector<MenuEntry> kProgramMenu = {
     {u"软件设置"}, {u"关于我们"}, {u"官方网站"}, {u""}, {u"帮助提示"}, {u"升级检测"}, {u""}, {u"退出软件"},
 };
+constexpr int kProgramMenuSettings = 0;
+constexpr int kProgramMenuAbout = 1;
 constexpr int kProgramMenuSite = 2;
+constexpr int kProgramMenuHelp = 4;
 constexpr int kProgramMenuUpgrade = 5;
 constexpr int kProgramMenuExit = 7;
 
@@ -38,9 +41,11 @@ void MainWindow::ShowProgramMenu() { ProgramMenuChosen(ports_.menus.Popup(kProgr
 
 void MainWindow::ShowProgramMenuAt(long x, long y) { ProgramMenuChosen(ports_.menus.PopupAt(kProgramMenu, x, y)); }
 
-// The settings window brings the actions of the settings, about and help entries.
 void MainWindow::ProgramMenuChosen(int entry) {
   switch (entry) {
+    case kProgramMenuSettings: ShowSecondaryWindow(1); break;
+    case kProgramMenuAbout: ShowSecondaryWindow(0); break;
+    case kProgramMenuHelp: ShowSecondaryWindow(-1); break;
     case kProgramMenuSite: ports_.host.OpenAddress(u"http://" + HostOfAddress(content_base_) + u"/"); break;
     case kProgramMenuUpgrade: shengji(); break;
     case kProgramMenuExit: ttt_v(); break;
@@ -65,4 +70,15 @@ void MainWindow::kaiqi_Click() {
 void MainWindow::quxiao_Click() {
   model_(ba1::bo_but, 6).tool_tip = kShutdownDisarmedTip;
   ShowTransportFace(6, false);
+}
+
+void MainWindow::ShowSecondaryWindow(int settings_tab) {
+  // A pinned main window would cover the new one: unpinned while it appears.
+  const bool pinned = model_(ba1::npc, 4).tool_tip == u"取消置顶";
+  if (pinned) zhi_d(0);
+  if (!ports_.host.Shown()) ports_.host.SetShown(true);
+  if (ports_.host.Minimized()) ports_.host.ShowState(1);
+  if (settings_tab < 0) ports_.windows.ShowTips();
+  else ports_.windows.ShowSettings(settings_tab);
+  if (pinned) zhi_d(1);
 }

@@ -89,6 +89,10 @@ void LinkListPane::GoBack() {
   if (auto address = history_.Back()) Load(*address, false);
 }
 
+// A list of links has no selection to copy and no field to paste into.
+void LinkListPane::Copy() {}
+void LinkListPane::Paste() {}
+
 void LinkListPane::GoForward() {
   if (auto address = history_.Forward()) Load(*address, false);
 }

@@ -29,6 +29,8 @@ class LinkListPane final : public PaneWindow, private WindowBase {
   void Refresh() override;
   void GoBack() override;
   void GoForward() override;
+  void Copy() override;
+  void Paste() override;
   void SetSilent(bool silent) override { silent_ = silent; }
   std::u16string LocationUrl() const override { return location_; }
 

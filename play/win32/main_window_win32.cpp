@@ -39,15 +39,18 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   RegisterWindowClass(wc);
 
   panes_ = std::make_unique<PaneSet>(ChoosePaneKind(), *this);
+  windows_ =
+      std::make_unique<SecondaryWindowsWin32>(args_.instance, *args_.profile, args_.program_folder + u"\\config.ini");
   // The core exists before the window, so the window procedure always has it.
   core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_,
-                                                       transfer_, processes_, *this, *this},
+                                                       transfer_, processes_, *this, *this, *windows_},
                                        args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
   CreateBound(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
               0, 0, model.width_twips / kTwipsPerPixel, model.height_twips / kTwipsPerPixel, nullptr, nullptr,
               args_.instance);
   if (!hwnd_) return false;
+  windows_->SetOwner(hwnd_);
   renderer_ = std::make_unique<ModelRenderer>(
       hwnd_, core_->model(), [this](const ControlId& id) { Run([&id](MainWindow& w) { w.OnClick(id); }); },
       [this](const Control& control, HWND container) { PlaceExternal(control, container); });
@@ -385,6 +388,10 @@ void MainWindowWin32::DownloadComplete(ControlName pane) {
   Run([&](MainWindow& w) { w.DownloadComplete(pane); });
 }
 
+void MainWindowWin32::ContextMenu(ControlName pane, std::u16string_view link) {
+  Run([&](MainWindow& w) { w.PageContextMenu(pane, link); });
+}
+
 void MainWindowWin32::NavigateError(ControlName pane, std::u16string_view address, long) {
   Run([&](MainWindow& w) { w.NavigateError(pane, address); });
 }
@@ -487,6 +494,7 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // the panes and the player go while their windows still exist, so that nothing it does
       // afterwards reaches a destroyed control.
       closed_ = true;
+      if (windows_) windows_->CloseAll();
       transfer_.Cancel();
       if (panes_) panes_->Clear();
       player_.Place(nullptr);

@@ -20,6 +20,7 @@
 #include "play/win32/player_host_win32.h"
 #include "play/win32/player_slot.h"
 #include "play/win32/processes_win32.h"
+#include "play/win32/secondary_windows_win32.h"
 #include "play/win32/single_instance_win32.h"
 #include "play/win32/transfer_win32.h"
 #include "play/win32/tray_icon_win32.h"
@@ -95,7 +96,7 @@ class MainWindowWin32 final : public WindowHost,
   void DownloadBegin(ControlName pane) override;
   void DownloadComplete(ControlName pane) override;
   void NavigateError(ControlName pane, std::u16string_view address, long status) override;
-  void ContextMenu(ControlName pane, std::u16string_view link) override {}
+  void ContextMenu(ControlName pane, std::u16string_view link) override;
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -116,6 +117,7 @@ class MainWindowWin32 final : public WindowHost,
   Win32Transfer transfer_;
   Win32Processes processes_;
   std::unique_ptr<PaneSet> panes_;
+  std::unique_ptr<SecondaryWindowsWin32> windows_;
   std::unique_ptr<MainWindow> core_;
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;

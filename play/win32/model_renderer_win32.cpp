@@ -12,10 +12,13 @@
 namespace {
 constexpr wchar_t kControlClass[] = L"VexoModelControl";
 
-bool Lightweight(ControlKind kind) { return kind == ControlKind::kLabel || kind == ControlKind::kLine; }
+bool Lightweight(ControlKind kind) {
+  return kind == ControlKind::kLabel || kind == ControlKind::kLine || kind == ControlKind::kFrame;
+}
 
 bool Drawn(ControlKind kind) {
-  return kind == ControlKind::kPictureBox || kind == ControlKind::kLabel || kind == ControlKind::kLine;
+  return kind == ControlKind::kPictureBox || kind == ControlKind::kLabel || kind == ControlKind::kLine ||
+         kind == ControlKind::kCheckBox || kind == ControlKind::kButton || kind == ControlKind::kFrame;
 }
 }  // namespace
 
@@ -161,7 +164,8 @@ void ModelRenderer::Sync() {
     const bool moved = item.first || c.left != a.left || c.top != a.top || c.width != a.width || c.height != a.height;
     const bool shown_changed = item.first || c.visible != a.visible;
     const bool looks_changed = item.first || c.caption != a.caption || c.back_color != a.back_color ||
-                               c.fore_color != a.fore_color || c.enabled != a.enabled || c.picture != a.picture;
+                               c.fore_color != a.fore_color || c.enabled != a.enabled || c.picture != a.picture ||
+                               c.checked != a.checked;
     if (!window) {
       if ((moved || shown_changed) && place_external_) {
         const HWND container = c.parent.name.empty() ? form_ : WindowOf(c.parent);
@@ -240,6 +244,37 @@ void CopyPicture(HDC dc, HDC source, HBITMAP image, const PictureSource& picture
 
 }  // namespace
 
+// Check boxes, buttons and frames in the system's own look; "&A" underlines its letter.
+void ModelRenderer::PaintStandard(HDC dc, const Control& c, RECT r, bool pressed) {
+  const ScopedSelect select_font(dc, font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, c.enabled ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_GRAYTEXT));
+  const std::wstring text = ToWide(c.caption);
+  const int length = static_cast<int>(text.size());
+  if (c.kind == ControlKind::kButton) {
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    if (pressed) OffsetRect(&r, 1, 1);
+    DrawTextW(dc, text.c_str(), length, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  } else if (c.kind == ControlKind::kCheckBox) {
+    const int box = 13;
+    RECT mark{0, (r.bottom - box) / 2, box, (r.bottom - box) / 2 + box};
+    DrawFrameControl(dc, &mark, DFC_BUTTON, DFCS_BUTTONCHECK | (c.checked ? DFCS_CHECKED : 0));
+    RECT caption{box + 4, 0, r.right, r.bottom};
+    DrawTextW(dc, text.c_str(), length, &caption, DT_SINGLELINE | DT_VCENTER);
+  } else {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+    RECT edge{0, extent.cy / 2, r.right, r.bottom};
+    DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+    if (length > 0) {
+      RECT caption{8, 0, 8 + extent.cx + 4, extent.cy};
+      FillRect(dc, &caption, UniqueBrush(CreateSolidBrush(c.back_color)).get());
+      OffsetRect(&caption, 2, 0);
+      DrawTextW(dc, text.c_str(), length, &caption, DT_SINGLELINE | DT_NOPREFIX);
+    }
+  }
+}
+
 void ModelRenderer::PaintPicture(HDC dc, const PictureSource& picture) {
   if (!image_source_) return;
   HBITMAP image = image_source_(picture.slot);
@@ -285,7 +320,9 @@ void ModelRenderer::Paint(const Item& item, HDC window_dc) {
     FillRect(dc.get(), &r, UniqueBrush(CreateSolidBrush(back)).get());
   }
   if (c.picture) PaintPicture(dc.get(), *c.picture);
-  if (!c.caption.empty()) {
+  if (c.kind == ControlKind::kCheckBox || c.kind == ControlKind::kButton || c.kind == ControlKind::kFrame) {
+    PaintStandard(dc.get(), c, r, item.pressed);
+  } else if (!c.caption.empty()) {
     const ScopedSelect select_font(dc.get(), font_.get());
     SetBkMode(dc.get(), TRANSPARENT);
     // A disabled label greys its text; a picture box keeps its face (the selected header
@@ -328,6 +365,7 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
       }
       if (message == WM_LBUTTONDOWN) {
         item->pressed = true;
+        if (self.model_.controls()[item->index].kind == ControlKind::kButton) InvalidateRect(hwnd, nullptr, FALSE);
         SetCapture(hwnd);
         // The keys of the player go to the window, not to a pane that had the focus.
         SetFocus(self.form_);
@@ -336,6 +374,7 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
     case WM_LBUTTONUP: {
       const bool was_pressed = item->pressed;
       item->pressed = false;
+      if (was_pressed) InvalidateRect(hwnd, nullptr, FALSE);
       if (GetCapture() == hwnd) ReleaseCapture();
       RECT r{};
       GetClientRect(hwnd, &r);

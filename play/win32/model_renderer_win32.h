@@ -50,6 +50,7 @@ class ModelRenderer {
   HWND Realize(Item& item);
   void Paint(const Item& item, HDC dc);
   void PaintPicture(HDC dc, const PictureSource& picture);
+  void PaintStandard(HDC dc, const Control& c, RECT r, bool pressed);
   void UpdateTool(Item& item);
 
   HWND form_;

@@ -100,6 +100,22 @@ void PaneSet::Refresh(ControlName pane) {
   if (PaneWindow* target = Find(pane.text())) target->Refresh();
 }
 
+void PaneSet::GoBack(ControlName pane) {
+  if (PaneWindow* target = Find(pane.text())) target->GoBack();
+}
+
+void PaneSet::GoForward(ControlName pane) {
+  if (PaneWindow* target = Find(pane.text())) target->GoForward();
+}
+
+void PaneSet::Copy(ControlName pane) {
+  if (PaneWindow* target = Find(pane.text())) target->Copy();
+}
+
+void PaneSet::Paste(ControlName pane) {
+  if (PaneWindow* target = Find(pane.text())) target->Paste();
+}
+
 void PaneSet::SetSilent(ControlName pane, bool silent) {
   if (PaneWindow* target = Find(pane.text())) target->SetSilent(silent);
 }

@@ -37,6 +37,10 @@ class PaneSet final : public BrowserPanes {
   // BrowserPanes
   void Navigate(ControlName pane, std::u16string_view address) override;
   void Refresh(ControlName pane) override;
+  void GoBack(ControlName pane) override;
+  void GoForward(ControlName pane) override;
+  void Copy(ControlName pane) override;
+  void Paste(ControlName pane) override;
   void SetSilent(ControlName pane, bool silent) override;
 
  private:

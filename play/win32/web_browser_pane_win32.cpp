@@ -22,6 +22,24 @@ std::u16string VariantText(const VARIANT* value) {
   return FromWide(std::wstring_view(value->bstrVal, SysStringLen(value->bstrVal)));
 }
 
+// The address of the link under the pointer: the element's own "href", or its nearest
+// enclosing element's (the text of an anchor is a node inside it).
+std::u16string LinkUnder(IDispatch* element) {
+  if (element) element->AddRef();
+  ComPtr<IDispatch> node = ComPtr<IDispatch>::Adopt(element);
+  for (int depth = 0; node && depth < 4; ++depth) {
+    Variant href;
+    if (SUCCEEDED(InvokeByName(node.get(), L"href", DISPATCH_PROPERTYGET, {}, href.get())) && href.type() == VT_BSTR &&
+        href.value().bstrVal && SysStringLen(href.value().bstrVal) > 0) {
+      return VariantText(&href.value());
+    }
+    Variant parent;
+    if (FAILED(InvokeByName(node.get(), L"parentElement", DISPATCH_PROPERTYGET, {}, parent.get()))) break;
+    node = DispatchOf(parent);
+  }
+  return {};
+}
+
 }  // namespace
 
 // The container side: the in-place site, plus the document host (the context menu) and the
@@ -39,9 +57,9 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
   STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
 
   // IDocHostUIHandler: the page's own context menu is replaced by the program's.
-  STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
+  STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch* element) override {
     return ComBarrier(L"WebBrowserSite::ShowContextMenu", [&] {
-      events_.ContextMenu(name_, u"");
+      events_.ContextMenu(name_, LinkUnder(element));
       return S_OK;
     });
   }
@@ -191,6 +209,14 @@ void WebBrowserPane::Refresh() {
 void WebBrowserPane::GoBack() {
   if (browser_) browser_->GoBack();
 }
+void WebBrowserPane::Copy() {
+  if (browser_) browser_->ExecWB(OLECMDID_COPY, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr);
+}
+
+void WebBrowserPane::Paste() {
+  if (browser_) browser_->ExecWB(OLECMDID_PASTE, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr);
+}
+
 void WebBrowserPane::GoForward() {
   if (browser_) browser_->GoForward();
 }

@@ -26,6 +26,8 @@ class WebBrowserPane final : public PaneWindow, private WindowBase {
   void Refresh() override;
   void GoBack() override;
   void GoForward() override;
+  void Copy() override;
+  void Paste() override;
   void SetSilent(bool silent) override;
   std::u16string LocationUrl() const override;
 

@@ -12,6 +12,7 @@
 #include "play/ports/dialogs.h"
 #include "play/ports/menus.h"
 #include "play/ports/processes.h"
+#include "play/ports/secondary_windows.h"
 #include "play/ports/transfer.h"
 #include "play/ports/window_host.h"
 
@@ -20,7 +21,8 @@ class RecordingHost final : public WindowHost,
                             public Transfer,
                             public Processes,
                             public Menus,
-                            public Dialogs {
+                            public Dialogs,
+                            public SecondaryWindows {
  public:
   // WindowHost
   PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
@@ -60,6 +62,10 @@ class RecordingHost final : public WindowHost,
     navigations.push_back(Utf16ToUtf8(pane.text()) + " " + Utf16ToUtf8(address));
   }
   void Refresh(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " refresh"); }
+  void GoBack(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " back"); }
+  void GoForward(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " forward"); }
+  void Copy(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " copy"); }
+  void Paste(ControlName pane) override { navigations.push_back(Utf16ToUtf8(pane.text()) + " paste"); }
   void SetSilent(ControlName pane, bool) override { silent.push_back(Utf16ToUtf8(pane.text())); }
   // Transfer
   using Transfer::OpenUrl;
@@ -96,6 +102,9 @@ class RecordingHost final : public WindowHost,
     loops.push_back(hit_code);
     if (during_loop) during_loop();
   }
+  // SecondaryWindows
+  void ShowSettings(int tab) override { calls.push_back("Settings " + std::to_string(tab)); }
+  void ShowTips() override { calls.push_back("Tips"); }
   // Dialogs: the file the user picks next (nothing: cancelled).
   std::optional<std::u16string> OpenFile(std::u16string_view filter, std::u16string_view title) override {
     dialogs.push_back(Utf16ToUtf8(title) + " " + Utf16ToUtf8(filter));

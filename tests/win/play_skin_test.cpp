@@ -3,7 +3,6 @@
 // folder VEXO_ARTIFACTS names; the tests read pixels of the frame off the screen.
 #include <windows.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -12,6 +11,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
 
 namespace {
@@ -30,49 +30,6 @@ constexpr SkinColours kSkins[] = {
     {RGB(215, 234, 245), RGB(131, 191, 248)},
     {RGB(255, 228, 202), RGB(248, 167, 31)},
     {RGB(240, 191, 209), RGB(231, 100, 139)},
-};
-
-// What the screen shows of a rectangle, read back once.
-class ScreenShot {
- public:
-  explicit ScreenShot(RECT r) : rect_(r), width_(r.right - r.left), height_(r.bottom - r.top) {
-    pixels_.resize(static_cast<std::size_t>(width_) * height_);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::memcpy(pixels_.data(), bits, pixels_.size() * 4);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-  }
-  // The colour at a point of the rectangle.
-  COLORREF At(long x, long y) const {
-    const DWORD bgrx = pixels_[static_cast<std::size_t>(y) * width_ + x];
-    return RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF);
-  }
-  // Saves it as a 32-bit bitmap file.
-  void Save(const fs::path& file) const {
-    BITMAPINFOHEADER header{sizeof header, width_, -height_, 1, 32, BI_RGB};
-    const DWORD bytes = static_cast<DWORD>(pixels_.size() * 4);
-    BITMAPFILEHEADER file_header{0x4D42, static_cast<DWORD>(sizeof file_header + sizeof header + bytes), 0, 0,
-                                 sizeof file_header + sizeof header};
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file_header), sizeof file_header);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
-  }
-
- private:
-  RECT rect_;
-  long width_, height_;
-  std::vector<DWORD> pixels_;
 };
 
 std::string Hex(COLORREF c) {
