@@ -130,6 +130,8 @@ class MainWindow {
   void QueryNextEpisode();
   int banner_load_failed = 0;  // BannerLoadFailed
   void bo_but_Click(int index);
+  // Keeps the current item's place in its list (nothing for no item or no place).
+  void SavePosition(long position);
   // The play/pause button's state: its tool tip and its face.
   void ShowPlayFace(bool playing);
   // The normal or under-the-mouse face of a transport button in its current state.
@@ -217,12 +219,16 @@ class MainWindow {
   int reconnect_done_ = 0;          // ReconnectDone
   std::u16string balloon_setting_;  // BalloonSetting
   int retry_ticks_ = 0;             // RetryTicks
+  int playing_ticks_ = 0;           // ticks of playback since the place was last kept
   bool web7_error_ = false;
 
   // What the user chose last and what plays: a reply to a request made for an earlier choice
   // or an earlier item is dropped when it arrives (window events run while a request waits).
   void NewChoice() { ++choice_serial_; }
-  void NewItem() { ++item_serial_; }
+  void NewItem() {
+    ++item_serial_;
+    playing_ticks_ = 0;
+  }
   unsigned choice_serial_ = 0;
   unsigned item_serial_ = 0;
   bool in_tick_ = false;  // a timer's handler is running

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr std::u16string_view kSmoothHint = u"如播放卡，先暂停1-2分钟，等等更流畅";
+constexpr int kPositionSaveTicks = 30;  // monitor ticks of playback between two saves of the place
 
 }  // namespace
 
@@ -68,6 +69,12 @@ void MainWindow::Timer1_Timer() {
     context_.resume_position = player.Position();
     w(ba1::next_s).visible = false;
     ShowPlayFace(true);
+    // Every half minute of playback the place is kept as a stop would keep it, so that a
+    // crash or a power cut loses at most that much.
+    if (++playing_ticks_ >= kPositionSaveTicks) {
+      playing_ticks_ = 0;
+      SavePosition(player.Position());
+    }
   } else {
     w(ba1::bo_ad).visible = true;
     w(ba1::VexoC).visible = false;

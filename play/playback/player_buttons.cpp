@@ -39,6 +39,16 @@ void MainWindow::ShowTransportFace(int index, bool hover) {
   button.picture = PictureSource{ControlText(image.id), 0, 0, image.width, image.height};
 }
 
+// The current item's place in its list: the history for a site item, the local list for a file.
+void MainWindow::SavePosition(long position) {
+  if (context_.current_item == u"0" || position <= 0) return;
+  if (context_.panel_source == 1) {
+    ports_.lists.SaveWebPosition(IniNumber(context_.current_item), position);
+  } else if (context_.panel_source == 2) {
+    ports_.lists.SaveLocalPosition(context_.current_item, position);
+  }
+}
+
 void MainWindow::ShowPlayFace(bool playing) {
   model_(ba1::bo_but, 0).tool_tip = playing ? u"暂停" : u"播放";
   ShowTransportFace(0, false);
@@ -69,13 +79,7 @@ void MainWindow::bo_but_Click(int index) {
       if (player.MediaUrl().empty()) return;
       w(ba1::bo_ad).visible = true;
       w(ba1::VexoC).visible = false;
-      if (context_.current_item != u"0" && context_.last_position > 0) {
-        if (context_.panel_source == 1) {
-          ports_.lists.SaveWebPosition(IniNumber(context_.current_item), context_.last_position);
-        } else if (context_.panel_source == 2) {
-          ports_.lists.SaveLocalPosition(context_.current_item, context_.last_position);
-        }
-      }
+      SavePosition(context_.last_position);
       context_.last_position = 0;
       w.Timer(ba1::Timer1).enabled = false;
       player.Stop();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
@@ -31,7 +32,9 @@ std::optional<std::string> Win32Files::ReadBytes(std::u16string_view path) {
 
 bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) {
   const std::wstring target = ToWide(path);
-  const std::wstring temp = target + L".~new";
+  // A name of this process and thread: two writers of one file never share their temporary.
+  const std::wstring temp =
+      target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetCurrentThreadId());
   {
     UniqueHandle file(
         CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -444,4 +444,26 @@ TEST_F(ChromeTest, OpeningAFileStopsTheItemAndListsTheFileOnce) {
   EXPECT_EQ(host.dialogs.back(), "选择播放文件 影音文件|*.rm;*.rmvb;*.wmv;*.mp3;*wma;*mid;*wav;*mpg;*mp4|所有文件|*.*");
 }
 
+TEST_F(ChromeTest, EveryHalfMinuteOfPlaybackKeepsThePlace) {
+  Load();
+  PlayFile();
+  auto tick = [&](int state, long position) {
+    player.state = state;
+    player.position = position;
+    window.Timer1_Timer();
+  };
+  for (int i = 1; i < 30; ++i) tick(player::kPlaying, 100 + i);
+  EXPECT_EQ(Ansi(u"date_f.dat"), "a.avi|C:\\v\\a.avi|0\r\n\r\n");
+  for (int i = 0; i < 20; ++i) tick(player::kPaused, 129);  // a pause is no playback
+  tick(player::kPlaying, 130);
+  EXPECT_EQ(Ansi(u"date_f.dat"), "a.avi|C:\\v\\a.avi|130\r\n");
+  // A new item counts afresh.
+  for (int i = 1; i < 20; ++i) tick(player::kPlaying, 130 + i);
+  window.l_com(u"C:\\v\\b.avi");
+  for (int i = 1; i < 30; ++i) tick(player::kPlaying, i);
+  EXPECT_EQ(Ansi(u"date_f.dat"), "b.avi|C:\\v\\b.avi|0\r\na.avi|C:\\v\\a.avi|130\r\n");
+  tick(player::kPlaying, 30);
+  EXPECT_EQ(Ansi(u"date_f.dat"), "b.avi|C:\\v\\b.avi|30\r\na.avi|C:\\v\\a.avi|130\r\n");
+}
+
 }  // namespace

@@ -49,7 +49,8 @@ TEST(Win32Files, ReplaceWritesWholeFilesInTheCodePage) {
   ASSERT_TRUE(ReplaceAnsiText(files, code_page, path, u"绮映|1\r\n"));
   EXPECT_EQ(folder.Read(u"date.dat"), "\xE7\xB2\xD3\xB3|1\r\n");
   EXPECT_EQ(ReadAnsiText(files, code_page, path), u"绮映|1\r\n");
-  EXPECT_FALSE(folder.Has(u"date.dat.~new"));
+  // No temporary file is left beside it.
+  EXPECT_EQ(files.List(folder.File(u"*")), std::vector<std::u16string>{u"date.dat"});
   // A folder that does not exist: the write fails and reports it.
   EXPECT_FALSE(files.ReplaceBytes(folder.File(u"missing\\date.dat"), "x"));
   EXPECT_TRUE(files.Delete(path));
