@@ -51,6 +51,33 @@ HWND ChildProcess::WaitWindow(const wchar_t* window_class, std::chrono::millisec
   return nullptr;
 }
 
+HWND ChildProcess::WaitShownWindow(const wchar_t* window_class, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    for (HWND hwnd : WindowsOfClass(window_class)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(hwnd, &owner);
+      if (owner == info_.dwProcessId && IsWindowVisible(hwnd)) return hwnd;
+    }
+    std::this_thread::sleep_for(5ms);
+  }
+  return nullptr;
+}
+
+bool ChildProcess::ChooseFromMenu(int downs) {
+  using namespace std::chrono_literals;
+  HWND menu = WaitShownWindow(L"#32768", 10s);
+  if (!menu) return false;
+  // The menu takes keys once its own loop runs.
+  std::this_thread::sleep_for(300ms);
+  for (int i = 0; i < downs; ++i) {
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    std::this_thread::sleep_for(50ms);
+  }
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
 std::vector<HWND> WindowsOfClass(const wchar_t* window_class) {
   std::vector<HWND> found;
   for (HWND hwnd = FindWindowExW(nullptr, nullptr, window_class, nullptr); hwnd;

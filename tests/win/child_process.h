@@ -25,6 +25,11 @@ class ChildProcess {
   std::optional<DWORD> WaitExit(std::chrono::milliseconds limit);
   // A top-level window of this class that belongs to the process, once it exists.
   HWND WaitWindow(const wchar_t* window_class, std::chrono::milliseconds limit);
+  // The same, once it is shown (a popup menu, a dialog).
+  HWND WaitShownWindow(const wchar_t* window_class, std::chrono::milliseconds limit);
+  // Picks the entry of the popup menu this process shows that lies `downs` steps down, by
+  // keys, once the menu is up; false when no menu came up.
+  bool ChooseFromMenu(int downs);
 
  private:
   PROCESS_INFORMATION info_{};

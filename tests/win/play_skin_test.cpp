@@ -168,14 +168,7 @@ TEST_F(PlaySkins, TheSkinMenuSwitchesTheSkinAndStoresIt) {
 
   // The menu opens at the skin button; the keyboard picks its fourth entry.
   Click(L"换肤");
-  HWND menu = nullptr;
-  for (int i = 0; i < 100 && !menu; ++i) {
-    menu = FindWindowW(L"#32768", nullptr);
-    if (!menu) std::this_thread::sleep_for(50ms);
-  }
-  ASSERT_TRUE(menu);
-  for (int i = 0; i < 4; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(app->ChooseFromMenu(4));
   Settle();
   ExpectSkinColours(Shoot("skin-menu-switch"), 3, width, height);
   std::ifstream config(folder.path() / "config.ini", std::ios::binary);

@@ -59,11 +59,12 @@ class PlayWindows : public testing::Test {
   // Opens the tray icon's menu and picks the entry `downs` steps down.
   void TrayMenu(int downs, const std::string& picture = "") {
     PostMessageW(main, kTrayMessage, 0, WM_RBUTTONUP);
-    HWND menu = Wait([] { return FindWindowW(L"#32768", nullptr); });
-    ASSERT_TRUE(menu);
-    if (!picture.empty()) Shoot(menu, picture);
-    for (int i = 0; i < downs; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    if (!picture.empty()) {
+      HWND menu = app->WaitShownWindow(L"#32768", 10s);
+      ASSERT_TRUE(menu);
+      Shoot(menu, picture);
+    }
+    ASSERT_TRUE(app->ChooseFromMenu(downs));
   }
   HWND Secondary(const wchar_t* caption) {
     return Wait([caption]() -> HWND {
@@ -138,7 +139,7 @@ TEST_F(PlayWindows, TheCatalogueGetsTheProgramsMenuAndTheLocalListNone) {
   POINT at{row.left + 5, row.top + 5};
   ClientToScreen(catalogue, &at);
   PostMessageW(GetParent(catalogue), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(catalogue), MAKELPARAM(at.x, at.y));
-  HWND menu = Wait([] { return FindWindowW(L"#32768", nullptr); });
+  HWND menu = app->WaitShownWindow(L"#32768", 10s);
   ASSERT_TRUE(menu);
   Shoot(menu, "catalogue-menu");
   PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -147,9 +148,7 @@ TEST_F(PlayWindows, TheCatalogueGetsTheProgramsMenuAndTheLocalListNone) {
   HWND local = FindPaneList(main, L"Web4");
   if (!local) return;  // the local list's pane is made when first shown
   PostMessageW(GetParent(local), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(local), MAKELPARAM(at.x, at.y));
-  std::this_thread::sleep_for(500ms);
-  HWND none = FindWindowW(L"#32768", nullptr);
-  EXPECT_FALSE(none && IsWindowVisible(none));
+  EXPECT_FALSE(app->WaitShownWindow(L"#32768", 1s));
 }
 
 }  // namespace
