@@ -4,6 +4,10 @@
 #include <iconv.h>
 
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
 
 #include "common/codepage.h"
 
@@ -42,14 +46,26 @@ class Converter {
   iconv_t cd_;
 };
 
+// Opening a converter costs far more than a conversion: each thread keeps the ones it opened.
+Converter& CachedConverter(const char* to, const char* from) {
+  thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> converters;
+  std::unique_ptr<Converter>& converter = converters[{to, from}];
+  if (!converter) converter = std::make_unique<Converter>(to, from);
+  return *converter;
+}
+
 std::string Utf16LeBytes(char16_t ch) { return std::string{static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)}; }
 
 }  // namespace
 
 std::string ToAnsi(std::u16string_view text) {
-  Converter converter(CodePageName(), "UTF-16LE");
+  Converter& converter = CachedConverter(CodePageName(), "UTF-16LE");
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] < 0x80) {
+      out.push_back(static_cast<char>(text[i]));
+      continue;
+    }
     std::string unit = Utf16LeBytes(text[i]);
     // A surrogate pair converts as one character; the code page has none of them anyway.
     if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size()) {
@@ -64,10 +80,15 @@ std::string ToAnsi(std::u16string_view text) {
 }
 
 std::u16string FromAnsi(std::string_view bytes) {
-  Converter converter("UTF-16LE", CodePageName());
+  Converter& converter = CachedConverter("UTF-16LE", CodePageName());
   std::u16string out;
   std::size_t i = 0;
   while (i < bytes.size()) {
+    // Every ANSI code page keeps ASCII as it is.
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      out.push_back(static_cast<char16_t>(bytes[i++]));
+      continue;
+    }
     std::string wide;
     // A lead byte takes its trail byte with it; try one byte first, then two.
     std::size_t used = 0;

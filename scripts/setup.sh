@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config clang-format
+  clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
   libpugixml-dev zlib1g-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test run: install what is missing, build every preset, run the native tests
-# (plain and with sanitizers), run the Windows tests under Wine, and check the i686 build.
+# (plain and with sanitizers), run every fuzzer for a short while, run the Windows tests
+# under Wine, and check the i686 build.
 # Stops at the first failing step and exits non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,7 @@ bash scripts/setup.sh
 step "format"
 bash scripts/check-format.sh
 
-for preset in native native-asan win64 win32; do
+for preset in native native-asan fuzz win64 win32; do
   step "build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
@@ -25,6 +26,9 @@ ctest --preset native -j "$jobs"
 
 step "native tests with AddressSanitizer and UBSan"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset native-asan -j "$jobs"
+
+step "fuzzers, 20 seconds each"
+bash scripts/fuzz.sh all 20
 
 step "Windows tests under Wine"
 bash scripts/run-windows-tests.sh build/win64

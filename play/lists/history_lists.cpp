@@ -42,6 +42,19 @@ std::u16string Join(const std::vector<std::u16string>& fields) {
   return out;
 }
 
+// A field never holds the separator or a line break, which would split its entry into more
+// fields or lines; they are stored as escape() writes them, the form the list's texts are read in.
+std::u16string ListField(std::u16string_view text) {
+  std::u16string field;
+  for (char16_t c : text) {
+    if (c == u'|') field += u"%7C";
+    else if (c == u'\r') field += u"%0D";
+    else if (c == u'\n') field += u"%0A";
+    else field += c;
+  }
+  return field;
+}
+
 void RemoveFinalCrLf(std::u16string& text) {
   if (text.size() >= 2 && text.compare(text.size() - 2, 2, kCrLf) == 0) text.resize(text.size() - 2);
 }
@@ -96,8 +109,8 @@ void HistoryLists::AddWebEntry(long long id, std::u16string_view name, std::u16s
     kept += line + u"\r\n";
   }
   RemoveFinalCrLf(kept);
-  const std::u16string entry = Join({Decimal(id), std::u16string(name), std::u16string(label), std::u16string(media),
-                                     Decimal(v), Decimal(v1), Decimal(position)});
+  const std::u16string entry =
+      Join({Decimal(id), ListField(name), ListField(label), ListField(media), Decimal(v), Decimal(v1), Decimal(position)});
   Write(kWebListFile, entry + u"\r\n" + kept + u"\r\n");
   WriteListPage(kWebListFile);
 }
@@ -107,11 +120,11 @@ std::optional<std::u16string> HistoryLists::LocalPathForStorage(std::u16string_v
   const auto holds = [this](const std::u16string& text) {
     return code_page_.FromAnsi(code_page_.ToAnsi(text)) == text;
   };
-  if (holds(full)) return full;
+  if (holds(full)) return ListField(full);
   if (!stored_path_) return std::nullopt;
   std::u16string short_form = stored_path_(full);
   if (short_form.empty() || !holds(short_form)) return std::nullopt;
-  return short_form;
+  return ListField(short_form);
 }
 
 void HistoryLists::AddLocalEntry(std::u16string_view name, std::u16string_view path, long long position) {
@@ -127,7 +140,7 @@ void HistoryLists::AddLocalEntry(std::u16string_view name, std::u16string_view p
     kept += line + u"\r\n";
   }
   RemoveFinalCrLf(kept);
-  Write(kLocalListFile, Join({std::u16string(name), *stored, Decimal(position)}) + u"\r\n" + kept + u"\r\n");
+  Write(kLocalListFile, Join({ListField(name), *stored, Decimal(position)}) + u"\r\n" + kept + u"\r\n");
   WriteListPage(kLocalListFile);
 }
 

@@ -153,6 +153,8 @@ std::u16string DecodeHtmlEntities(std::u16string_view text) {
 std::u16string ResolveAddress(std::u16string_view base, std::u16string_view reference) {
   while (!reference.empty() && IsSpace(reference.front())) reference.remove_prefix(1);
   while (!reference.empty() && IsSpace(reference.back())) reference.remove_suffix(1);
+  while (!base.empty() && IsSpace(base.front())) base.remove_prefix(1);
+  while (!base.empty() && IsSpace(base.back())) base.remove_suffix(1);
   if (reference.empty()) return std::u16string(base);
   // A drive path or a scheme of its own ("eevexo://", "http:", "C:\...") stands alone.
   if (reference.size() > 2 && reference[1] == u':' && (reference[2] == u'\\' || reference[2] == u'/')) {
@@ -171,8 +173,11 @@ std::u16string ResolveAddress(std::u16string_view base, std::u16string_view refe
     root = std::u16string(base.substr(0, 2));
     path = std::u16string(base.substr(2));
   } else {
+    // Without a scheme of its own the base cannot anchor anything: the reference stays as it is.
     const auto scheme_end = base.find(u"://");
-    if (scheme_end == std::u16string_view::npos) return std::u16string(reference);
+    if (scheme_end == std::u16string_view::npos || scheme_end == 0 || SchemeOf(base).size() != scheme_end) {
+      return std::u16string(reference);
+    }
     const auto path_start = base.find(u'/', scheme_end + 3);
     root = std::u16string(base.substr(0, path_start == std::u16string_view::npos ? base.size() : path_start));
     path = path_start == std::u16string_view::npos ? u"/" : std::u16string(base.substr(path_start));

@@ -63,10 +63,15 @@ void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, b
   // system would otherwise go to its registered program.
   if (is_private || sentinel) cancel = true;
   const std::u16string link(address);
-  if (Contains(address, u"eebovod://")) {
+  // A link asks for one thing, named by the scheme that comes first: a later one is text inside
+  // it (a kind or a title from the site) and must not turn a play link back into a resolve,
+  // which would ask the site again, and again.
+  const auto resolve_at = address.find(u"eebovod://");
+  const auto play_at = address.find(u"eevexo://");
+  if (resolve_at != std::u16string_view::npos && resolve_at < play_at) {
     if (pane == ba1::Web1) ResolveItem(link);
     else if (pane == ba1::Web5) ports_.panes.Navigate(ba1::Web1, link);
-  } else if (Contains(address, u"eevexo://")) {
+  } else if (play_at != std::u16string_view::npos) {
     if (pane == ba1::Web1) PlayLink(link);
     else if (pane == ba1::Web5) ports_.panes.Navigate(ba1::Web1, link);
   } else if (Contains(address, u"eebotv.htm") && (pane == ba1::Web1 || pane == ba1::Web5)) {

@@ -38,6 +38,14 @@ TEST_F(HistoryListsTest, AddingAnItemAgainMovesItToTheTop) {
   EXPECT_NE(Text(u"c.htm").find("href=open://1>·B<"), std::string::npos);
 }
 
+TEST_F(HistoryListsTest, SeparatorsAndLineBreaksInAFieldStayInsideIt) {
+  folder.Write(u"date.dat", "5|old|l|m|1|1|0\r\n");
+  lists.AddWebEntry(7, u"a|b\r\n6|x", u"l", u"m\n", 3, 1, 0);
+  lists.AddLocalEntry(u"n|\r", u"C:\\v.avi", 4);
+  EXPECT_EQ(Text(u"date.dat"), "7|a%7Cb%0D%0A6%7Cx|l|m%0A|3|1|0\r\n5|old|l|m|1|1|0\r\n");
+  EXPECT_EQ(Text(u"date_f.dat"), "n%7C%0D|C:\\v.avi|4\r\n\r\n");
+}
+
 TEST_F(HistoryListsTest, AnAddKeepsTheFirstHundredOldLines) {
   std::string old;
   for (int i = 1; i <= 150; ++i) old += std::to_string(1000 + i) + "|n|l|m|1|1|0\r\n";

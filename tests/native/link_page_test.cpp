@@ -55,6 +55,10 @@ TEST(LinkPage, AddressesResolveAgainstHttpAndWindowsPaths) {
   EXPECT_EQ(ResolveAddress(u"C:\\play\\c.htm", u"D:\\v\\a.avi"), u"D:\\v\\a.avi");
   EXPECT_EQ(ResolveAddress(u"C:\\play\\c.htm", u"delk://2"), u"delk://2");
   EXPECT_EQ(ResolveAddress(u"about:blank", u"x.htm"), u"x.htm");
+  // A resolved address is final, even against a base with blanks around it or no real scheme.
+  EXPECT_EQ(ResolveAddress(u" http://h/a/ \r\n", u""), u"http://h/a/");
+  EXPECT_EQ(ResolveAddress(u"://h/a/", u"x.htm"), u"x.htm");
+  EXPECT_EQ(ResolveAddress(u"ht\u00F6tp://h/a/", u"x.htm"), u"x.htm");
 }
 
 TEST(LinkPage, PageBytesAreUtf8OrTheCodePage) {

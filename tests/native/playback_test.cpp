@@ -76,6 +76,17 @@ TEST_F(PlaybackTest, ResolveFailuresAndForwardedLinks) {
   EXPECT_FALSE(Navigate(ba1::Web1, u"http://site/soft/list.htm"));
 }
 
+TEST_F(PlaybackTest, APlayLinkIsPlayedWhateverItsTextsHold) {
+  // The site's label holds the resolve scheme: the link it makes still plays, and the site is
+  // asked once, not again and again.
+  host.replies["http://site/soft/h.asp?id=12&v=3&v1=4"] = "eebovod://1$vexo://m$vexo";
+  EXPECT_TRUE(Navigate(ba1::Web1, u"eebovod://12-3-4-x"));
+  ASSERT_EQ(host.navigations.back(), "Web1 eevexo://vexo&&&vexo%3A//m&&&x&&&eebovod://1&&&12&&&3&&&4");
+  EXPECT_TRUE(Navigate(ba1::Web1, Utf8ToUtf16(host.navigations.back().substr(5))));
+  EXPECT_EQ(host.requests.size(), 1u);
+  EXPECT_EQ(player.media_url, u"vexo://m");
+}
+
 TEST_F(PlaybackTest, OtherKindsPlayInTheWebPlayerAndEmptyMediaLeavesNoTrace) {
   Navigate(ba1::Web1, u"eevexo://Vexo&&&x&&&name&&&label&&&5&&&2&&&9");
   EXPECT_EQ(window.context().web_player_mode, 1);

@@ -163,6 +163,16 @@ TEST_F(SkinTest, BrokenSkinsLoadNothingOrSomethingHarmless) {
   for (const SkinElement* e = root.get(); !e->children().empty(); e = e->children().front().get()) ++depth;
   EXPECT_EQ(depth, kMaxSkinDepth);
   EXPECT_EQ(root->HitTest(SkinHit::kMouseMove, 10, 10, kSixPerChar), nullptr);
+
+  // Offsets at the ends of the number range lay out without overflowing.
+  images.sizes = {{u"bg.bmp", {256, 183}}, {u"close.bmp", {64, 16}}};
+  root = Load("<button id=\"close\" image=\"close.bmp\" zorder=\"1\" horizontal=\"right\" "
+              "offsetx=\"-9223372036854775807\" offsety=\"9223372036854775807\" stretchx=\"-9223372036854775807\"/>");
+  ASSERT_TRUE(root);
+  const SkinRect close = root->Find(u"close")->rect;
+  EXPECT_LE(close.right, kSkinCoordinateLimit);
+  EXPECT_GE(close.left, -kSkinCoordinateLimit);
+  EXPECT_EQ(close.top, kSkinCoordinateLimit);
 }
 
 TEST(SkinColor, ParsesHashAndThreeHexPairs) {

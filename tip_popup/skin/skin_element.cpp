@@ -6,9 +6,7 @@
 
 namespace {
 
-// Coordinates stay well inside what windows and GDI take, whatever numbers a skin holds.
-constexpr long long kCoordinateLimit = 1 << 24;
-long Clamp(long long value) { return static_cast<long>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit)); }
+long Clamp(long long value) { return static_cast<long>(std::clamp(value, -kSkinCoordinateLimit, kSkinCoordinateLimit)); }
 
 }  // namespace
 

@@ -27,6 +27,9 @@ class SkinImage {
 // The width in pixels of a text in the popup's normal font.
 using SkinTextMeasure = std::function<long(const std::u16string&)>;
 
+// Coordinates stay well inside what windows and GDI take, whatever numbers a skin holds.
+inline constexpr long long kSkinCoordinateLimit = 1 << 24;
+
 // Colours are 0x00BBGGRR, as the system takes them.
 using SkinColor = std::uint32_t;
 

@@ -1,5 +1,7 @@
 #include "tip_popup/skin/skin_loader.h"
 
+#include <algorithm>
+
 #include "tip_popup/tip_item.h"
 
 namespace {
@@ -52,13 +54,17 @@ std::unique_ptr<SkinElement> LoadSkinElement(const XmlNode& node, const std::u16
   auto element = std::make_unique<SkinElement>(KindOfTag(tag), tag);
   auto text = [&](std::u16string_view name) { return node.GetAttribute(name).value_or(u""); };
   auto number = [&](std::u16string_view name) { return ReadTipNumber(node.GetAttribute(name)); };
+  // Offsets and stretches of any size are taken, as far as a window could ever reach.
+  auto coordinate = [&](std::u16string_view name) {
+    return std::clamp(number(name), -kSkinCoordinateLimit, kSkinCoordinateLimit);
+  };
 
   element->id = text(u"id");
   element->hand_cursor = text(u"cursor") == u"hand";
-  element->offset_x = number(u"offsetx");
-  element->offset_y = number(u"offsety");
-  element->stretch_x = number(u"stretchx");
-  element->stretch_y = number(u"stretchy");
+  element->offset_x = coordinate(u"offsetx");
+  element->offset_y = coordinate(u"offsety");
+  element->stretch_x = coordinate(u"stretchx");
+  element->stretch_y = coordinate(u"stretchy");
   element->layer = number(u"zorder");
   const std::u16string horizontal = text(u"horizontal");
   element->anchor_right = horizontal == u"right" || horizontal == u"center";
