@@ -19,8 +19,12 @@ seconds=$2
 fuzz_dir=tests/fuzz
 build=build/fuzz
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+# Built once, before any fuzzer starts: two builds of one folder at a time would spoil it.
+if [ -z "${VEXO_FUZZ_BUILT:-}" ]; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$(nproc)" >/dev/null
+  export VEXO_FUZZ_BUILT=1
+fi
 
 if [ "$target" = all ]; then
   mkdir -p "$build/logs"
@@ -58,7 +62,7 @@ options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 set +e
-UBSAN_OPTIONS=print_stacktrace=1 "$program" "${options[@]}" "$corpus" "$seeds" 2>&1 | tee "$log" | grep -v -E '^#[0-9]+' 
+UBSAN_OPTIONS=print_stacktrace=1 "$program" "${options[@]}" "$corpus" "$seeds" 2>&1 | tee "$log" | grep -v -E '^#[0-9]+'
 result=${PIPESTATUS[0]}
 set -e
 last=$(grep -E '^#[0-9]+[[:space:]]+(DONE|pulse|NEW|REDUCE|INITED)' "$log" | tail -n 1 || true)

@@ -109,8 +109,8 @@ void HistoryLists::AddWebEntry(long long id, std::u16string_view name, std::u16s
     kept += line + u"\r\n";
   }
   RemoveFinalCrLf(kept);
-  const std::u16string entry =
-      Join({Decimal(id), ListField(name), ListField(label), ListField(media), Decimal(v), Decimal(v1), Decimal(position)});
+  const std::u16string entry = Join(
+      {Decimal(id), ListField(name), ListField(label), ListField(media), Decimal(v), Decimal(v1), Decimal(position)});
   Write(kWebListFile, entry + u"\r\n" + kept + u"\r\n");
   WriteListPage(kWebListFile);
 }

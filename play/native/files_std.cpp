@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <random>
+#include <string>
 #include <system_error>
+#include <thread>
 
 #include "common/text/utf.h"
 #include "play/ports/wildcard.h"
@@ -39,8 +43,11 @@ std::optional<std::string> StdFiles::ReadBytes(std::u16string_view path) {
 
 bool StdFiles::ReplaceBytes(std::u16string_view path, std::string_view bytes) {
   const fs::path target = ToPath(path);
+  // A name of this process and thread: two writers of one file never share their temporary.
   fs::path temp = target;
-  temp += ".~new";
+  static const unsigned process_tag = std::random_device()();
+  temp += ".~" + std::to_string(process_tag) + "-" +
+          std::to_string(std::hash<std::thread::id>()(std::this_thread::get_id()));
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/win32/durable_replace.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
@@ -33,8 +34,7 @@ std::optional<std::string> Win32Files::ReadBytes(std::u16string_view path) {
 bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) {
   const std::wstring target = ToWide(path);
   // A name of this process and thread: two writers of one file never share their temporary.
-  const std::wstring temp =
-      target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetCurrentThreadId());
+  const std::wstring temp = target + TemporarySuffixOfThisThread();
   {
     UniqueHandle file(
         CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -50,9 +50,8 @@ bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) 
       }
       done += written;
     }
-    FlushFileBuffers(file.get());
   }
-  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveOverDurably(temp, target)) {
     DeleteFileW(temp.c_str());
     return false;
   }

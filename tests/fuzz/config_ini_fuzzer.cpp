@@ -64,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   for (const config::Key* key : {&config::kMainName, &config::kUserName, &config::kTs, &config::kVexow}) {
     for (std::size_t size : {1u, 2u, 255u}) {
       std::vector<char16_t> buffer(size, u'#');
-      const std::size_t copied = profile.GetString(key->section, key->name, key->default_value, buffer.data(), size, kConfig);
+      const std::size_t copied =
+          profile.GetString(key->section, key->name, key->default_value, buffer.data(), size, kConfig);
       FUZZ_CHECK(copied < size && buffer[copied] == u'\0');
     }
   }

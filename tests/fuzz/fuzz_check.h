@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#define FUZZ_CHECK(condition)                                                                         \
-  do {                                                                                                \
-    if (!(condition)) {                                                                               \
-      std::fprintf(stderr, "property broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__);          \
-      std::abort();                                                                                   \
-    }                                                                                                 \
+#define FUZZ_CHECK(condition)                                                                \
+  do {                                                                                       \
+    if (!(condition)) {                                                                      \
+      std::fprintf(stderr, "property broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
+      std::abort();                                                                          \
+    }                                                                                        \
   } while (0)
 
 // Parts of an input are separated by this line, so that seeds stay readable files.

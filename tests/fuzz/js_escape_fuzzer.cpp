@@ -9,8 +9,7 @@ namespace {
 constexpr char16_t kHex[] = u"0123456789ABCDEF";
 
 std::u16string ModelEscape(std::u16string_view text) {
-  static const std::u16string_view kKept =
-      u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789@*_+-./";
+  static const std::u16string_view kKept = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789@*_+-./";
   std::u16string out;
   for (char16_t c : text) {
     if (kKept.find(c) != std::u16string_view::npos) {

@@ -63,7 +63,8 @@ void CheckAdded(const std::vector<std::u16string>& old_lines, const std::vector<
   FUZZ_CHECK(!after.empty() && after.size() <= 101);
   std::vector<std::u16string> kept;
   for (std::size_t i = 0; i < old_lines.size() && i < 100; ++i) {
-    if (old_lines[i].find(u'|') != std::u16string::npos && !replaced(old_lines[i])) kept.push_back(l.Stored(old_lines[i]));
+    if (old_lines[i].find(u'|') != std::u16string::npos && !replaced(old_lines[i]))
+      kept.push_back(l.Stored(old_lines[i]));
   }
   FUZZ_CHECK(std::vector<std::u16string>(after.begin() + 1, after.end()) == kept);
 }

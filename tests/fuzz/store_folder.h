@@ -63,8 +63,8 @@ class StoreFolder {
   void CheckWritable(const std::string& path) const {
     FUZZ_CHECK(path.size() > windows_.size() && path.compare(0, windows_.size(), windows_) == 0);
     std::string name = path.substr(windows_.size());
-    if (name.size() > kTempSuffix.size() && name.compare(name.size() - kTempSuffix.size(), kTempSuffix.size(),
-                                                        kTempSuffix) == 0) {
+    if (name.size() > kTempSuffix.size() &&
+        name.compare(name.size() - kTempSuffix.size(), kTempSuffix.size(), kTempSuffix) == 0) {
       name.resize(name.size() - kTempSuffix.size());
     }
     const bool document = name == kLocalDocumentName || name == kDownloadedDocumentName;

@@ -166,8 +166,9 @@ TEST_F(SkinTest, BrokenSkinsLoadNothingOrSomethingHarmless) {
 
   // Offsets at the ends of the number range lay out without overflowing.
   images.sizes = {{u"bg.bmp", {256, 183}}, {u"close.bmp", {64, 16}}};
-  root = Load("<button id=\"close\" image=\"close.bmp\" zorder=\"1\" horizontal=\"right\" "
-              "offsetx=\"-9223372036854775807\" offsety=\"9223372036854775807\" stretchx=\"-9223372036854775807\"/>");
+  root = Load(
+      "<button id=\"close\" image=\"close.bmp\" zorder=\"1\" horizontal=\"right\" "
+      "offsetx=\"-9223372036854775807\" offsety=\"9223372036854775807\" stretchx=\"-9223372036854775807\"/>");
   ASSERT_TRUE(root);
   const SkinRect close = root->Find(u"close")->rect;
   EXPECT_LE(close.right, kSkinCoordinateLimit);

@@ -95,7 +95,7 @@ TEST(TipsWork, SyncKeepsDropsFetchesAndRefetchesMovies) {
   EXPECT_EQ(env.Read("lost.swf"), "lost again");
   EXPECT_EQ(env.Read("new.swf"), "new movie");
   EXPECT_FALSE(env.Has("VexoTips_.xml"));
-  EXPECT_FALSE(env.Has("VexoTips.xml.~new"));
+  EXPECT_FALSE(env.Has("VexoTips.xml.~test"));
 
   Saved saved(env);
   EXPECT_STREQ(saved.root().attribute("updatetime").value(), "2026-12-07");

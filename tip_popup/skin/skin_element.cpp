@@ -6,7 +6,9 @@
 
 namespace {
 
-long Clamp(long long value) { return static_cast<long>(std::clamp(value, -kSkinCoordinateLimit, kSkinCoordinateLimit)); }
+long Clamp(long long value) {
+  return static_cast<long>(std::clamp(value, -kSkinCoordinateLimit, kSkinCoordinateLimit));
+}
 
 }  // namespace
 

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "common/win32/durable_replace.h"
 #include "common/win32/wide.h"
 #include "common/xml/xml_doc_msxml.h"
 
 std::unique_ptr<XmlDoc> Win32TipEnvironment::NewDocument() { return CreateMsxmlDoc(DomProbe::kFourClassesFallback); }
 
 bool Win32TipEnvironment::MoveOver(const std::u16string& from, const std::u16string& to) {
-  return MoveFileExW(WidePtr(from), WidePtr(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+  return MoveOverDurably(ToWide(from), ToWide(to));
 }
 
 bool Win32TipEnvironment::RemoveFile(const std::u16string& path) { return DeleteFileW(WidePtr(path)) != FALSE; }
@@ -18,8 +19,4 @@ bool Win32TipEnvironment::Exists(const std::u16string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::u16string Win32TipEnvironment::TempSuffix() {
-  const std::wstring suffix =
-      L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetCurrentThreadId());
-  return FromWide(suffix);
-}
+std::u16string Win32TipEnvironment::TempSuffix() { return FromWide(TemporarySuffixOfThisThread()); }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/win32/durable_replace.h"
 #include "common/win32/unique_handle.h"
 #include "tips/http_request.h"
 #include "tips/http_response.h"
@@ -30,7 +31,7 @@ class TempFile {
   bool MoveTo(const std::string& target) {
     if (!Flush()) return false;
     Close();
-    kept_ = MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+    kept_ = MoveOverDurably(path_, target);
     return kept_;
   }
 

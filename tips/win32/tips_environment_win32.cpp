@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win32/durable_replace.h"
 #include "common/xml/xml_doc_msxml.h"
 #include "tips/win32/http_download_win32.h"
 
@@ -17,7 +18,7 @@ bool Win32TipsEnvironment::Exists(const std::string& path) {
 bool Win32TipsEnvironment::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 bool Win32TipsEnvironment::MoveOver(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+  return MoveOverDurably(from, to);
 }
 
 int Win32TipsEnvironment::Download(const std::string& url, const std::string& path, std::uint64_t max_bytes) {
@@ -25,7 +26,8 @@ int Win32TipsEnvironment::Download(const std::string& url, const std::string& pa
 }
 
 std::string Win32TipsEnvironment::TempSuffix() {
-  return ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetCurrentThreadId());
+  const std::wstring suffix = TemporarySuffixOfThisThread();
+  return std::string(suffix.begin(), suffix.end());  // a dot, a tilde, digits and a dash
 }
 
 LocalDate Win32TipsEnvironment::Today() {

@@ -1,0 +1,14 @@
+#pragma once
+// Replacing a file so that a crash or a power cut leaves either the old or the new content:
+// the new content is written to a temporary file beside the target, under a name no other
+// process or thread uses at the same time, then moved over the target in one step.
+#include <string>
+
+// ".~<process>-<thread>": appended to the target's path, it names the temporary file.
+std::wstring TemporarySuffixOfThisThread();
+
+// Puts the temporary file's content on the disk, then moves it over `to` and returns once the
+// move itself is on the disk. False (and `to` as it was) when either step fails.
+bool MoveOverDurably(const std::wstring& from, const std::wstring& to);
+// The same for paths in the system code page, as the tips library is handed them.
+bool MoveOverDurably(const std::string& from, const std::string& to);

@@ -1,0 +1,35 @@
+#include "common/win32/durable_replace.h"
+
+#include <windows.h>
+
+#include "common/win32/unique_handle.h"
+
+namespace {
+
+// Whatever wrote the file (our own writes, the DOM's save, a download) may still hold its data
+// in the system's cache; a handle of our own flushes all of it.
+bool FlushToDisk(HANDLE file) { return file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != FALSE; }
+
+}  // namespace
+
+std::wstring TemporarySuffixOfThisThread() {
+  return L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetCurrentThreadId());
+}
+
+bool MoveOverDurably(const std::wstring& from, const std::wstring& to) {
+  {
+    const UniqueHandle file(CreateFileW(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!FlushToDisk(file.get())) return false;
+  }
+  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool MoveOverDurably(const std::string& from, const std::string& to) {
+  {
+    const UniqueHandle file(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!FlushToDisk(file.get())) return false;
+  }
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
