@@ -12,7 +12,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
   xvfb xauth x11-utils imagemagick librsvg2-bin
-  nginx-light
+  nginx-light nsis
   fonts-wqy-microhei
   locales curl python3
 )

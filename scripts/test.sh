@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test run: install what is missing, build every preset, run the native tests
 # (plain and with sanitizers), run every fuzzer for a short while, run the Windows tests
-# under Wine, and check the i686 build.
+# under Wine (the installer's among them), check the i686 build and list what the shipped
+# files import.
 # Stops at the first failing step and exits non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,5 +36,9 @@ bash scripts/run-windows-tests.sh build/win64
 
 step "i686 build check"
 bash scripts/check-i686.sh build/win32
+
+step "what the shipped files import"
+bash scripts/list-imports.sh build/win32
+bash scripts/list-imports.sh build/win64
 
 step "all tests passed"

@@ -222,8 +222,10 @@ class Catalogue:
         302: ("出错的影片", 1, 1, "broken"),
     }
 
-    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0, start_ms=600, upgrade_version="3.3"):
+    def __init__(self, episode_seconds, download_seconds, answer_delay=0.0, start_ms=600, upgrade_version="3.3",
+                 setup_file=None):
         self.episode_seconds = episode_seconds
+        self.setup_file = setup_file
         self.upgrade_version = upgrade_version
         self.start_ms = start_ms
         self.download_seconds = download_seconds
@@ -299,6 +301,10 @@ class Catalogue:
             body = news + "====0****http://127.0.0.1/soft/bye.htm====%s\r\n" % self.upgrade_version
             return "200 OK", body.encode("gbk"), "text/plain"
         if path == "/soft/update/setup.exe":
+            # The built setup program when --setup-file names it; a stub program otherwise.
+            if self.setup_file:
+                with open(self.setup_file, "rb") as setup:
+                    return "200 OK", setup.read(), "application/octet-stream"
             return "200 OK", b"MZ" + b"\0" * 62, "application/octet-stream"
         if path == "/soft/tj/tj.asp":
             return "200 OK", b"ok", "text/plain"
@@ -322,11 +328,12 @@ def main():
                         help="milliseconds the stand-in player spends connecting, and again buffering")
     parser.add_argument("--upgrade-version", default="3.3",
                         help="the newest version lib/wen.txt names (3.3 is the program's own: no upgrade)")
+    parser.add_argument("--setup-file", help="the setup program served as update/setup.exe")
     args = parser.parse_args()
     global CATALOGUE
     if args.catalogue:
         CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay, args.start_ms,
-                              args.upgrade_version)
+                              args.upgrade_version, args.setup_file)
     server = Server(("127.0.0.1", 0), Handler)
     tmp = args.port_file + ".tmp"
     with open(tmp, "w") as f:

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Renders the skins and the transport pictures from their SVG sources into the bitmaps that
-# play.exe carries as resources, checks every size, and writes art.rc that lists them.
+# play.exe carries as resources, checks every size, and writes art.rc that lists them; also the
+# program's icon (resource 1, in the sizes Explorer and the task bar ask for) and i.gif, the
+# delete mark the list pages show, which ships beside play.exe.
 #   render.sh OUT_DIR
 # Skin n's slot i becomes bitmap 100 x n + 101 + i (24-bit); transport picture but(i) becomes
 # bitmap 501 + i (32-bit with alpha, drawn over the control bar's colour).
@@ -69,6 +71,23 @@ for i in $(seq 0 17); do
   if [ "$i" -ge 7 ] && [ "$i" -le 10 ]; then size=(18 15); else size=(26 23); fi
   render "$here/transport/$glyph.svg" "$here/transport/$state.css" "${size[0]}" "${size[1]}" $((501 + i)) alpha
 done
+
+# The icon: every size rendered from the one drawing, then packed into one .ico.
+icon_sizes=(16 24 32 48 256)
+icon_pngs=()
+for size in "${icon_sizes[@]}"; do
+  rsvg-convert -w "$size" -h "$size" "$here/icon/program.svg" -o "$work/icon-$size.png"
+  icon_pngs+=("$work/icon-$size.png")
+done
+convert "${icon_pngs[@]}" "$out/program.ico"
+if [ "$(identify -format '%w ' "$out/program.ico")" != "16 24 32 48 256 " ]; then
+  echo "render.sh: program.ico does not hold the sizes ${icon_sizes[*]}" >&2
+  failed=1
+fi
+printf '1 ICON "%s"\n' "$out/program.ico" >>"$rc"
+
+rsvg-convert "$here/icon/delete.svg" -o "$work/delete.png"
+convert "$work/delete.png" -background white -alpha remove "GIF:$out/i.gif"
 
 [ "$failed" -eq 0 ] || exit 1
 mv "$rc" "$out/art.rc"

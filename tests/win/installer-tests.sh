@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs the installer tests in a Wine prefix of their own, fresh for every run: a copy of a
+# pristine prefix made once per build folder, so nothing an earlier run installed is left.
+# The stand-in player is registered there (setup never installs it) so that the installed
+# play.exe can start, and the content site serves the built setup program as its upgrade.
+#   installer-tests.sh BUILD_DIR TEST_PROGRAM [ARGS...]
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(realpath "$1")
+shift
+pristine=$build/install-prefix-pristine
+bash "$root/scripts/wine-prefix.sh" "$pristine" || { echo "could not create the Wine prefix"; exit 1; }
+export WINEPREFIX=$build/install-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+rm -rf "$WINEPREFIX"
+cp -a "$pristine" "$WINEPREFIX"
+trap 'wineserver -k >/dev/null 2>&1' EXIT
+wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1 </dev/null ||
+  { echo "could not register the stand-in player"; exit 1; }
+export VEXO_SITE_ARGS="--catalogue --setup-file $build/setup/vexo-setup.exe"
+bash "$root/tools/content-site/with-content-site.sh" bash "$root/scripts/wine-run.sh" "$@" || exit 1
+
+# A photograph of the setup program's first page, kept in artifacts/ and checked for a window.
+artifacts=$build/artifacts
+mkdir -p "$artifacts"
+wine "$build/setup/vexo-setup.exe" >/dev/null 2>&1 </dev/null &
+setup=$!
+sleep 5
+import -window root "$artifacts/setup-screen.png"
+kill $setup 2>/dev/null
+wineserver -k >/dev/null 2>&1
+convert "$artifacts/setup-screen.png" -trim +repage "$artifacts/setup.png"
+read -r width height < <(LC_ALL=C identify -format '%w %h\n' "$artifacts/setup.png")
+if [ "$width" -lt 400 ] || [ "$height" -lt 250 ]; then
+  echo "the setup program's window did not show (the screen holds $width x $height of it)"
+  exit 1
+fi
+echo "setup window photographed: $artifacts/setup.png ($width x $height)"
