@@ -20,9 +20,11 @@ build=$(realpath build/win64)
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 bash scripts/wine-prefix.sh "$WINEPREFIX"
 mkdir -p "$build/run" "$build/artifacts/demo"
-cp "$build/bin/play.exe" "$build/run/"
+cp "$build/bin/play.exe" "$build/bin/i.gif" "$build/run/"
 export build
-export VEXO_SITE_ARGS="--catalogue --episode-seconds ${VEXO_DEMO_EPISODE_SECONDS:-20} --download-seconds 6"
+# The site offers the release's setup program as the upgrade download.
+export VEXO_SITE_ARGS="--catalogue --episode-seconds ${VEXO_DEMO_EPISODE_SECONDS:-20} --download-seconds 6
+  --setup-file $(realpath build/win32/setup/vexo-setup.exe)"
 
 demo() {
   wineserver -p

@@ -5,23 +5,17 @@
 #include <functional>
 
 #include "tests/fuzz/store_folder.h"
+#include "tests/shared/fixed_size_image.h"
 #include "tip_popup/skin/skin_loader.h"
 
 namespace {
-
-struct FixedImage final : SkinImage {
-  FixedImage(long w, long h) : w_(w), h_(h) {}
-  long width() const override { return w_; }
-  long height() const override { return h_; }
-  long w_, h_;
-};
 
 // Any ".bmp" loads, sized by its name, so the document chooses the sizes too.
 struct NamedSizeImages final : SkinImageLoader {
   std::shared_ptr<SkinImage> Load(const std::u16string& path) override {
     if (path.size() < 4 || path.substr(path.size() - 4) != u".bmp") return nullptr;
     std::size_t hash = std::hash<std::u16string>()(path);
-    return std::make_shared<FixedImage>(static_cast<long>(hash % 400), static_cast<long>((hash >> 16) % 300));
+    return std::make_shared<FixedSizeImage>(static_cast<long>(hash % 400), static_cast<long>((hash >> 16) % 300));
   }
 };
 

@@ -5,20 +5,14 @@
 
 #include "common/xml/xml_doc_pugi.h"
 #include "tests/native/fake_tip_environment.h"
+#include "tests/shared/fixed_size_image.h"
 #include "tests/shared/test_folder.h"
 #include "tip_popup/skin/skin_loader.h"
 
 namespace {
 
-struct FakeImage final : SkinImage {
-  FakeImage(long w, long h) : w_(w), h_(h) {}
-  long width() const override { return w_; }
-  long height() const override { return h_; }
-  long w_, h_;
-};
-
 // Images by file name; any other file is missing.
-struct FakeImages final : SkinImageLoader {
+struct FixedSizeImages final : SkinImageLoader {
   std::map<std::u16string, std::pair<long, long>> sizes;
   std::vector<std::u16string> asked;
   std::shared_ptr<SkinImage> Load(const std::u16string& path) override {
@@ -26,7 +20,7 @@ struct FakeImages final : SkinImageLoader {
     const auto name = path.substr(path.rfind(u'\\') + 1);
     auto it = sizes.find(name);
     if (it == sizes.end()) return nullptr;
-    return std::make_shared<FakeImage>(it->second.first, it->second.second);
+    return std::make_shared<FixedSizeImage>(it->second.first, it->second.second);
   }
 };
 
@@ -47,7 +41,7 @@ class SkinTest : public testing::Test {
   }
 
   TestFolder folder;
-  FakeImages images;
+  FixedSizeImages images;
 };
 
 TEST_F(SkinTest, KindsAttributesTablesAndFilledTexts) {

@@ -97,6 +97,11 @@ TEST(Installer, ForAllUsersSilentlyThenUninstalledKeepingTheLists) {
   ASSERT_TRUE(fs::exists(folder / "config.ini"));
   std::ofstream(folder / "date.dat", std::ios::binary) << "7|%u661F|x|vexo%3A//m|1|2|30\r\n\r\n";
 
+  // The upgrade: setup again over the installed program, into the folder it remembers.
+  ASSERT_EQ(RunToEnd(SetupProgram(), L"/S /AllUsers"), 0);
+  ExpectInstalled(folder);
+  EXPECT_EQ(fs::file_size(folder / "date.dat"), 32u);
+
   // "_?=" keeps the uninstaller in place, so its end is the end of the uninstall.
   ASSERT_EQ(RunToEnd(folder / "uninstall.exe", L"/S /AllUsers _?=" + folder.wstring()), 0);
   fs::remove(folder / "uninstall.exe");  // an uninstaller run in place cannot remove itself
