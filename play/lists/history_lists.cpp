@@ -5,6 +5,7 @@
 #include "common/text/decimal.h"
 #include "play/lists/list_page.h"
 #include "play/ports/ansi_text.h"
+#include "play/text/js_escape.h"
 #include "play/text/text_procedures.h"
 
 namespace {
@@ -44,16 +45,7 @@ std::u16string Join(const std::vector<std::u16string>& fields) {
 
 // A field never holds the separator or a line break, which would split its entry into more
 // fields or lines; they are stored as escape() writes them, the form the list's texts are read in.
-std::u16string ListField(std::u16string_view text) {
-  std::u16string field;
-  for (char16_t c : text) {
-    if (c == u'|') field += u"%7C";
-    else if (c == u'\r') field += u"%0D";
-    else if (c == u'\n') field += u"%0A";
-    else field += c;
-  }
-  return field;
-}
+std::u16string ListField(std::u16string_view text) { return EscapeOnly(text, u"|\r\n"); }
 
 void RemoveFinalCrLf(std::u16string& text) {
   if (text.size() >= 2 && text.compare(text.size() - 2, 2, kCrLf) == 0) text.resize(text.size() - 2);

@@ -39,8 +39,8 @@ void MainWindow::QueryNextEpisode() {
     std::u16string media = reply->substr(dollar + 1);
     media = media.substr(0, media.find(u'$'));
     context_.next_media = media;
-    context_.next_link = u"eevexo://vexo&&&" + JsEscape(media) + u"&&&" + f[3] + u"&&&" + label + u"&&&" + f[0] +
-                         u"&&&" + f[1] + u"&&&" + next;
+    context_.next_link = u"eevexo://vexo&&&" + JsEscape(media) + u"&&&" + LinkField(f[3]) + u"&&&" + LinkField(label) +
+                         u"&&&" + LinkField(f[0]) + u"&&&" + LinkField(f[1]) + u"&&&" + next;
   } else {
     context_.next_link = u"3";
     context_.next_media = u"0";

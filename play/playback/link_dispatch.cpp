@@ -50,8 +50,8 @@ bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
 
 std::u16string MainWindow::EpisodePage(std::u16string_view id, std::u16string_view v, std::u16string_view v1,
                                        std::u16string_view name, std::u16string_view tail) const {
-  return content_base_ + u"pp.htm?" + std::u16string(id) + u"-" + std::u16string(v) + u"-" + std::u16string(v1) + u"-" +
-         std::u16string(name) + u"-" + std::u16string(tail);
+  return content_base_ + u"pp.htm?" + LinkField(id) + u"-" + LinkField(v) + u"-" + LinkField(v1) + u"-" +
+         LinkField(name) + u"-" + LinkField(tail);
 }
 
 void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) {
@@ -115,8 +115,9 @@ void MainWindow::ResolveItem(std::u16string_view link) {
   }
   if (reply && Contains(*reply, u"$")) {
     const auto r = Fields(*reply, u"$", 3);
-    ports_.panes.Navigate(ba1::Web1, u"eevexo://" + r[2] + u"&&&" + JsEscape(r[1]) + u"&&&" + name + u"&&&" + r[0] +
-                                         u"&&&" + id + u"&&&" + v + u"&&&" + v1);
+    ports_.panes.Navigate(ba1::Web1, u"eevexo://" + LinkField(r[2]) + u"&&&" + JsEscape(r[1]) + u"&&&" +
+                                         LinkField(name) + u"&&&" + LinkField(r[0]) + u"&&&" + id + u"&&&" +
+                                         LinkField(v) + u"&&&" + LinkField(v1));
     return;
   }
   ports_.host.TrayBalloon(u"读取数据出错，请返回重试！");
@@ -152,7 +153,8 @@ void MainWindow::PlayLink(std::u16string_view link) {
     context_.current_item = id;
   } else {
     context_.web_player_mode = 1;
-    ports_.panes.Navigate(ba1::Web2, content_base_ + u"play.htm?" + id + u"-" + v + u"-" + v1 + u"-" + name);
+    ports_.panes.Navigate(ba1::Web2, content_base_ + u"play.htm?" + LinkField(id) + u"-" + LinkField(v) + u"-" +
+                                         LinkField(v1) + u"-" + LinkField(name));
     context_.current_key = context_.next_link = context_.next_media = context_.current_item = u"0";
   }
   if (!name.empty() && !id.empty() && !media.empty()) {

@@ -77,3 +77,15 @@ std::u16string JsUnescape(std::u16string_view text) {
   }
   return out;
 }
+
+std::u16string EscapeOnly(std::u16string_view text, std::u16string_view characters) {
+  std::u16string out;
+  for (char16_t c : text) {
+    if (characters.find(c) == std::u16string_view::npos) {
+      out += c;
+    } else {
+      out += {u'%', kHexDigits[(c >> 4) & 15], kHexDigits[c & 15]};
+    }
+  }
+  return out;
+}

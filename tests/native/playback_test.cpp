@@ -76,15 +76,22 @@ TEST_F(PlaybackTest, ResolveFailuresAndForwardedLinks) {
   EXPECT_FALSE(Navigate(ba1::Web1, u"http://site/soft/list.htm"));
 }
 
-TEST_F(PlaybackTest, APlayLinkIsPlayedWhateverItsTextsHold) {
-  // The site's label holds the resolve scheme: the link it makes still plays, and the site is
-  // asked once, not again and again.
-  host.replies["http://site/soft/h.asp?id=12&v=3&v1=4"] = "eebovod://1$vexo://m$vexo";
+TEST_F(PlaybackTest, TheSitesTextsCannotAddFieldsOrSchemesToTheLinksMade) {
+  // The site's label holds a field separator and the resolve scheme: the link made of it keeps
+  // its seven fields and plays, and the site is asked once, not again and again.
+  host.replies["http://site/soft/h.asp?id=12&v=3&v1=4"] = "eebovod://1&&&2$vexo://m$vexo";
   EXPECT_TRUE(Navigate(ba1::Web1, u"eebovod://12-3-4-x"));
-  ASSERT_EQ(host.navigations.back(), "Web1 eevexo://vexo&&&vexo%3A//m&&&x&&&eebovod://1&&&12&&&3&&&4");
+  ASSERT_EQ(host.navigations.back(), "Web1 eevexo://vexo&&&vexo%3A//m&&&x&&&eebovod%3A//1%26%26%262&&&12&&&3&&&4");
   EXPECT_TRUE(Navigate(ba1::Web1, Utf8ToUtf16(host.navigations.back().substr(5))));
   EXPECT_EQ(host.requests.size(), 1u);
   EXPECT_EQ(player.media_url, u"vexo://m");
+  EXPECT_EQ(window.context().current_item, u"12");
+  EXPECT_EQ(window.model()(ba1::bo_name).caption, u"x-eebovod://1&&&2");
+  // Nor can a name carry the scheme into the episode page the list pane is sent to.
+  EXPECT_TRUE(Navigate(ba1::Web1, u"eevexo://vexo&&&vexo%3A//m&&&eebovod://y&&&l&&&12&&&3&&&4"));
+  EXPECT_NE(std::find(host.navigations.begin(), host.navigations.end(),
+                      "Web5 http://site/soft/pp.htm?12-3-4-eebovod%3A//y-0"),
+            host.navigations.end());
 }
 
 TEST_F(PlaybackTest, OtherKindsPlayInTheWebPlayerAndEmptyMediaLeavesNoTrace) {
