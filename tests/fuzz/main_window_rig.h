@@ -2,6 +2,7 @@
 // The main window's core over files in memory, the emulated profile functions, a recording
 // player and a recording host whose site answers every request with the same reply, for the
 // fuzzers that drive play.exe's handlers.
+#include <cctype>
 #include <set>
 
 #include "common/codepage.h"
@@ -48,10 +49,11 @@ struct MainWindowRig {
     }
     FUZZ_CHECK(Entries(kWebListFile).size() <= 101);
     FUZZ_CHECK(Entries(kLocalListFile).size() <= 101);
-    for (const std::string& call : host.calls) {
-      if (call.rfind("Open ", 0) == 0) {
-        FUZZ_CHECK(call.rfind("Open http://", 0) == 0 || call.rfind("Open https://", 0) == 0);
-      }
+    for (std::string call : host.calls) {
+      if (call.rfind("Open ", 0) != 0) continue;
+      // Schemes are read without regard to case.
+      for (std::size_t i = 5; i < call.size() && i < 13; ++i) call[i] = static_cast<char>(std::tolower(call[i]));
+      FUZZ_CHECK(call.rfind("Open http://", 0) == 0 || call.rfind("Open https://", 0) == 0);
     }
   }
 
