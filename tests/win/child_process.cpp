@@ -39,25 +39,20 @@ std::optional<DWORD> ChildProcess::WaitExit(std::chrono::milliseconds limit) {
 }
 
 HWND ChildProcess::WaitWindow(const wchar_t* window_class, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    for (HWND hwnd : WindowsOfClass(window_class)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(hwnd, &owner);
-      if (owner == info_.dwProcessId) return hwnd;
-    }
-    std::this_thread::sleep_for(5ms);
-  }
-  return nullptr;
+  return WaitOwnWindow(window_class, limit, false);
 }
 
 HWND ChildProcess::WaitShownWindow(const wchar_t* window_class, std::chrono::milliseconds limit) {
+  return WaitOwnWindow(window_class, limit, true);
+}
+
+HWND ChildProcess::WaitOwnWindow(const wchar_t* window_class, std::chrono::milliseconds limit, bool shown) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
     for (HWND hwnd : WindowsOfClass(window_class)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(hwnd, &owner);
-      if (owner == info_.dwProcessId && IsWindowVisible(hwnd)) return hwnd;
+      if (owner == info_.dwProcessId && (!shown || IsWindowVisible(hwnd))) return hwnd;
     }
     std::this_thread::sleep_for(5ms);
   }

@@ -32,6 +32,9 @@ class ChildProcess {
   bool ChooseFromMenu(int downs);
 
  private:
+  // A top-level window of the class that belongs to the process (and is shown, if asked).
+  HWND WaitOwnWindow(const wchar_t* window_class, std::chrono::milliseconds limit, bool shown);
+
   PROCESS_INFORMATION info_{};
 };
 
