@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/dispatch_member.h"
+
 namespace player {
 
 // Dispatch ids of the control's members.
@@ -24,6 +26,26 @@ enum Member : int {
   kDownloadProgress = 26,  // get: per mille fetched
   kPrebuffer = 30,         // call with the next episode's address, by reference
   kAdUrl = 31,             // put: the advertisement page
+};
+
+// The members' names, for callers that bind by name.
+inline constexpr DispatchMember kMemberNames[] = {
+    {L"MediaUrl", kMediaUrl},
+    {L"Mute", kMute},
+    {L"FullScreen", kFullScreen},
+    {L"Volume", kVolume},
+    {L"Duration", kDuration},
+    {L"DownloadRate", kDownloadRate},
+    {L"Position", kPosition},
+    {L"Play", kPlay},
+    {L"Pause", kPause},
+    {L"Stop", kStop},
+    {L"PlayState", kPlayState},
+    {L"MediaRate", kMediaRate},
+    {L"ShowVideoAdjust", kShowVideoAdjust},
+    {L"DownloadProgress", kDownloadProgress},
+    {L"Prebuffer", kPrebuffer},
+    {L"AdUrl", kAdUrl},
 };
 
 enum State : int {

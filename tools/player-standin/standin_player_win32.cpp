@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "common/text/utf.h"
@@ -18,7 +19,6 @@
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"VexoStandinPlayerView";
-std::atomic<long> g_objects{0};
 
 StandinTimeline::Ms Now() { return static_cast<StandinTimeline::Ms>(GetTickCount64()); }
 
@@ -31,109 +31,10 @@ const wchar_t* StateName(int state) {
   return state >= 0 && state < 12 ? kNames[state] : L"?";
 }
 
-struct MemberName {
-  const wchar_t* name;
-  DISPID id;
-};
-const MemberName kMembers[] = {
-    {L"MediaUrl", player::kMediaUrl},
-    {L"Mute", player::kMute},
-    {L"FullScreen", player::kFullScreen},
-    {L"Volume", player::kVolume},
-    {L"Duration", player::kDuration},
-    {L"DownloadRate", player::kDownloadRate},
-    {L"Position", player::kPosition},
-    {L"Play", player::kPlay},
-    {L"Pause", player::kPause},
-    {L"Stop", player::kStop},
-    {L"PlayState", player::kPlayState},
-    {L"MediaRate", player::kMediaRate},
-    {L"ShowVideoAdjust", player::kShowVideoAdjust},
-    {L"DownloadProgress", player::kDownloadProgress},
-    {L"Prebuffer", player::kPrebuffer},
-    {L"AdUrl", player::kAdUrl},
-};
-
-// The n-th argument (in natural order) as a string, following a reference if there is one.
-bool ArgString(const DISPPARAMS* params, UINT n, std::wstring& out) {
-  if (!params || n >= params->cArgs) return false;
-  const VARIANT& arg = params->rgvarg[params->cArgs - 1 - n];
-  const VARIANT* value = &arg;
-  VARIANT deref;
-  if (arg.vt == (VT_BYREF | VT_VARIANT) && arg.pvarVal) value = arg.pvarVal;
-  if (value->vt == (VT_BYREF | VT_BSTR)) {
-    out = value->pbstrVal && *value->pbstrVal ? std::wstring(*value->pbstrVal, SysStringLen(*value->pbstrVal)) : L"";
-    return true;
-  }
-  VariantInit(&deref);
-  if (FAILED(VariantChangeType(&deref, const_cast<VARIANT*>(value), 0, VT_BSTR))) return false;
-  out = deref.bstrVal ? std::wstring(deref.bstrVal, SysStringLen(deref.bstrVal)) : L"";
-  VariantClear(&deref);
-  return true;
-}
-
-bool ArgLong(const DISPPARAMS* params, UINT n, long& out) {
-  if (!params || n >= params->cArgs) return false;
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, &params->rgvarg[params->cArgs - 1 - n], 0, VT_I4))) return false;
-  out = converted.lVal;
-  return true;
-}
-
-void SetLong(VARIANT* result, long value) {
-  if (!result) return;
-  VariantInit(result);
-  result->vt = VT_I4;
-  result->lVal = value;
-}
-
 }  // namespace
 
-long StandinObjectCount() { return g_objects.load(); }
-
-StandinPlayer::StandinPlayer() { ++g_objects; }
-StandinPlayer::~StandinPlayer() {
-  DestroyView();
-  --g_objects;
-}
-
-STDMETHODIMP StandinPlayer::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) *out = static_cast<IDispatch*>(this);
-  else if (iid == IID_IOleObject) *out = static_cast<IOleObject*>(this);
-  else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) *out = static_cast<IOleInPlaceObject*>(this);
-  else {
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP_(ULONG) StandinPlayer::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-STDMETHODIMP_(ULONG) StandinPlayer::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
-STDMETHODIMP StandinPlayer::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  HRESULT result = S_OK;
-  for (UINT i = 0; i < count; ++i) {
-    ids[i] = DISPID_UNKNOWN;
-    for (const MemberName& member : kMembers) {
-      if (_wcsicmp(names[i], member.name) == 0) ids[i] = member.id;
-    }
-    if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
-  }
-  return result;
-}
-
-STDMETHODIMP StandinPlayer::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                                   UINT*) {
-  return ComBarrier(L"StandinPlayer::Invoke", [&] { return InvokeMember(id, flags, params, result); });
-}
+StandinPlayer::StandinPlayer() : InPlaceControl(kStandinClass, player::kMemberNames, std::size(player::kMemberNames)) {}
+StandinPlayer::~StandinPlayer() { DestroyView(); }
 
 HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {
   const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
@@ -143,18 +44,16 @@ HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, V
   switch (id) {
     case player::kMediaUrl:
       if (put) {
-        if (!ArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
+        if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
         media_url_ = text;
         timeline_.Load(FromWide(text));
         Log(L"MediaUrl " + text);
-      } else if (result) {
-        VariantInit(result);
-        result->vt = VT_BSTR;
-        result->bstrVal = SysAllocStringLen(media_url_.data(), static_cast<UINT>(media_url_.size()));
+      } else {
+        SetResultString(result, media_url_);
       }
       break;
     case player::kMute:
-      if (!put || !ArgLong(params, 0, number)) return DISP_E_MEMBERNOTFOUND;
+      if (!put || !DispatchArgLong(params, 0, number)) return DISP_E_MEMBERNOTFOUND;
       muted_ = number != 0;
       Log(muted_ ? L"Mute on" : L"Mute off");
       break;
@@ -164,21 +63,21 @@ HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, V
       break;
     case player::kVolume:
       if (put) {
-        if (!ArgLong(params, 0, number)) return DISP_E_TYPEMISMATCH;
+        if (!DispatchArgLong(params, 0, number)) return DISP_E_TYPEMISMATCH;
         volume_ = number < 0 ? 0 : number > 100 ? 100 : number;
       } else {
-        SetLong(result, volume_);
+        SetResultLong(result, volume_);
       }
       break;
-    case player::kDuration: SetLong(result, timeline_.Duration(now)); break;
-    case player::kDownloadRate: SetLong(result, timeline_.DownloadRate(now)); break;
+    case player::kDuration: SetResultLong(result, timeline_.Duration(now)); break;
+    case player::kDownloadRate: SetResultLong(result, timeline_.DownloadRate(now)); break;
     case player::kPosition:
       if (put) {
-        if (!ArgLong(params, 0, number)) return DISP_E_TYPEMISMATCH;
+        if (!DispatchArgLong(params, 0, number)) return DISP_E_TYPEMISMATCH;
         timeline_.Seek(number, now);
         Log(L"Position " + std::to_wstring(number));
       } else {
-        SetLong(result, timeline_.Position(now));
+        SetResultLong(result, timeline_.Position(now));
       }
       break;
     case player::kPlay:
@@ -193,119 +92,28 @@ HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, V
       timeline_.Stop(now);
       Log(L"Stop");
       break;
-    case player::kPlayState: SetLong(result, timeline_.State(now)); break;
-    case player::kMediaRate: SetLong(result, timeline_.MediaRate(now)); break;
+    case player::kPlayState: SetResultLong(result, timeline_.State(now)); break;
+    case player::kMediaRate: SetResultLong(result, timeline_.MediaRate(now)); break;
     case player::kShowVideoAdjust:
-      ArgLong(params, 0, number);
+      DispatchArgLong(params, 0, number);
       Log(L"ShowVideoAdjust " + std::to_wstring(number));
       break;
-    case player::kDownloadProgress: SetLong(result, timeline_.DownloadProgress(now)); break;
+    case player::kDownloadProgress: SetResultLong(result, timeline_.DownloadProgress(now)); break;
     case player::kPrebuffer:
-      if (!ArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
+      if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
       Log(L"Prebuffer " + text);
       break;
     case player::kAdUrl:
-      if (!put || !ArgString(params, 0, text)) return DISP_E_MEMBERNOTFOUND;
+      if (!put || !DispatchArgString(params, 0, text)) return DISP_E_MEMBERNOTFOUND;
       Log(L"AdUrl " + text);
       break;
     default: return DISP_E_MEMBERNOTFOUND;
   }
-  if (view()) InvalidateRect(view(), nullptr, FALSE);
+  if (View()) InvalidateRect(View(), nullptr, FALSE);
   return S_OK;
 }
 
-STDMETHODIMP StandinPlayer::SetClientSite(IOleClientSite* site) {
-  site_ = ComPtr<IOleClientSite>();
-  if (site) {
-    site->AddRef();
-    site_ = ComPtr<IOleClientSite>::Adopt(site);
-  }
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::GetClientSite(IOleClientSite** site) {
-  if (!site) return E_POINTER;
-  *site = site_.get();
-  if (*site) (*site)->AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::Close(DWORD) {
-  InPlaceDeactivate();
-  site_.Reset();
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent, LPCRECT rect) {
-  if (verb != OLEIVERB_INPLACEACTIVATE && verb != OLEIVERB_SHOW && verb != OLEIVERB_UIACTIVATE &&
-      verb != OLEIVERB_PRIMARY) {
-    return OLEOBJ_S_INVALIDVERB;
-  }
-  if (view_) return S_OK;
-  IOleClientSite* client = site ? site : site_.get();
-  if (!client) return E_UNEXPECTED;
-  if (FAILED(client->QueryInterface(IID_IOleInPlaceSite, in_place_site_.ReceiveVoid())) || !in_place_site_) {
-    return E_NOINTERFACE;
-  }
-  if (in_place_site_->CanInPlaceActivate() != S_OK) return E_FAIL;
-  HWND host = parent;
-  if (!host) in_place_site_->GetWindow(&host);
-  RECT area = rect ? *rect : RECT{0, 0, 320, 240};
-  ComPtr<IOleInPlaceFrame> frame;
-  ComPtr<IOleInPlaceUIWindow> document;
-  RECT position{}, clip{};
-  OLEINPLACEFRAMEINFO info{sizeof info};
-  if (SUCCEEDED(in_place_site_->GetWindowContext(frame.Receive(), document.Receive(), &position, &clip, &info))) {
-    area = position;
-  }
-  in_place_site_->OnInPlaceActivate();
-  CreateView(host, area);
-  return view_ ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP StandinPlayer::GetUserClassID(CLSID* clsid) {
-  *clsid = kStandinClass;
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::SetExtent(DWORD, SIZEL* size) {
-  if (size) extent_ = *size;
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::GetExtent(DWORD, SIZEL* size) {
-  if (!size) return E_POINTER;
-  *size = extent_;
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::GetMiscStatus(DWORD, DWORD* status) {
-  *status = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::GetWindow(HWND* out) {
-  if (!out) return E_POINTER;
-  *out = view();
-  return *out ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP StandinPlayer::InPlaceDeactivate() {
-  DestroyView();
-  if (in_place_site_) in_place_site_->OnInPlaceDeactivate();
-  in_place_site_.Reset();
-  return S_OK;
-}
-
-STDMETHODIMP StandinPlayer::SetObjectRects(LPCRECT position, LPCRECT) {
-  if (view() && position) {
-    MoveWindow(view(), position->left, position->top, position->right - position->left,
-               position->bottom - position->top, TRUE);
-  }
-  return S_OK;
-}
-
-StandinPlayer::View::View(StandinPlayer& player, HWND parent, const RECT& area) : player_(player) {
+StandinPlayer::Canvas::Canvas(StandinPlayer& player, HWND parent, const RECT& area) : player_(player) {
   WNDCLASSEXW wc{sizeof wc};
   wc.hInstance = StandinModule();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -316,7 +124,7 @@ StandinPlayer::View::View(StandinPlayer& player, HWND parent, const RECT& area) 
   if (hwnd_) SetTimer(hwnd_, 1, 250, nullptr);
 }
 
-LRESULT StandinPlayer::View::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT StandinPlayer::Canvas::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_TIMER: InvalidateRect(hwnd_, nullptr, FALSE); return 0;
     case WM_ERASEBKGND: return 1;
@@ -329,12 +137,11 @@ LRESULT StandinPlayer::View::OnMessage(UINT message, WPARAM wparam, LPARAM lpara
   return Default(message, wparam, lparam);
 }
 
-void StandinPlayer::CreateView(HWND parent, const RECT& area) {
-  view_ = std::make_unique<View>(*this, parent, area);
+HWND StandinPlayer::CreateView(HWND parent, const RECT& area) {
+  view_ = std::make_unique<Canvas>(*this, parent, area);
   if (!view_->hwnd()) view_.reset();
+  return View();
 }
-
-void StandinPlayer::DestroyView() { view_.reset(); }
 
 void StandinPlayer::Paint(HWND hwnd, HDC target) {
   RECT client{};

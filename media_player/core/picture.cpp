@@ -1,0 +1,72 @@
+#include "media_player/core/picture.h"
+
+#include <algorithm>
+
+namespace {
+
+// Fixed point with 16 fraction bits.
+constexpr int kOne = 1 << 16;
+
+inline std::uint32_t Pack(int luma, int red, int green, int blue) {
+  const int r = std::clamp((luma + red) >> 16, 0, 255);
+  const int g = std::clamp((luma + green) >> 16, 0, 255);
+  const int b = std::clamp((luma + blue) >> 16, 0, 255);
+  return static_cast<std::uint32_t>(b | (g << 8) | (r << 16));
+}
+
+}  // namespace
+
+PictureAdjust ClampAdjust(PictureAdjust adjust) {
+  adjust.brightness = std::clamp(adjust.brightness, -100, 100);
+  adjust.contrast = std::clamp(adjust.contrast, 0, 200);
+  adjust.saturation = std::clamp(adjust.saturation, 0, 200);
+  return adjust;
+}
+
+YuvTables::YuvTables(const PictureAdjust& requested) : adjust_(ClampAdjust(requested)) {
+  for (int i = 0; i < 256; ++i) {
+    // Luma: video range to full range, then contrast around mid-grey and brightness.
+    const double full = (i - 16) * 255.0 / 219.0;
+    const double adjusted = (full - 128.0) * adjust_.contrast / 100.0 + 128.0 + adjust_.brightness * 1.28;
+    luma_[i] = static_cast<int>(adjusted * kOne + kOne / 2);
+    const double chroma = (i - 128) * adjust_.saturation / 100.0 * adjust_.contrast / 100.0;
+    red_v_[i] = static_cast<int>(1.596 * chroma * kOne);
+    green_u_[i] = static_cast<int>(-0.392 * chroma * kOne);
+    green_v_[i] = static_cast<int>(-0.813 * chroma * kOne);
+    blue_u_[i] = static_cast<int>(2.017 * chroma * kOne);
+  }
+}
+
+void YuvTables::Convert(const std::uint8_t* y, int y_stride, const std::uint8_t* u, const std::uint8_t* v,
+                        int uv_stride, int uv_step, int width, int height, std::uint32_t* out, int out_stride) const {
+  for (int row = 0; row < height; ++row) {
+    const std::uint8_t* luma_row = y + static_cast<std::ptrdiff_t>(row) * y_stride;
+    const std::uint8_t* u_row = u + static_cast<std::ptrdiff_t>(row / 2) * uv_stride;
+    const std::uint8_t* v_row = v ? v + static_cast<std::ptrdiff_t>(row / 2) * uv_stride : u_row + 1;
+    std::uint32_t* target = out + static_cast<std::ptrdiff_t>(row) * out_stride;
+    for (int column = 0; column < width; column += 2) {
+      const int uv = (column / 2) * uv_step;
+      const int cu = u_row[uv], cv = v_row[uv];
+      const int red = red_v_[cv], green = green_u_[cu] + green_v_[cv], blue = blue_u_[cu];
+      target[column] = Pack(luma_[luma_row[column]], red, green, blue);
+      if (column + 1 < width) target[column + 1] = Pack(luma_[luma_row[column + 1]], red, green, blue);
+    }
+  }
+}
+
+PictureRect FitPicture(int picture_width, int picture_height, int window_width, int window_height) {
+  if (picture_width <= 0 || picture_height <= 0 || window_width <= 0 || window_height <= 0) return {};
+  PictureRect rect;
+  const long long wide = static_cast<long long>(window_width) * picture_height;
+  const long long tall = static_cast<long long>(window_height) * picture_width;
+  if (wide >= tall) {  // the window is wider than the picture: bars left and right
+    rect.height = window_height;
+    rect.width = static_cast<int>(tall / picture_height);
+  } else {
+    rect.width = window_width;
+    rect.height = static_cast<int>(wide / picture_width);
+  }
+  rect.left = (window_width - rect.width) / 2;
+  rect.top = (window_height - rect.height) / 2;
+  return rect;
+}

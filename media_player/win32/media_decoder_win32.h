@@ -1,0 +1,115 @@
+#pragma once
+// Decoding on a thread of its own with Media Foundation's source reader: it opens the item,
+// seeks, and keeps a few pictures (converted to BGRX) and a little sound ahead of the clock.
+// Requests come from the window thread; reports go back through DecoderEvents, naming the
+// request they answer.
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "media_player/core/picture.h"
+#include "media_player/core/playback_session.h"
+
+struct IMFByteStream;
+struct IMFMediaBuffer;
+using IMFMediaBufferHolder = IMFMediaBuffer*;
+class WaveOutput;
+
+struct VideoFrame {
+  std::uint64_t generation = 0;
+  std::int64_t start_ms = 0;
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;  // BGRX rows, top first
+};
+
+class DecoderEvents {
+ public:
+  virtual ~DecoderEvents() = default;
+  virtual void DecoderOpened(std::uint64_t generation, std::int64_t duration_ms, std::int64_t bytes) = 0;
+  virtual void DecoderFirstPicture(std::uint64_t generation) = 0;
+  virtual void DecoderEnded(std::uint64_t generation, std::int64_t end_ms) = 0;
+  virtual void DecoderFailed(std::uint64_t generation) = 0;
+};
+
+// Where the decoder gets the item from: a path for the reader, or a byte stream of ours.
+struct MediaSource {
+  std::wstring path;
+  std::function<IMFByteStream*()> open_stream;  // returns a new reference, or null
+};
+
+class MediaDecoder {
+ public:
+  MediaDecoder(DecoderEvents& events, WaveOutput& audio);
+  ~MediaDecoder();
+  MediaDecoder(const MediaDecoder&) = delete;
+  MediaDecoder& operator=(const MediaDecoder&) = delete;
+
+  void Request(const DecoderRequest& request, MediaSource source = {});
+  void SetAdjust(const PictureAdjust& adjust);
+  PictureAdjust adjust();
+  // The clock as the window thread last saw it, so that the decoder stays a little ahead.
+  void SetClock(std::int64_t media_ms);
+
+  // The latest picture due at `media_ms` of the request `current`; pictures of earlier
+  // requests are dropped. With `show_first` the first picture comes at once, due or not (the
+  // picture of a seek, shown while the clock waits for it).
+  std::unique_ptr<VideoFrame> TakeFrameDue(std::int64_t media_ms, std::uint64_t current, bool show_first);
+  std::size_t queued_frames();
+  bool has_video();
+  bool video_drained();  // the stream has ended and every picture is out
+
+ private:
+  struct Pending {
+    bool any = false;
+    bool close = false;
+    bool open = false;
+    bool seek = false;
+    bool recreate = false;
+    std::uint64_t open_generation = 0;
+    std::uint64_t generation = 0;
+    std::int64_t position_ms = 0;
+    MediaSource source;
+  };
+  class Reader;
+
+  void Run();
+  void Process(Pending pending);
+  bool OpenReader();
+  void StartAt(std::uint64_t generation, std::int64_t position_ms, bool fresh);
+  bool DecodeStep();
+  void PushPicture(const IMFMediaBufferHolder& buffer, std::int64_t start_ms, const PictureAdjust& adjust);
+  bool PushSound(const std::uint8_t* data, std::size_t bytes, std::int64_t start_ms);
+  void ReportFirst();
+  void ReportEndOnce(bool failed);
+
+  DecoderEvents& events_;
+  WaveOutput& audio_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool quit_ = false;
+  Pending pending_;
+  std::deque<std::unique_ptr<VideoFrame>> frames_;
+  PictureAdjust adjust_;
+  std::int64_t clock_ms_ = 0;
+  bool has_video_ = false;
+  bool video_ended_ = false;
+  // Owned by the decoding thread.
+  std::unique_ptr<Reader> reader_;
+  MediaSource source_;
+  std::unique_ptr<YuvTables> tables_;
+  std::uint64_t generation_ = 0;
+  std::int64_t target_ms_ = 0;
+  std::int64_t video_end_ms_ = 0, audio_end_ms_ = 0;
+  bool first_reported_ = false, end_reported_ = false, decoded_any_ = false;
+  std::vector<std::uint8_t> held_sound_;  // a buffer the device had no room for yet
+  std::int64_t held_start_ms_ = 0;
+  std::thread thread_;
+};

@@ -1,0 +1,291 @@
+#include "media_player/win32/media_player_control_win32.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "common/text/utf.h"
+#include "common/win32/event_log.h"
+#include "common/win32/gdi_scope.h"
+#include "common/win32/unique_handle.h"
+#include "common/win32/wide.h"
+#include "media_player/core/download_meter.h"
+#include "media_player/core/picture.h"
+#include "media_player/media_player_class.h"
+#include "play/ports/player_control.h"
+
+namespace {
+
+constexpr wchar_t kScreenClass[] = L"VexoMediaPlayerScreen";
+constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT kTickMs = 15;
+
+PlaybackSession::Ms Now() { return static_cast<PlaybackSession::Ms>(GetTickCount64()); }
+
+// What the control does is written to the file VEXO_PLAYER_LOG names, one line each, so tests
+// and a user's report can follow it.
+void Log(const std::wstring& line) { AppendEventLog(L"VEXO_PLAYER_LOG", Utf16ToUtf8(FromWide(line))); }
+
+// A media address as the reader takes it: file addresses become paths.
+std::wstring ReaderPath(const std::wstring& url) {
+  if (url.size() > 8 && _wcsnicmp(url.c_str(), L"file:///", 8) == 0) {
+    std::wstring path = url.substr(8);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+  }
+  return url;
+}
+
+}  // namespace
+
+MediaPlayerControl::MediaPlayerControl()
+    : InPlaceControl(kMediaPlayerClass, player::kMemberNames, std::size(player::kMemberNames)),
+      decoder_(std::make_unique<MediaDecoder>(*this, audio_)) {
+  audio_.SetVolume(volume_, muted_);
+}
+
+MediaPlayerControl::~MediaPlayerControl() {
+  decoder_.reset();
+  DestroyView();
+}
+
+void MediaPlayerControl::Send(const DecoderRequest& request) {
+  if (request.kind == DecoderRequest::Kind::kNone) return;
+  MediaSource source;
+  if (request.kind == DecoderRequest::Kind::kOpen) source.path = ReaderPath(media_url_);
+  decoder_->Request(request, std::move(source));
+}
+
+HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  std::wstring text;
+  long number = 0;
+  std::unique_lock lock(mutex_);
+  const auto now = Now();
+  switch (id) {
+    case player::kMediaUrl:
+      if (!put) {
+        SetResultString(result, media_url_);
+        break;
+      }
+      if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
+      media_url_ = text;
+      item_bytes_ = -1;
+      Send(session_.Load(now));
+      shown_.reset();
+      Log(L"MediaUrl " + text);
+      break;
+    case player::kMute:
+      if (!put || !DispatchArgLong(params, 0, number)) return DISP_E_MEMBERNOTFOUND;
+      muted_ = number != 0;
+      audio_.SetVolume(volume_, muted_);
+      Log(muted_ ? L"Mute on" : L"Mute off");
+      break;
+    case player::kFullScreen:
+      if (!put) return DISP_E_MEMBERNOTFOUND;
+      if (DispatchArgLong(params, 0, number) && number != 0 && screen_) screen_->EnterFullScreen();
+      Log(L"FullScreen");
+      break;
+    case player::kVolume:
+      if (!put) {
+        SetResultLong(result, volume_);
+        break;
+      }
+      if (!DispatchArgLong(params, 0, number)) return DISP_E_TYPEMISMATCH;
+      volume_ = std::clamp(number, 0L, 100L);
+      audio_.SetVolume(volume_, muted_);
+      break;
+    case player::kDuration: SetResultLong(result, session_.Duration()); break;
+    case player::kDownloadRate: SetResultLong(result, 0); break;
+    case player::kPosition:
+      if (!put) {
+        SetResultLong(result, session_.Position(now));
+        break;
+      }
+      if (!DispatchArgLong(params, 0, number)) return DISP_E_TYPEMISMATCH;
+      Send(session_.Seek(static_cast<PlaybackSession::Ms>(number) * 1000, now));
+      Log(L"Position " + std::to_wstring(number));
+      break;
+    case player::kPlay:
+      if (media_url_.empty()) break;
+      Send(session_.Play(now));
+      Log(L"Play " + media_url_);
+      break;
+    case player::kPause:
+      session_.Pause(now);
+      Log(L"Pause");
+      break;
+    case player::kStop:
+      Send(session_.Stop(now));
+      Log(L"Stop");
+      break;
+    case player::kPlayState: SetResultLong(result, session_.State(now)); break;
+    case player::kMediaRate:
+      SetResultLong(result,
+                    session_.State(now) == player::kPlaying
+                        ? MediaKilobitsPerSecond(item_bytes_, static_cast<std::int64_t>(session_.Duration()) * 1000)
+                        : 0);
+      break;
+    case player::kShowVideoAdjust:
+      DispatchArgLong(params, 0, number);
+      Log(L"ShowVideoAdjust " + std::to_wstring(number));
+      break;
+    case player::kDownloadProgress: SetResultLong(result, DownloadProgress()); break;
+    case player::kPrebuffer:
+      if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
+      Log(L"Prebuffer " + text);
+      break;
+    case player::kAdUrl:
+      // The control shows no advertisement; the address is taken and left alone.
+      if (!put || !DispatchArgString(params, 0, text)) return DISP_E_MEMBERNOTFOUND;
+      break;
+    default: return DISP_E_MEMBERNOTFOUND;
+  }
+  return S_OK;
+}
+
+long MediaPlayerControl::DownloadProgress() {
+  // A file on this machine is all there once it is open.
+  return item_bytes_ >= 0 ? 1000 : 0;
+}
+
+void MediaPlayerControl::DecoderOpened(std::uint64_t generation, std::int64_t duration_ms, std::int64_t bytes) {
+  const std::lock_guard lock(mutex_);
+  if (generation == session_.generation() || bytes >= 0) item_bytes_ = bytes;
+  session_.Opened(generation, duration_ms, Now());
+  Log(L"Opened " + std::to_wstring(duration_ms) + L" ms");
+}
+
+void MediaPlayerControl::DecoderFirstPicture(std::uint64_t generation) {
+  const std::lock_guard lock(mutex_);
+  session_.FrameReady(generation, Now());
+}
+
+void MediaPlayerControl::DecoderEnded(std::uint64_t generation, std::int64_t end_ms) {
+  const std::lock_guard lock(mutex_);
+  session_.Ended(generation, end_ms, Now());
+  Log(L"Ended " + std::to_wstring(end_ms) + L" ms");
+}
+
+void MediaPlayerControl::DecoderFailed(std::uint64_t generation) {
+  const std::lock_guard lock(mutex_);
+  session_.Failed(generation, Now());
+  Log(L"Failed " + media_url_);
+}
+
+void MediaPlayerControl::Tick() {
+  std::int64_t media = 0;
+  std::uint64_t generation = 0;
+  bool running = false;
+  {
+    const std::lock_guard lock(mutex_);
+    const auto now = Now();
+    const std::int64_t playing = audio_.PlayingMs();
+    if (playing >= 0) session_.clock().AudioReport(playing, now);
+    media = session_.clock().Media(now);
+    generation = session_.generation();
+    running = session_.ClockRunning() && session_.State(now) == player::kPlaying;
+  }
+  running ? audio_.Resume() : audio_.Pause();
+  if (running && audio_.is_open() && Now() - sound_logged_at_ >= 500) {
+    sound_logged_at_ = Now();
+    Log(L"Sound " + std::to_wstring(audio_.last_peak()));
+  }
+  decoder_->SetClock(media);
+  const bool show_first = !shown_ || shown_->generation != generation;
+  if (auto frame = decoder_->TakeFrameDue(media, generation, show_first)) {
+    shown_ = std::move(frame);
+    if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
+  }
+}
+
+void MediaPlayerControl::Paint(HDC dc) {
+  RECT client{};
+  GetClientRect(screen_->hwnd(), &client);
+  const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  if (!shown_ || shown_->pixels.empty()) {
+    FillRect(dc, &client, black);
+    return;
+  }
+  const PictureRect place = FitPicture(shown_->width, shown_->height, client.right, client.bottom);
+  // The bars and the picture never overlap, so nothing is drawn twice and nothing flickers.
+  const RECT bars[] = {{0, 0, client.right, place.top},
+                       {0, place.top + place.height, client.right, client.bottom},
+                       {0, place.top, place.left, place.top + place.height},
+                       {place.left + place.width, place.top, client.right, place.top + place.height}};
+  for (const RECT& bar : bars) {
+    if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, black);
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shown_->width;
+  info.bmiHeader.biHeight = -shown_->height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchDIBits(dc, place.left, place.top, place.width, place.height, 0, 0, shown_->width, shown_->height,
+                shown_->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+HWND MediaPlayerControl::CreateView(HWND parent, const RECT& area) {
+  screen_ = std::make_unique<Screen>(*this, parent, area);
+  if (!screen_->hwnd()) screen_.reset();
+  return View();
+}
+
+MediaPlayerControl::Screen::Screen(MediaPlayerControl& control, HWND parent, const RECT& area) : control_(control) {
+  WNDCLASSEXW wc{sizeof wc};
+  wc.style = CS_DBLCLKS;
+  wc.hInstance = MediaPlayerModule();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kScreenClass;
+  RegisterWindowClass(wc);
+  CreateBound(0, kScreenClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left, area.top,
+              area.right - area.left, area.bottom - area.top, parent, nullptr, MediaPlayerModule());
+  if (hwnd_) SetTimer(hwnd_, kTickTimer, kTickMs, nullptr);
+}
+
+MediaPlayerControl::Screen::~Screen() { Destroy(); }
+
+void MediaPlayerControl::Screen::EnterFullScreen() {
+  if (full_screen_) return;
+  home_parent_ = GetParent(hwnd_);
+  GetWindowRect(hwnd_, &home_place_);
+  MapWindowPoints(nullptr, home_parent_, reinterpret_cast<POINT*>(&home_place_), 2);
+  MONITORINFO monitor{sizeof monitor};
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  SetParent(hwnd_, nullptr);
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+  const RECT& r = monitor.rcMonitor;
+  SetWindowPos(hwnd_, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_FRAMECHANGED);
+  SetFocus(hwnd_);
+  full_screen_ = true;
+}
+
+void MediaPlayerControl::Screen::LeaveFullScreen() {
+  if (!full_screen_) return;
+  full_screen_ = false;
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+  SetParent(hwnd_, home_parent_);
+  SetWindowPos(hwnd_, nullptr, home_place_.left, home_place_.top, home_place_.right - home_place_.left,
+               home_place_.bottom - home_place_.top, SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+LRESULT MediaPlayerControl::Screen::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wparam == kTickTimer) control_.Tick();
+      return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      const PaintScope paint(hwnd_);
+      control_.Paint(paint.dc());
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wparam == VK_ESCAPE) LeaveFullScreen();
+      return 0;
+    case WM_LBUTTONDBLCLK: full_screen_ ? LeaveFullScreen() : EnterFullScreen(); return 0;
+  }
+  return Default(message, wparam, lparam);
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The product's own player control: the player's members over Media Foundation decoding, the
+// picture drawn into its own window with GDI, the sound through waveOut.
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "common/win32/in_place_control.h"
+#include "common/win32/window_base.h"
+#include "media_player/core/playback_session.h"
+#include "media_player/win32/media_decoder_win32.h"
+#include "media_player/win32/wave_output_win32.h"
+
+HINSTANCE MediaPlayerModule();
+
+class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
+ public:
+  MediaPlayerControl();
+
+ private:
+  ~MediaPlayerControl() override;
+
+  // The window the picture is drawn in; it also carries the control's clock tick.
+  class Screen final : public WindowBase {
+   public:
+    Screen(MediaPlayerControl& control, HWND parent, const RECT& area);
+    ~Screen() override;
+    HWND hwnd() const { return hwnd_; }
+    void EnterFullScreen();
+    void LeaveFullScreen();
+
+   private:
+    LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    MediaPlayerControl& control_;
+    HWND home_parent_ = nullptr;
+    RECT home_place_{};
+    bool full_screen_ = false;
+  };
+
+  HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
+  HWND CreateView(HWND parent, const RECT& area) override;
+  void DestroyView() override { screen_.reset(); }
+  HWND View() const override { return screen_ ? screen_->hwnd() : nullptr; }
+
+  void DecoderOpened(std::uint64_t generation, std::int64_t duration_ms, std::int64_t bytes) override;
+  void DecoderFirstPicture(std::uint64_t generation) override;
+  void DecoderEnded(std::uint64_t generation, std::int64_t end_ms) override;
+  void DecoderFailed(std::uint64_t generation) override;
+
+  void Send(const DecoderRequest& request);
+  void Tick();
+  void Paint(HDC dc);
+  long DownloadProgress();
+
+  std::mutex mutex_;  // guards the session and the item's size against the decoder's reports
+  PlaybackSession session_;
+  std::int64_t item_bytes_ = -1;
+  std::wstring media_url_;
+  long volume_ = 50;
+  bool muted_ = false;
+  std::unique_ptr<VideoFrame> shown_;
+  std::int64_t sound_logged_at_ = 0;
+  std::unique_ptr<Screen> screen_;
+  WaveOutput audio_;
+  std::unique_ptr<MediaDecoder> decoder_;  // last: its thread stops before the rest goes
+};

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Makes the player's test clips from ffmpeg's own test sources (a test picture with a frame
+# counter and a sine tone), in the formats the player is meant to play, plus reference frames
+# and damaged files. Nothing is downloaded. Does nothing when the folder is already made by
+# this version of the script.
+set -euo pipefail
+out=$(realpath -m "${1:?usage: make-test-clips.sh FOLDER}")
+stamp=$(sha1sum "$0" | cut -c1-12)
+[ -f "$out/.made-$stamp" ] && exit 0
+command -v ffmpeg >/dev/null || { echo "make-test-clips: ffmpeg is missing (scripts/setup.sh installs it)"; exit 1; }
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out"
+export LC_ALL=C
+
+seconds=6
+picture() { echo "testsrc=size=$1:rate=25"; }
+tone="sine=frequency=440:sample_rate=44100"
+make() {  # NAME SIZE ENCODER-ARGS...
+  local name=$1 size=$2
+  shift 2
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "$(picture "$size")" -f lavfi -i "$tone" -t "$seconds" "$@" "$name"
+}
+
+make clip.mp4 320x240 -c:v libx264 -pix_fmt yuv420p -profile:v baseline -g 25 -c:a aac -movflags +faststart
+make clip.webm 320x240 -c:v libvpx -b:v 600k -g 25 -c:a libvorbis
+make clip.mpg 320x240 -c:v mpeg2video -q:v 3 -c:a mp2 -f vob
+make clip.wmv 320x240 -c:v wmv2 -q:v 3 -c:a wmav2
+make clip.mkv 320x240 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac
+make clip.avi 320x240 -c:v mpeg4 -q:v 3 -c:a libmp3lame
+# Larger pictures for the benchmarks.
+make clip-640x480.mp4 640x480 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+make clip-1280x720.mp4 1280x720 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+
+# The picture at 2.0 s and at 2.4 s, as ffmpeg decodes them, in 32-bit BGRX rows.
+for at in 2.0 2.4; do
+  ffmpeg -nostdin -loglevel error -y -i clip.mp4 -ss "$at" -frames:v 1 -f rawvideo -pix_fmt bgr0 "frame-$at.bgrx"
+done
+
+# Damaged input: an item cut off after 40%, and a reply that is no media at all.
+size=$(stat -c %s clip.mp4)
+head -c $((size * 4 / 10)) clip.mp4 >truncated.mp4
+printf '<html><body>Not found</body></html>\n' >not-media.mp4
+
+touch "$out/.made-$stamp"

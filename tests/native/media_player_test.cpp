@@ -1,0 +1,303 @@
+// The player control's pure parts: its clock, its states, the download arithmetic, the cache's
+// bounds and the picture conversion.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "media_player/core/cache_plan.h"
+#include "media_player/core/download_meter.h"
+#include "media_player/core/picture.h"
+#include "media_player/core/playback_clock.h"
+#include "media_player/core/playback_session.h"
+#include "play/ports/player_control.h"
+
+namespace {
+
+TEST(PlaybackClock, RunsFreezesAndMovesOnTheSystemClock) {
+  PlaybackClock clock;
+  clock.Set(5000, 100);
+  EXPECT_EQ(clock.Media(900), 5000);
+  clock.Start(1000);
+  EXPECT_EQ(clock.Media(1500), 5500);
+  clock.Freeze(2000);
+  EXPECT_EQ(clock.Media(9000), 6000);
+  clock.Start(10000);
+  clock.Set(1000, 10000);
+  EXPECT_EQ(clock.Media(10250), 1250);
+  EXPECT_EQ(clock.Media(9000), 1000) << "a wall time before the clock moved is not a time before it";
+}
+
+TEST(PlaybackClock, FollowsOnlyADeviceThatPlaysInRealTime) {
+  // A device 1% slow is followed: after a while the clock is where the device is.
+  PlaybackClock real;
+  real.Start(0);
+  for (PlaybackClock::Ms wall = 0; wall <= 10000; wall += 500) real.AudioReport(wall * 99 / 100, wall);
+  EXPECT_TRUE(real.following_audio());
+  EXPECT_EQ(real.Media(10000), 9900);
+
+  // A null device running three times too fast, and one that stalls, are not.
+  PlaybackClock fast;
+  fast.Start(0);
+  for (PlaybackClock::Ms wall = 0; wall <= 10000; wall += 500) fast.AudioReport(wall * 3, wall);
+  EXPECT_FALSE(fast.following_audio());
+  EXPECT_EQ(fast.Media(10000), 10000);
+
+  PlaybackClock stalled;
+  stalled.Start(0);
+  for (PlaybackClock::Ms wall = 0; wall <= 4000; wall += 500) stalled.AudioReport(wall, wall);
+  EXPECT_TRUE(stalled.following_audio());
+  for (PlaybackClock::Ms wall = 4500; wall <= 9000; wall += 500) stalled.AudioReport(4000, wall);
+  EXPECT_FALSE(stalled.following_audio());
+  EXPECT_GT(stalled.Media(9000), 4000) << "the picture goes on when the sound device stops";
+}
+
+// The session driven the way the control drives it, with the decoder's answers.
+struct Session {
+  PlaybackSession session;
+  PlaybackSession::Ms now = 0;
+  DecoderRequest last;
+
+  void Open(PlaybackSession::Ms duration) {
+    session.Load(now);
+    last = session.Play(now);
+    session.Opened(last.generation, duration, now);
+    session.FrameReady(last.generation, now);
+  }
+  int State() const { return session.State(now); }
+};
+
+TEST(PlaybackSession, GoesFromConnectingToPlayingToEndedAndPlaysAgainFromTheStart) {
+  Session s;
+  s.session.Load(0);
+  EXPECT_EQ(s.State(), player::kIdle);
+  const DecoderRequest open = s.session.Play(0);
+  EXPECT_EQ(open.kind, DecoderRequest::Kind::kOpen);
+  EXPECT_EQ(s.State(), player::kConnecting);
+  EXPECT_EQ(s.session.Duration(), 0);
+  s.session.Opened(open.generation, 6000, 300);
+  EXPECT_EQ(s.State(), player::kBuffering);
+  EXPECT_EQ(s.session.Duration(), 6);
+  s.now = 400;
+  s.session.FrameReady(open.generation, 400);
+  EXPECT_EQ(s.State(), player::kPlaying);
+  s.now = 2900;
+  EXPECT_EQ(s.session.Position(s.now), 2);
+
+  s.session.Pause(s.now);
+  s.now = 9000;
+  EXPECT_EQ(s.State(), player::kPaused);
+  EXPECT_EQ(s.session.PositionMs(s.now), 2500);
+  EXPECT_EQ(s.session.Play(s.now).kind, DecoderRequest::Kind::kNone) << "resuming needs nothing from the decoder";
+  EXPECT_EQ(s.State(), player::kPlaying);
+
+  // The decoder found the last frame ending at 5.88 s; the item ends there, at its length.
+  s.session.Ended(open.generation, 5880, s.now);
+  s.now += 3379;
+  EXPECT_EQ(s.State(), player::kPlaying);
+  s.now += 1;
+  EXPECT_EQ(s.State(), player::kEnded);
+  EXPECT_EQ(s.session.Position(s.now), 6) << "the program takes a position at the length as the end";
+  s.session.Pause(s.now);
+  EXPECT_EQ(s.State(), player::kEnded);
+
+  const DecoderRequest again = s.session.Play(s.now);
+  EXPECT_EQ(again.kind, DecoderRequest::Kind::kSeek);
+  EXPECT_EQ(again.position_ms, 0);
+  EXPECT_TRUE(again.recreate) << "a reader past its end is opened again to seek";
+  EXPECT_EQ(s.State(), player::kBuffering);
+}
+
+TEST(PlaybackSession, SeeksClampAndWaitForTheirPicture) {
+  Session s;
+  s.Open(6000);
+  DecoderRequest seek = s.session.Seek(99000, s.now);
+  EXPECT_EQ(seek.kind, DecoderRequest::Kind::kSeek);
+  EXPECT_EQ(seek.position_ms, 6000);
+  EXPECT_FALSE(seek.recreate);
+  seek = s.session.Seek(-5, s.now);
+  EXPECT_EQ(seek.position_ms, 0);
+  s.session.Seek(3000, s.now);
+  EXPECT_EQ(s.State(), player::kBuffering);
+  s.now += 500;
+  EXPECT_EQ(s.session.PositionMs(s.now), 3000) << "the clock waits for the picture at the new place";
+
+  // While paused, a seek shows its picture and stays paused; Play before it comes plays on arrival.
+  const DecoderRequest current{DecoderRequest::Kind::kSeek, s.session.generation(), 3000, false};
+  s.session.FrameReady(current.generation, s.now);
+  s.session.Pause(s.now);
+  const DecoderRequest paused_seek = s.session.Seek(1000, s.now);
+  EXPECT_EQ(s.State(), player::kPaused);
+  s.session.FrameReady(paused_seek.generation, s.now);
+  EXPECT_EQ(s.State(), player::kPaused);
+  const DecoderRequest second = s.session.Seek(2000, s.now);
+  s.session.Play(s.now);
+  EXPECT_EQ(s.State(), player::kBuffering);
+  s.session.FrameReady(second.generation, s.now);
+  EXPECT_EQ(s.State(), player::kPlaying);
+
+  // Before the item plays, a seek only says where Play starts.
+  Session idle;
+  idle.session.Load(0);
+  EXPECT_EQ(idle.session.Seek(4000, 0).kind, DecoderRequest::Kind::kNone);
+  EXPECT_EQ(idle.session.Play(0).position_ms, 4000);
+}
+
+TEST(PlaybackSession, ReportsAboutWhatWasLeftBehindChangeNothing) {
+  Session s;
+  s.session.Load(0);
+  const DecoderRequest first = s.session.Play(0);
+  // A seek while connecting: the open still counts, its first picture does not.
+  const DecoderRequest seek = s.session.Seek(2000, 0);
+  s.session.Opened(first.generation, 6000, 0);
+  s.session.FrameReady(first.generation, 0);
+  EXPECT_EQ(s.State(), player::kBuffering);
+  s.session.FrameReady(seek.generation, 0);
+  EXPECT_EQ(s.State(), player::kPlaying);
+  EXPECT_EQ(s.session.PositionMs(0), 2000);
+
+  // After Stop, the old open's end and failure are stale; Stop then Play starts over.
+  EXPECT_EQ(s.session.Stop(10).kind, DecoderRequest::Kind::kClose);
+  EXPECT_EQ(s.State(), player::kStopped);
+  EXPECT_EQ(s.session.Position(10), 0);
+  s.session.Ended(seek.generation, 100, 10);
+  s.session.Failed(seek.generation, 10);
+  const DecoderRequest reopen = s.session.Play(20);
+  EXPECT_EQ(reopen.kind, DecoderRequest::Kind::kOpen);
+  EXPECT_EQ(reopen.position_ms, 0);
+  s.session.Failed(first.generation, 20);
+  EXPECT_EQ(s.State(), player::kConnecting);
+
+  // A failure of the current open stops the item where the program understands it.
+  s.session.Failed(reopen.generation, 30);
+  EXPECT_EQ(s.State(), player::kStopped);
+  EXPECT_EQ(s.session.Duration(), 0);
+  EXPECT_EQ(s.session.Position(30), 0);
+
+  // An item with no picture that ends while buffering ends, rather than buffering for ever.
+  Session empty;
+  empty.session.Load(0);
+  const DecoderRequest open = empty.session.Play(0);
+  empty.session.Opened(open.generation, 0, 0);
+  empty.session.Ended(open.generation, 0, 0);
+  EXPECT_EQ(empty.State(), player::kEnded);
+}
+
+TEST(PlaybackSession, ADownloadThatFallsBehindBuffersAndGoesOn) {
+  Session s;
+  s.Open(60000);
+  s.now = 5000;
+  s.session.Starved(s.session.generation(), s.now);
+  EXPECT_EQ(s.State(), player::kBuffering);
+  s.now = 9000;
+  EXPECT_EQ(s.session.PositionMs(s.now), 5000);
+  s.session.FrameReady(s.session.generation(), s.now);
+  s.now = 9500;
+  EXPECT_EQ(s.session.PositionMs(s.now), 5500);
+}
+
+TEST(DownloadMeter, ShareReachesAThousandOnlyWhenEverythingIsThere) {
+  DownloadMeter meter;
+  meter.Begin(10000, 2500, 0);
+  EXPECT_EQ(meter.PerMille(), 250);
+  meter.Add(7499, 100);
+  EXPECT_EQ(meter.PerMille(), 999);
+  meter.Add(1, 200);
+  EXPECT_EQ(meter.PerMille(), 999) << "only the end of the download says it is whole";
+  meter.Finish(300);
+  EXPECT_EQ(meter.PerMille(), 1000);
+  EXPECT_EQ(meter.RateKilobytesPerSecond(300), 0);
+
+  DownloadMeter unknown;
+  unknown.Begin(-1, 0, 0);
+  unknown.Add(4096, 10);
+  EXPECT_EQ(unknown.PerMille(), 0);
+  unknown.Finish(20);
+  EXPECT_EQ(unknown.PerMille(), 1000);
+  EXPECT_EQ(unknown.total(), 4096);
+}
+
+TEST(DownloadMeter, RateCountsTheLastTwoSeconds) {
+  DownloadMeter meter;
+  meter.Begin(100 << 20, 0, 0);
+  for (int ms = 0; ms < 4000; ms += 100) meter.Add(10240, ms);  // 100 KB/s
+  EXPECT_NEAR(meter.RateKilobytesPerSecond(3900), 100, 6);
+  EXPECT_EQ(meter.RateKilobytesPerSecond(7000), 0) << "a stalled download has no rate";
+  EXPECT_EQ(MediaKilobitsPerSecond(750000, 6000), 1000);
+  EXPECT_EQ(MediaKilobitsPerSecond(750000, 0), 0);
+}
+
+TEST(CachePlan, DeletesTheOldAndTheOldestOverTheSizeButNeverWhatIsInUse) {
+  const CacheBounds bounds{1000, 3600};
+  std::vector<CacheEntry> entries = {
+      {L"a", 400, 100, false},  {L"b", 400, 5000, false}, {L"c", 400, 6000, true},
+      {L"d", 400, 7000, false}, {L"e", 10, 7100, false},
+  };
+  // "a" is too old; then 1210 bytes are over 1000: "b" goes, "c" is playing and stays.
+  EXPECT_EQ(PlanCacheEviction(entries, 7200, bounds), (std::vector<std::wstring>{L"a", L"b"}));
+  entries[2].in_use = false;
+  entries[2].last_used_s = 10;
+  EXPECT_EQ(PlanCacheEviction(entries, 7200, bounds), (std::vector<std::wstring>{L"c", L"a"}));
+  EXPECT_TRUE(PlanCacheEviction({{L"x", 5000, 0, true}}, 99999, bounds).empty());
+}
+
+TEST(CachePlan, NamesAreStableAndSafeForAnyAddress) {
+  const std::wstring name = CacheFileName(u"http://h/a.mp4?x=1&y=\"<>|*");
+  EXPECT_EQ(name, CacheFileName(u"http://h/a.mp4?x=1&y=\"<>|*"));
+  EXPECT_NE(name, CacheFileName(u"http://h/b.mp4"));
+  for (wchar_t c : name) EXPECT_TRUE(iswalnum(c) || c == L'.') << static_cast<int>(c);
+}
+
+std::uint32_t OnePixel(std::uint8_t y, std::uint8_t u, std::uint8_t v, const PictureAdjust& adjust = {}) {
+  const YuvTables tables(adjust);
+  const std::uint8_t luma[2] = {y, y};
+  std::uint32_t out[2];
+  tables.Convert(luma, 2, &u, &v, 1, 1, 2, 1, out, 2);
+  return out[0];
+}
+
+int Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
+
+TEST(Picture, ConvertsVideoRangeColoursAndAppliesTheAdjustment) {
+  EXPECT_EQ(OnePixel(16, 128, 128), 0x000000u);
+  EXPECT_EQ(OnePixel(235, 128, 128), 0xFFFFFFu);
+  const std::uint32_t red = OnePixel(81, 90, 240);  // BT.601 red
+  EXPECT_GE(Channel(red, 16), 250);
+  EXPECT_LE(Channel(red, 8), 5);
+  EXPECT_LE(Channel(red, 0), 5);
+
+  const std::uint32_t grey = OnePixel(81, 90, 240, {0, 100, 0});
+  EXPECT_EQ(Channel(grey, 16), Channel(grey, 8));
+  EXPECT_EQ(Channel(grey, 8), Channel(grey, 0));
+  EXPECT_GT(Channel(OnePixel(126, 128, 128, {50, 100, 100}), 0), Channel(OnePixel(126, 128, 128), 0) + 60);
+  EXPECT_EQ(OnePixel(200, 128, 128, {0, 0, 100}), OnePixel(30, 128, 128, {0, 0, 100}))
+      << "no contrast is one flat grey";
+  EXPECT_EQ(ClampAdjust({500, -3, 999}), (PictureAdjust{100, 0, 200}));
+}
+
+TEST(Picture, SemiPlanarAndPlanarGiveTheSamePictureAtOddSizes) {
+  constexpr int kWidth = 5, kHeight = 3, kChromaWidth = 3, kChromaHeight = 2;
+  std::vector<std::uint8_t> y(kWidth * kHeight), u(kChromaWidth * kChromaHeight), v(u.size());
+  std::vector<std::uint8_t> uv(u.size() * 2);
+  for (size_t i = 0; i < y.size(); ++i) y[i] = static_cast<std::uint8_t>(16 + i * 13);
+  for (size_t i = 0; i < u.size(); ++i) {
+    u[i] = uv[2 * i] = static_cast<std::uint8_t>(60 + i * 29);
+    v[i] = uv[2 * i + 1] = static_cast<std::uint8_t>(200 - i * 23);
+  }
+  const YuvTables tables;
+  std::vector<std::uint32_t> planar(kWidth * kHeight, 0xDEADBEEF), semi(kWidth * kHeight, 0xDEADBEEF);
+  tables.Convert(y.data(), kWidth, u.data(), v.data(), kChromaWidth, 1, kWidth, kHeight, planar.data(), kWidth);
+  tables.Convert(y.data(), kWidth, uv.data(), nullptr, kChromaWidth * 2, 2, kWidth, kHeight, semi.data(), kWidth);
+  EXPECT_EQ(planar, semi);
+  for (std::uint32_t pixel : planar) EXPECT_NE(pixel, 0xDEADBEEFu) << "every pixel is written, the last column too";
+}
+
+TEST(Picture, FitsWithItsShapeKeptAndBarsAroundIt) {
+  EXPECT_EQ(FitPicture(320, 240, 800, 300), (PictureRect{200, 0, 400, 300}));
+  EXPECT_EQ(FitPicture(1280, 720, 640, 480), (PictureRect{0, 60, 640, 360}));
+  EXPECT_EQ(FitPicture(320, 240, 320, 240), (PictureRect{0, 0, 320, 240}));
+  EXPECT_EQ(FitPicture(0, 240, 320, 240), PictureRect{});
+  EXPECT_EQ(FitPicture(320, 240, 0, 0), PictureRect{});
+}
+
+}  // namespace

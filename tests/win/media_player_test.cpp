@@ -1,0 +1,242 @@
+// The product's own player control, registered in the test prefix, hosted in place as play.exe
+// hosts it and driven through the player's dispatch ids, on clips ffmpeg made.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/win32/com.h"
+#include "media_player/media_player_class.h"
+#include "play/win32/player_host_win32.h"
+#include "tests/shared/test_folder.h"
+#include "tests/win/screen_capture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+void Pump(std::chrono::milliseconds span) {
+  const auto end = Clock::now() + span;
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    std::this_thread::sleep_for(5ms);
+  } while (Clock::now() < end);
+}
+
+// Pumps until `done` holds or the limit passes; whether it held.
+template <typename Condition>
+bool PumpUntil(Condition done, std::chrono::milliseconds limit) {
+  const auto end = Clock::now() + limit;
+  while (Clock::now() < end) {
+    if (done()) return true;
+    Pump(10ms);
+  }
+  return done();
+}
+
+std::filesystem::path Clips() {
+  const char* folder = std::getenv("VEXO_TEST_CLIPS");
+  return folder ? std::filesystem::path(folder) : std::filesystem::path();
+}
+
+std::u16string ClipUrl(const char* name) {
+  const std::wstring path = (Clips() / name).wstring();
+  return std::u16string(path.begin(), path.end());
+}
+
+class MediaPlayerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(Clips() / "clip.mp4")) << "VEXO_TEST_CLIPS names no clip folder";
+    const std::u16string path = log.File(u"player.log");
+    SetEnvironmentVariableW(L"VEXO_PLAYER_LOG", reinterpret_cast<const wchar_t*>(path.c_str()));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"MediaPlayerTestWindow";
+    RegisterClassW(&wc);
+    window = CreateWindowExW(WS_EX_TOPMOST, L"MediaPlayerTestWindow", L"test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                             0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    player = Win32PlayerHost::Create(window, RECT{0, 0, 320, 240}, kMediaPlayerClass);
+    ASSERT_TRUE(player) << "the control is not registered or does not activate";
+  }
+  void TearDown() override {
+    player.reset();
+    DestroyWindow(window);
+    SetEnvironmentVariableW(L"VEXO_PLAYER_LOG", nullptr);
+  }
+
+  bool ReachesState(int state, std::chrono::milliseconds limit = 10s) {
+    return PumpUntil([&] { return player->PlayState() == state; }, limit);
+  }
+  std::string Log() {
+    std::ifstream in(std::filesystem::path(reinterpret_cast<const wchar_t*>(log.File(u"player.log").c_str())));
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  ComApartment com;
+  TestFolder log;
+  HWND window = nullptr;
+  std::unique_ptr<Win32PlayerHost> player;
+};
+
+TEST_F(MediaPlayerTest, EveryFormatOpensWithItsLengthAndPlays) {
+  for (const char* name : {"clip.mp4", "clip.webm", "clip.mpg", "clip.wmv", "clip.mkv", "clip.avi"}) {
+    SCOPED_TRACE(name);
+    player->SetMediaUrl(ClipUrl(name));
+    EXPECT_EQ(player->PlayState(), player::kIdle);
+    player->Play();
+    ASSERT_TRUE(ReachesState(player::kPlaying)) << "state " << player->PlayState();
+    EXPECT_EQ(player->Duration(), 6);
+    EXPECT_EQ(player->DownloadProgress(), 1000) << "a file here is all there";
+    EXPECT_GT(player->MediaRate(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return player->Position() >= 1; }, 3s));
+    player->Stop();
+    EXPECT_EQ(player->PlayState(), player::kStopped);
+  }
+}
+
+// The share of pixels of the player's window that differ clearly from a reference frame.
+double DifferentShare(const ScreenShot& shot, const std::filesystem::path& reference) {
+  std::ifstream in(reference, std::ios::binary);
+  std::vector<unsigned char> bgrx((std::istreambuf_iterator<char>(in)), {});
+  if (bgrx.size() != 320u * 240 * 4) return 1.0;
+  int different = 0;
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      const COLORREF seen = shot.At(x, y);
+      const unsigned char* want = &bgrx[(y * 320 + x) * 4];
+      const int error = std::abs(GetRValue(seen) - want[2]) + std::abs(GetGValue(seen) - want[1]) +
+                        std::abs(GetBValue(seen) - want[0]);
+      if (error > 60) ++different;
+    }
+  }
+  return different / (320.0 * 240.0);
+}
+
+TEST_F(MediaPlayerTest, APictureSoughtWhilePausedIsFfmpegsPictureAtThatTime) {
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  player->Pause();
+  player->SetPosition(2);
+  EXPECT_EQ(player->PlayState(), player::kPaused);
+  Pump(1500ms);
+  EXPECT_EQ(player->Position(), 2);
+  const ScreenShot shot(RECT{0, 0, 320, 240});
+  shot.Save(std::filesystem::path(reinterpret_cast<const wchar_t*>(log.File(u"frame.bmp").c_str())));
+  const double right = DifferentShare(shot, Clips() / "frame-2.0.bgrx");
+  const double wrong = DifferentShare(shot, Clips() / "frame-2.4.bgrx");
+  EXPECT_LT(right, 0.01) << "the picture is not the one at 2.0 s";
+  EXPECT_GT(wrong, right * 3 + 0.002) << "the comparison cannot tell two frames apart";
+}
+
+TEST_F(MediaPlayerTest, PausesResumesSeeksBothWaysEndsAndStartsOver) {
+  player->SetMediaUrl(ClipUrl("clip.webm"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  ASSERT_TRUE(PumpUntil([&] { return player->Position() >= 1; }, 3s));
+  player->Pause();
+  EXPECT_EQ(player->PlayState(), player::kPaused);
+  const long paused_at = player->Position();
+  Pump(1200ms);
+  EXPECT_EQ(player->Position(), paused_at) << "a paused clip stays where it is";
+  player->Play();
+  EXPECT_EQ(player->PlayState(), player::kPlaying);
+
+  player->SetPosition(4);
+  ASSERT_TRUE(ReachesState(player::kPlaying, 3s));
+  EXPECT_GE(player->Position(), 4);
+  player->SetPosition(1);
+  ASSERT_TRUE(ReachesState(player::kPlaying, 3s));
+  EXPECT_LE(player->Position(), 2);
+
+  ASSERT_TRUE(ReachesState(player::kEnded, 10s));
+  EXPECT_EQ(player->Position(), player->Duration()) << "the program takes a position at the length as the end";
+  // Seeking after the end plays on from there (the reader is opened again).
+  player->SetPosition(3);
+  ASSERT_TRUE(ReachesState(player::kPlaying, 5s)) << "state " << player->PlayState();
+  EXPECT_GE(player->Position(), 3);
+  EXPECT_LT(player->Position(), 5);
+
+  player->Stop();
+  EXPECT_EQ(player->PlayState(), player::kStopped);
+  EXPECT_EQ(player->Position(), 0);
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  EXPECT_LE(player->Position(), 1) << "after Stop, Play starts at the beginning";
+}
+
+TEST_F(MediaPlayerTest, VolumeAndMuteReachTheSound) {
+  player->SetVolume(250);
+  EXPECT_EQ(player->Volume(), 100);
+  player->SetVolume(-4);
+  EXPECT_EQ(player->Volume(), 0);
+  player->SetVolume(80);
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  Pump(1500ms);
+  player->SetMute(true);
+  Pump(1500ms);
+  player->SetMute(false);
+  Pump(1500ms);
+  const std::string log_text = Log();
+  const auto muted = log_text.find("Mute on");
+  const auto unmuted = log_text.find("Mute off");
+  ASSERT_NE(muted, std::string::npos);
+  ASSERT_NE(unmuted, std::string::npos);
+  auto peaks_between = [&](size_t from, size_t to) {
+    std::vector<int> peaks;
+    for (size_t at = log_text.find("Sound ", from); at < to; at = log_text.find("Sound ", at + 1)) {
+      peaks.push_back(std::atoi(log_text.c_str() + at + 6));
+    }
+    return peaks;
+  };
+  const std::vector<int> loud = peaks_between(0, muted);
+  const std::vector<int> silent = peaks_between(muted, unmuted);
+  const std::vector<int> again = peaks_between(unmuted, log_text.size());
+  ASSERT_FALSE(loud.empty()) << "no sound reached the device:\n" << log_text;
+  // The test tone peaks at 4096; volume 80 passes 64% of it.
+  EXPECT_NEAR(loud.back(), 2621, 60);
+  ASSERT_GE(silent.size(), 2u);
+  EXPECT_EQ(silent.back(), 0) << "muted sound is silence";
+  ASSERT_FALSE(again.empty());
+  EXPECT_NEAR(again.back(), 2621, 60);
+}
+
+TEST_F(MediaPlayerTest, BrokenItemsEndInAStateTheProgramUnderstands) {
+  // Not media at all, and a file that is not there: stopped, with nothing to show.
+  for (const std::u16string& url : {ClipUrl("not-media.mp4"), ClipUrl("no-such-clip.mp4")}) {
+    player->SetMediaUrl(url);
+    player->Play();
+    ASSERT_TRUE(ReachesState(player::kStopped)) << "state " << player->PlayState();
+    EXPECT_EQ(player->Duration(), 0);
+    EXPECT_EQ(player->Position(), 0);
+  }
+  // A clip cut short plays what there is and ends (or stops when nothing of it decodes).
+  player->SetMediaUrl(ClipUrl("truncated.mp4"));
+  player->Play();
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        const int state = player->PlayState();
+        return state == player::kEnded || state == player::kStopped;
+      },
+      15s))
+      << "state " << player->PlayState();
+  // And the control still plays a good clip afterwards.
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  player->Play();
+  EXPECT_TRUE(ReachesState(player::kPlaying));
+}
+
+}  // namespace
