@@ -28,6 +28,10 @@ make clip.mpg 320x240 -c:v mpeg2video -q:v 3 -c:a mp2 -f vob
 make clip.wmv 320x240 -c:v wmv2 -q:v 3 -c:a wmav2
 make clip.mkv 320x240 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac
 make clip.avi 320x240 -c:v mpeg4 -q:v 3 -c:a libmp3lame
+# A clip of a higher rate (about 220 KB), to fetch over seconds while it plays.
+make clip-web.mp4 320x240 -c:v libx264 -pix_fmt yuv420p -b:v 1400k -g 25 -c:a aac -movflags +faststart
+# The index at the end: nothing plays before the whole file is there.
+make clip-index-last.mp4 320x240 -c:v libx264 -pix_fmt yuv420p -profile:v baseline -g 25 -c:a aac
 # Larger pictures for the benchmarks.
 make clip-640x480.mp4 640x480 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
 make clip-1280x720.mp4 1280x720 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart

@@ -13,6 +13,8 @@ packages=(
   wine wine64
   xvfb xauth x11-utils imagemagick librsvg2-bin
   nginx-light nsis
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav ffmpeg
   fonts-wqy-microhei
   locales curl python3
 )

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <thread>
+#include <vector>
 
 #include "common/text/utf.h"
 #include "common/win32/event_log.h"
@@ -11,6 +13,8 @@
 #include "media_player/core/download_meter.h"
 #include "media_player/core/picture.h"
 #include "media_player/media_player_class.h"
+#include "media_player/win32/download_stream_win32.h"
+#include "media_player/win32/media_cache_win32.h"
 #include "play/ports/player_control.h"
 
 namespace {
@@ -24,6 +28,19 @@ PlaybackSession::Ms Now() { return static_cast<PlaybackSession::Ms>(GetTickCount
 // What the control does is written to the file VEXO_PLAYER_LOG names, one line each, so tests
 // and a user's report can follow it.
 void Log(const std::wstring& line) { AppendEventLog(L"VEXO_PLAYER_LOG", Utf16ToUtf8(FromWide(line))); }
+
+std::atomic<long> g_controls{0};
+
+bool IsWebAddress(const std::wstring& url) {
+  return _wcsnicmp(url.c_str(), L"http://", 7) == 0 || _wcsnicmp(url.c_str(), L"https://", 8) == 0;
+}
+
+// A download nobody needs any more ends on a thread of its own: stopping one waits for its
+// request to close, which must not hold up the window.
+void LetGo(std::shared_ptr<MediaDownload>& download) {
+  if (!download) return;
+  std::thread([doomed = std::move(download)]() mutable { doomed.reset(); }).detach();
+}
 
 // A media address as the reader takes it: file addresses become paths.
 std::wstring ReaderPath(const std::wstring& url) {
@@ -40,18 +57,53 @@ std::wstring ReaderPath(const std::wstring& url) {
 MediaPlayerControl::MediaPlayerControl()
     : InPlaceControl(kMediaPlayerClass, player::kMemberNames, std::size(player::kMemberNames)),
       decoder_(std::make_unique<MediaDecoder>(*this, audio_)) {
+  ++g_controls;
   audio_.SetVolume(volume_, muted_);
 }
 
 MediaPlayerControl::~MediaPlayerControl() {
+  CancelOpen();
   decoder_.reset();
   DestroyView();
+  LetGo(download_);
+  LetGo(next_download_);
+  // The fetched items go with the last control, as the program exits.
+  if (--g_controls == 0) ClearMediaCache();
+}
+
+void MediaPlayerControl::CancelOpen() {
+  open_cancel_->store(true);
+  if (download_) download_->Wake();
+  open_cancel_ = std::make_shared<std::atomic<bool>>(false);
+}
+
+std::shared_ptr<MediaDownload> MediaPlayerControl::DownloadFor(const std::wstring& url) {
+  if (download_ && download_->url() == url) return download_;
+  if (next_download_ && next_download_->url() == url) return std::move(next_download_);
+  std::vector<std::wstring> in_use;
+  for (const auto* held : {&download_, &next_download_}) {
+    if (*held) in_use.push_back((*held)->file());
+  }
+  TrimMediaCache(in_use);
+  return std::make_shared<MediaDownload>(url, MediaCacheFileFor(FromWide(url)));
 }
 
 void MediaPlayerControl::Send(const DecoderRequest& request) {
   if (request.kind == DecoderRequest::Kind::kNone) return;
   MediaSource source;
-  if (request.kind == DecoderRequest::Kind::kOpen) source.path = ReaderPath(media_url_);
+  if (request.kind != DecoderRequest::Kind::kSeek) CancelOpen();
+  if (request.kind == DecoderRequest::Kind::kOpen) {
+    starved_ = false;
+    if (IsWebAddress(media_url_)) {
+      download_ = DownloadFor(media_url_);
+      download_->Start();
+      source.open_stream = [download = download_, cancelled = open_cancel_] {
+        return DownloadStream::Open(download, cancelled);
+      };
+    } else {
+      source.path = ReaderPath(media_url_);
+    }
+  }
   decoder_->Request(request, std::move(source));
 }
 
@@ -71,6 +123,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       media_url_ = text;
       item_bytes_ = -1;
       Send(session_.Load(now));
+      if (download_ && download_->url() != media_url_) LetGo(download_);
       shown_.reset();
       Log(L"MediaUrl " + text);
       break;
@@ -95,7 +148,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       audio_.SetVolume(volume_, muted_);
       break;
     case player::kDuration: SetResultLong(result, session_.Duration()); break;
-    case player::kDownloadRate: SetResultLong(result, 0); break;
+    case player::kDownloadRate: SetResultLong(result, download_ ? download_->RateKilobytesPerSecond() : 0); break;
     case player::kPosition:
       if (!put) {
         SetResultLong(result, session_.Position(now));
@@ -132,6 +185,12 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
     case player::kDownloadProgress: SetResultLong(result, DownloadProgress()); break;
     case player::kPrebuffer:
       if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
+      // Only what comes from the web is worth fetching ahead; the current item already is.
+      if (IsWebAddress(text) && text != media_url_ && !(next_download_ && next_download_->url() == text)) {
+        LetGo(next_download_);
+        next_download_ = DownloadFor(text);
+        next_download_->Start();
+      }
       Log(L"Prebuffer " + text);
       break;
     case player::kAdUrl:
@@ -144,13 +203,14 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
 }
 
 long MediaPlayerControl::DownloadProgress() {
+  if (download_) return download_->PerMille();
   // A file on this machine is all there once it is open.
   return item_bytes_ >= 0 ? 1000 : 0;
 }
 
 void MediaPlayerControl::DecoderOpened(std::uint64_t generation, std::int64_t duration_ms, std::int64_t bytes) {
   const std::lock_guard lock(mutex_);
-  if (generation == session_.generation() || bytes >= 0) item_bytes_ = bytes;
+  item_bytes_ = bytes >= 0 ? bytes : download_ ? download_->size() : -1;
   session_.Opened(generation, duration_ms, Now());
   Log(L"Opened " + std::to_wstring(duration_ms) + L" ms");
 }
@@ -195,6 +255,27 @@ void MediaPlayerControl::Tick() {
   if (auto frame = decoder_->TakeFrameDue(media, generation, show_first)) {
     shown_ = std::move(frame);
     if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
+  }
+  WatchForStarving(generation, media);
+}
+
+// A download slower than the item: when the pictures run out before the end the control
+// buffers, and plays on once a few are there again.
+void MediaPlayerControl::WatchForStarving(std::uint64_t generation, std::int64_t media) {
+  if (!download_ || !decoder_->has_video()) return;
+  const std::lock_guard lock(mutex_);
+  const auto now = Now();
+  if (generation != session_.generation()) return;
+  const int state = session_.State(now);
+  const bool drained = decoder_->video_drained();
+  if (state == player::kPlaying && !drained && decoder_->queued_frames() == 0 && shown_ &&
+      media > shown_->start_ms + 250) {
+    session_.Starved(generation, now);
+    starved_ = true;
+    Log(L"Starved");
+  } else if (state == player::kBuffering && starved_ && (drained || decoder_->queued_frames() >= 3)) {
+    starved_ = false;
+    session_.FrameReady(generation, now);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "common/win32/window_base.h"
 #include "media_player/core/playback_session.h"
 #include "media_player/win32/media_decoder_win32.h"
+#include "media_player/win32/media_download_win32.h"
 #include "media_player/win32/wave_output_win32.h"
 
 HINSTANCE MediaPlayerModule();
@@ -50,6 +51,10 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   void DecoderFailed(std::uint64_t generation) override;
 
   void Send(const DecoderRequest& request);
+  // The fetch of a web address: the one fetched ahead when it is that address, or a new one.
+  std::shared_ptr<MediaDownload> DownloadFor(const std::wstring& url);
+  void CancelOpen();
+  void WatchForStarving(std::uint64_t generation, std::int64_t media);
   void Tick();
   void Paint(HDC dc);
   long DownloadProgress();
@@ -57,6 +62,10 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::mutex mutex_;  // guards the session and the item's size against the decoder's reports
   PlaybackSession session_;
   std::int64_t item_bytes_ = -1;
+  std::shared_ptr<MediaDownload> download_;       // the item's, when it is on the web
+  std::shared_ptr<MediaDownload> next_download_;  // the next item's, fetched ahead
+  std::shared_ptr<std::atomic<bool>> open_cancel_ = std::make_shared<std::atomic<bool>>(false);
+  bool starved_ = false;
   std::wstring media_url_;
   long volume_ = 50;
   bool muted_ = false;

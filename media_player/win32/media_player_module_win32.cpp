@@ -4,6 +4,7 @@
 
 #include "common/win32/com_server.h"
 #include "media_player/media_player_class.h"
+#include "media_player/win32/media_download_win32.h"
 #include "media_player/win32/media_player_control_win32.h"
 
 namespace {
@@ -30,7 +31,7 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void*
 }
 
 extern "C" HRESULT __stdcall DllCanUnloadNow() {
-  return InPlaceControl::LiveObjects() == 0 && g_factory.locks() == 0 ? S_OK : S_FALSE;
+  return InPlaceControl::LiveObjects() == 0 && MediaDownload::Live() == 0 && g_factory.locks() == 0 ? S_OK : S_FALSE;
 }
 
 extern "C" HRESULT __stdcall DllRegisterServer() { return RegisterServerClass(g_module, kServer); }

@@ -57,6 +57,8 @@ WindowModel MakeSettingsWindowDesign() {
        .width = 200, .height = 14, .caption = u"绮映影视盒", .fore = Rgb(30, 90, 170)},
       {.name = ba3::Label, .index = 1, .kind = K::kLabel, .parent = ba3::P1, .parent_index = 0, .left = 16, .top = 36,
        .width = 260, .height = 14, .caption = u"版本 3.3    发布日期 2010.7.1"},
+      {.name = ba3::Label, .index = 7, .kind = K::kLabel, .parent = ba3::P1, .parent_index = 0, .left = 16, .top = 50,
+       .width = 260, .height = 14, .visible = false, .fore = Rgb(30, 90, 170)},
       {.name = ba3::Frame2, .kind = K::kFrame, .parent = ba3::P1, .parent_index = 0, .left = 10, .top = 64,
        .width = kPageWidth - 20, .height = 130, .caption = u"关于"},
       // The settings page.
@@ -113,6 +115,12 @@ void SettingsWindow::Form_Load() {
   for (int i = 0; i < 9; ++i) {
     model_(ba3::Check1, i).checked = ReadIniValue(profile_, config_path_, *kOptions[i].key) != config::kOff;
   }
+}
+
+void SettingsWindow::SetPlayerNote(std::u16string_view note) {
+  Control& line = model_(ba3::Label, 7);
+  line.caption = std::u16string(note);
+  line.visible = !note.empty();
 }
 
 void SettingsWindow::d_z_Click(int index) {

@@ -7,6 +7,9 @@
 #include "play/model/window_model.h"
 #include "play/ports/profile_strings.h"
 
+// The about page's line when the program plays through its own control.
+inline constexpr char16_t kOwnPlayerNote[] = u"播放控件：绮映自带播放器";
+
 // The window's design client size, in twips.
 inline constexpr long kSettingsWidthTwips = 7275;
 inline constexpr long kSettingsHeightTwips = 4545;
@@ -19,6 +22,8 @@ class SettingsWindow {
 
   // Reads the options into the check boxes and selects the about tab.
   void Form_Load();
+  // Names the player control on the about page; empty leaves the line out.
+  void SetPlayerNote(std::u16string_view note);
   void d_z_Click(int index);
   void cmdApply_Click();
   void cmdOK_Click();

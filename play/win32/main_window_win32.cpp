@@ -1,5 +1,7 @@
 #include "play/win32/main_window_win32.h"
 
+#include "media_player/media_player_class.h"
+
 #include <algorithm>
 
 #include "common/text/utf.h"
@@ -66,8 +68,14 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
         Run([&](MainWindow& w) { w.OnMouse(id, action, left, x, y); });
       });
   const Control& place = core_->model()(ba1::VexoC);
-  player_.Place(Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}),
-                                        RECT{place.left, place.top, place.right(), place.bottom()}));
+  // The maker's control plays when it is installed; our own control otherwise.
+  const RECT player_place{place.left, place.top, place.right(), place.bottom()};
+  std::unique_ptr<Win32PlayerHost> player = Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}), player_place);
+  if (!player) {
+    player = Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}), player_place, kMediaPlayerClass);
+    if (player) windows_->SetPlayerNote(kOwnPlayerNote);
+  }
+  player_.Place(std::move(player));
   dde_ = std::make_unique<DdeCommandServer>(
       [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
 

@@ -110,6 +110,7 @@ void SecondaryWindowsWin32::ShowSettings(int tab) {
   if (!settings_) {
     settings_ = std::make_unique<SettingsWindow>(profile_, config_path_);
     settings_->Form_Load();
+    settings_->SetPlayerNote(player_note_);
     SettingsWindow* core = settings_.get();
     settings_window_ = std::make_unique<ModelWindowWin32>(
         owner_, Icon(), core->model(),

@@ -55,12 +55,15 @@ class SecondaryWindowsWin32 final : public SecondaryWindows {
   void ShowTips() override;
   // Both go, as at the program's exit.
   void CloseAll();
+  // A line for the about page: which player control plays (empty for the maker's).
+  void SetPlayerNote(std::u16string note) { player_note_ = std::move(note); }
 
  private:
   HICON Icon() const;
   HINSTANCE instance_;
   ProfileStrings& profile_;
   std::u16string config_path_;
+  std::u16string player_note_;
   HWND owner_ = nullptr;
   BitmapResources bitmaps_;
   std::unique_ptr<SettingsWindow> settings_;

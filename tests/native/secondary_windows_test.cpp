@@ -36,6 +36,15 @@ TEST_F(SecondaryWindowsTest, TheCheckBoxesShowTheFileAndOkWritesAllNine) {
             "[S_q]\r\nquit=2\r\nvexok=2\r\ns_size=2\r\ns_h=2\r\ns_bo=1\r\ns_jd=2\r\ns_jj=2\r\nvexoqi=2\r\ns_pao=2\r\n");
 }
 
+TEST_F(SecondaryWindowsTest, TheAboutPageNamesOurOwnPlayerOnlyWhenItPlays) {
+  SettingsWindow settings(profile, window.config_path());
+  settings.Form_Load();
+  EXPECT_FALSE(settings.model()(ba3::Label, 7).visible) << "the maker's control needs no word";
+  settings.SetPlayerNote(kOwnPlayerNote);
+  EXPECT_TRUE(settings.model()(ba3::Label, 7).visible);
+  EXPECT_EQ(settings.model()(ba3::Label, 7).caption, kOwnPlayerNote);
+}
+
 TEST_F(SecondaryWindowsTest, CancelClosesWithoutWriting) {
   folder.Write(u"config.ini", "[S_q]\r\nquit=1\r\n");
   SettingsWindow settings(profile, window.config_path());

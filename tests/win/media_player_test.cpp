@@ -18,6 +18,7 @@
 #include "play/win32/player_host_win32.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/screen_capture.h"
+#include "tests/win/site_client.h"
 
 namespace {
 
@@ -237,6 +238,78 @@ TEST_F(MediaPlayerTest, BrokenItemsEndInAStateTheProgramUnderstands) {
   player->SetMediaUrl(ClipUrl("clip.mp4"));
   player->Play();
   EXPECT_TRUE(ReachesState(player::kPlaying));
+}
+
+std::u16string WebClip(const SiteClient& site, const std::string& name) {
+  const std::string url = site.Url("/media/" + name);
+  return std::u16string(url.begin(), url.end());
+}
+
+TEST_F(MediaPlayerTest, AWebClipPlaysBeforeItsDownloadEndsAndReportsItsProgress) {
+  const SiteClient site;
+  // About 220 KB (37 KB a second of picture) at 80 KB/s: three seconds to fetch, and it plays
+  // within the first.
+  player->SetMediaUrl(WebClip(site, "clip-web.mp4?rate=80"));
+  EXPECT_EQ(player->DownloadProgress(), 0);
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying, 6s)) << "state " << player->PlayState();
+  const long share_when_playing = player->DownloadProgress();
+  EXPECT_GT(share_when_playing, 0);
+  EXPECT_LT(share_when_playing, 1000) << "it waited for the whole clip";
+  bool saw_rate = false;
+  long last_share = share_when_playing;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        saw_rate = saw_rate || player->DownloadRate() > 0;
+        const long share = player->DownloadProgress();
+        EXPECT_GE(share, last_share) << "the share never goes back";
+        last_share = share;
+        return share == 1000;
+      },
+      10s));
+  EXPECT_TRUE(saw_rate);
+  EXPECT_EQ(player->DownloadRate(), 0) << "nothing flows once it is all there";
+  EXPECT_EQ(player->Duration(), 6);
+  // A seek back reads from the cache.
+  player->SetPosition(0);
+  EXPECT_TRUE(ReachesState(player::kPlaying, 2s));
+  EXPECT_TRUE(ReachesState(player::kEnded, 10s));
+}
+
+// Seconds from Play until the clip plays.
+double SecondsToStart(Win32PlayerHost& player, const std::u16string& url) {
+  player.SetMediaUrl(url);
+  const auto started = Clock::now();
+  player.Play();
+  PumpUntil([&] { return player.PlayState() == player::kPlaying; }, 15s);
+  return std::chrono::duration<double>(Clock::now() - started).count();
+}
+
+TEST_F(MediaPlayerTest, ANextClipFetchedAheadStartsAtOnce) {
+  const SiteClient site;
+  // With its index at the end, the clip plays only once it is all there: 3 s at 40 KB/s.
+  const double cold = SecondsToStart(*player, WebClip(site, "clip-index-last.mp4?rate=40&cold"));
+  EXPECT_GT(cold, 2.0);
+  player->SetMediaUrl(WebClip(site, "clip.mp4"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  const std::u16string next = WebClip(site, "clip-index-last.mp4?rate=40&ahead");
+  player->Prebuffer(next);
+  Pump(4500ms);
+  const double warm = SecondsToStart(*player, next);
+  EXPECT_LT(warm, 1.5) << "cold start took " << cold << " s";
+  EXPECT_EQ(player->PlayState(), player::kPlaying);
+  EXPECT_EQ(player->DownloadProgress(), 1000);
+}
+
+TEST_F(MediaPlayerTest, AnErrorPageOrAPageOfTextOverTheWebStops) {
+  const SiteClient site;
+  for (const char* name : {"no-such-clip.mp4", "not-media.mp4"}) {
+    player->SetMediaUrl(WebClip(site, name));
+    player->Play();
+    ASSERT_TRUE(ReachesState(player::kStopped)) << name << ": state " << player->PlayState();
+    EXPECT_EQ(player->Duration(), 0);
+  }
 }
 
 }  // namespace

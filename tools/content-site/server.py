@@ -17,6 +17,12 @@ Paths under /bad/<mode>/ serve the stored file of the rest of the path, misbehav
                60 s or 256 MiB)
   no-content   204 No Content without a length, the connection kept open (60 s at most)
 
+With --media-folder, GET /media/NAME serves that folder's file NAME as media: with ranges
+(206 and Content-Range for "Range: bytes=A-" or "A-B"), at --media-rate kilobytes per second
+or at the rate a "?rate=N" query asks (0: as fast as it goes). With --catalogue too, the
+catalogue's episodes play those files: episode-N.mp4 for episode N (episode-1.mp4 when there
+is no such file).
+
 Control paths: GET /__requests returns the raw request heads seen since the last call (and
 forgets them); GET /__count returns how many connections were accepted (not counting the
 control requests); POST /__reset
@@ -33,6 +39,7 @@ import time
 
 STORE = {}
 CATALOGUE = None  # set by --catalogue: the demo site under /soft/
+MEDIA = {"folder": None, "rate": 0}  # --media-folder and --media-rate
 LOCK = threading.Lock()
 REQUESTS = []
 COUNT = [0]
@@ -118,6 +125,9 @@ class Handler(socketserver.BaseRequestHandler):
 
         with LOCK:
             REQUESTS.append(head)
+        if MEDIA["folder"] and target.startswith("/media/"):
+            serve_media(conn, head, target)
+            return
         if CATALOGUE is not None and CATALOGUE.answers(target):
             status, body, kind = CATALOGUE.page(target)
             conn.sendall(response(status, body, headers=["Content-Type: " + kind]))
@@ -174,6 +184,59 @@ class Handler(socketserver.BaseRequestHandler):
             conn.sendall(response("200 OK", body))
         with LOCK:
             LAST_ACTIVITY[0] = time.monotonic()
+
+
+def serve_media(conn, head, target):
+    """A media file with ranges, throttled to the rate asked for."""
+    parsed = urllib.parse.urlsplit(target)
+    name = os.path.basename(urllib.parse.unquote(parsed.path))
+    path = os.path.join(MEDIA["folder"], name)
+    if not name or not os.path.isfile(path):
+        conn.sendall(response("404 Not Found", b"<html><body>Not Found</body></html>"))
+        return
+    rate = MEDIA["rate"]
+    query = urllib.parse.parse_qs(parsed.query)
+    if "rate" in query:
+        rate = int(query["rate"][0] or 0)
+    with open(path, "rb") as f:
+        data = f.read()
+    first, last = 0, len(data) - 1
+    status, headers = "200 OK", ["Accept-Ranges: bytes"]
+    for line in head.split(b"\r\n")[1:]:
+        key, _, value = line.decode("latin-1").partition(":")
+        if key.strip().lower() == "range" and value.strip().startswith("bytes="):
+            start, _, end = value.strip()[6:].partition("-")
+            try:
+                first = int(start)
+                last = min(int(end), len(data) - 1) if end else len(data) - 1
+            except ValueError:
+                break
+            if first >= len(data) or first > last:
+                conn.sendall(response("416 Range Not Satisfiable", b"", ["Content-Range: bytes */%d" % len(data)]))
+                return
+            status = "206 Partial Content"
+            headers.append("Content-Range: bytes %d-%d/%d" % (first, last, len(data)))
+    body = data[first:last + 1]
+    lines = ["HTTP/1.1 " + status] + headers + ["Content-Length: %d" % len(body), "Content-Type: video/mp4",
+                                                "Connection: close"]
+    try:
+        conn.sendall(("\r\n".join(lines) + "\r\n\r\n").encode("latin-1"))
+        step = 4096
+        started = time.monotonic()
+        for sent in range(0, len(body), step):
+            if STOPPING.is_set():
+                return
+            conn.sendall(body[sent:sent + step])
+            if rate > 0:
+                # Paced so that the bytes so far take the time the rate allows.
+                due = started + (sent + step) / (rate * 1024.0)
+                delay = due - time.monotonic()
+                if delay > 0:
+                    time.sleep(delay)
+            with LOCK:
+                LAST_ACTIVITY[0] = time.monotonic()
+    except OSError:
+        pass
 
 
 def hold_open(conn, limit=None):
@@ -235,6 +298,11 @@ class Catalogue:
         return target.startswith("/soft/") or target.startswith("/soft?")
 
     def media(self, item, episode):
+        if MEDIA["folder"]:
+            name = "episode-%d.mp4" % episode
+            if not os.path.isfile(os.path.join(MEDIA["folder"], name)):
+                name = "episode-1.mp4"
+            return "http://127.0.0.1:%d/media/%s" % (MEDIA["port"], name)
         return "vexo://demo/%d-%d.rmvb?standin=connect:%d,buffer:%d,duration:%d,download:%d" % (
             item, episode, self.start_ms, self.start_ms, self.episode_seconds, self.download_seconds)
 
@@ -329,12 +397,15 @@ def main():
     parser.add_argument("--upgrade-version", default="3.3",
                         help="the newest version lib/wen.txt names (3.3 is the program's own: no upgrade)")
     parser.add_argument("--setup-file", help="the setup program served as update/setup.exe")
+    parser.add_argument("--media-folder", help="media files served under /media/ (and played by the catalogue)")
+    parser.add_argument("--media-rate", type=int, default=0, help="kilobytes per second for media (0: no limit)")
     args = parser.parse_args()
     global CATALOGUE
     if args.catalogue:
         CATALOGUE = Catalogue(args.episode_seconds, args.download_seconds, args.answer_delay, args.start_ms,
                               args.upgrade_version, args.setup_file)
     server = Server(("127.0.0.1", 0), Handler)
+    MEDIA.update(folder=args.media_folder, rate=args.media_rate, port=server.server_address[1])
     tmp = args.port_file + ".tmp"
     with open(tmp, "w") as f:
         f.write(str(server.server_address[1]))

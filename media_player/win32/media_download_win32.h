@@ -1,0 +1,84 @@
+#pragma once
+// One media address fetched into its cache file by a helper thread with WinINet, from where
+// an earlier fetch left off. Readers wait for the bytes they need; the fetch goes on while
+// they play. The meter gives the share and the rate the control reports.
+#include <windows.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/win32/unique_internet.h"
+#include "media_player/core/download_meter.h"
+
+class MediaDownload {
+ public:
+  MediaDownload(std::wstring url, std::wstring cache_file);
+  ~MediaDownload();
+  MediaDownload(const MediaDownload&) = delete;
+  MediaDownload& operator=(const MediaDownload&) = delete;
+
+  void Start();  // once; later calls do nothing
+
+  enum class Wait { kReady, kEnd, kFailed, kCancelled };
+  // Blocks until the file holds the bytes before `end`, or the fetch ended or failed, or
+  // `cancelled` was set (and Wake called).
+  Wait WaitFor(std::int64_t end, const std::atomic<bool>& cancelled);
+  void Wake();
+  // The item's size, waiting for the server to say it (-1 if it never does before the end).
+  std::int64_t WaitForSize(const std::atomic<bool>& cancelled);
+
+  // Downloads alive in the module (a stopped one may finish on a thread of its own).
+  static long Live();
+
+  // Bytes far beyond where the fetch has got to (the index at a file's end, a jump ahead),
+  // fetched by themselves with range requests and kept in a few blocks in memory. False when
+  // the server cannot (then the reader waits for the fetch).
+  bool ReadFar(std::int64_t offset, char* out, std::size_t count, std::size_t* got);
+  // Whether `offset` is too far ahead to wait for the fetch.
+  bool IsFar(std::int64_t offset);
+
+  long PerMille();
+  std::int64_t size();  // -1 while unknown
+  long RateKilobytesPerSecond();
+  std::int64_t fetched();
+  bool finished();
+  const std::wstring& url() const { return url_; }
+  const std::wstring& file() const { return file_; }
+
+ private:
+  void Run();
+  // One request from `from` on; whether the item is whole afterwards.
+  bool FetchFrom(HINTERNET session, std::int64_t from);
+  void Fail();
+
+  const std::wstring url_;
+  const std::wstring file_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  DownloadMeter meter_;
+  bool size_known_ = false;
+  bool failed_ = false;
+  bool stopping_ = false;
+  HINTERNET open_request_ = nullptr;  // closed from outside to stop a read that waits
+  std::thread thread_;
+
+  struct Block {
+    std::int64_t start = 0;
+    std::vector<char> bytes;
+    std::uint64_t used = 0;
+  };
+  const Block* FarBlock(std::int64_t at);  // the block holding `at`, fetched if need be
+  std::mutex far_mutex_;
+  UniqueInternet far_session_;
+  std::vector<Block> blocks_;
+  std::uint64_t far_uses_ = 0;
+  bool far_refused_ = false;
+};
+
+// A file name's sidecar that records the item's full size once it is all fetched.
+std::wstring CompleteMarkOf(const std::wstring& cache_file);
