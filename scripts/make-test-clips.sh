@@ -4,8 +4,9 @@
 # and damaged files. Nothing is downloaded. Does nothing when the folder is already made by
 # this version of the script.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 out=$(realpath -m "${1:?usage: make-test-clips.sh FOLDER}")
-stamp=$(sha1sum "$0" | cut -c1-12)
+stamp=$(cat "$0" "$here/make-episode-clips.sh" | sha1sum | cut -c1-12)
 [ -f "$out/.made-$stamp" ] && exit 0
 command -v ffmpeg >/dev/null || { echo "make-test-clips: ffmpeg is missing (scripts/setup.sh installs it)"; exit 1; }
 rm -rf "$out"
@@ -45,5 +46,8 @@ done
 size=$(stat -c %s clip.mp4)
 head -c $((size * 4 / 10)) clip.mp4 >truncated.mp4
 printf '<html><body>Not found</body></html>\n' >not-media.mp4
+
+# The catalogue's episodes, for play.exe on its own player.
+bash "$here/make-episode-clips.sh" "$out" 6 320x240
 
 touch "$out/.made-$stamp"

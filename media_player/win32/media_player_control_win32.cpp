@@ -62,6 +62,7 @@ MediaPlayerControl::MediaPlayerControl()
 }
 
 MediaPlayerControl::~MediaPlayerControl() {
+  adjust_dialog_.reset();
   CancelOpen();
   decoder_.reset();
   DestroyView();
@@ -181,6 +182,8 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
     case player::kShowVideoAdjust:
       DispatchArgLong(params, 0, number);
       Log(L"ShowVideoAdjust " + std::to_wstring(number));
+      lock.unlock();  // the dialog calls back into the control
+      ShowAdjustDialog();
       break;
     case player::kDownloadProgress: SetResultLong(result, DownloadProgress()); break;
     case player::kPrebuffer:
@@ -200,6 +203,24 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
     default: return DISP_E_MEMBERNOTFOUND;
   }
   return S_OK;
+}
+
+void MediaPlayerControl::ShowAdjustDialog() {
+  if (!adjust_dialog_ || !adjust_dialog_->hwnd()) {
+    const HWND owner = View() ? GetAncestor(View(), GA_ROOT) : nullptr;
+    adjust_dialog_ = std::make_unique<VideoAdjustDialog>(owner, decoder_->adjust(),
+                                                         [this](const PictureAdjust& adjust) { ApplyAdjust(adjust); });
+  }
+  adjust_dialog_->Present();
+}
+
+void MediaPlayerControl::ApplyAdjust(const PictureAdjust& adjust) {
+  decoder_->SetAdjust(adjust);
+  const std::lock_guard lock(mutex_);
+  const auto now = Now();
+  if (session_.State(now) == player::kPaused) Send(session_.Seek(session_.PositionMs(now), now));
+  Log(L"Adjust " + std::to_wstring(adjust.brightness) + L" " + std::to_wstring(adjust.contrast) + L" " +
+      std::to_wstring(adjust.saturation));
 }
 
 long MediaPlayerControl::DownloadProgress() {

@@ -12,6 +12,7 @@
 #include "media_player/core/playback_session.h"
 #include "media_player/win32/media_decoder_win32.h"
 #include "media_player/win32/media_download_win32.h"
+#include "media_player/win32/video_adjust_dialog_win32.h"
 #include "media_player/win32/wave_output_win32.h"
 
 HINSTANCE MediaPlayerModule();
@@ -55,6 +56,9 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::shared_ptr<MediaDownload> DownloadFor(const std::wstring& url);
   void CancelOpen();
   void WatchForStarving(std::uint64_t generation, std::int64_t media);
+  void ShowAdjustDialog();
+  // New pictures take the adjustment; a paused picture is decoded again to show it.
+  void ApplyAdjust(const PictureAdjust& adjust);
   void Tick();
   void Paint(HDC dc);
   long DownloadProgress();
@@ -72,6 +76,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::unique_ptr<VideoFrame> shown_;
   std::int64_t sound_logged_at_ = 0;
   std::unique_ptr<Screen> screen_;
+  std::unique_ptr<VideoAdjustDialog> adjust_dialog_;
   WaveOutput audio_;
   std::unique_ptr<MediaDecoder> decoder_;  // last: its thread stops before the rest goes
 };

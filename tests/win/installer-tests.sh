@@ -8,11 +8,8 @@ set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
 shift
-pristine=$build/install-prefix-pristine
-bash "$root/scripts/wine-prefix.sh" "$pristine" || { echo "could not create the Wine prefix"; exit 1; }
+bash "$root/scripts/fresh-prefix.sh" "$build" install-prefix || { echo "could not create the Wine prefix"; exit 1; }
 export WINEPREFIX=$build/install-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
-rm -rf "$WINEPREFIX"
-cp -a "$pristine" "$WINEPREFIX"
 trap 'wineserver -k >/dev/null 2>&1' EXIT
 wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1 </dev/null ||
   { echo "could not register the stand-in player"; exit 1; }

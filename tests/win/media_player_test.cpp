@@ -1,7 +1,9 @@
 // The product's own player control, registered in the test prefix, hosted in place as play.exe
 // hosts it and driven through the player's dispatch ids, on clips ffmpeg made.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -238,6 +240,56 @@ TEST_F(MediaPlayerTest, BrokenItemsEndInAStateTheProgramUnderstands) {
   player->SetMediaUrl(ClipUrl("clip.mp4"));
   player->Play();
   EXPECT_TRUE(ReachesState(player::kPlaying));
+}
+
+// The share of the player's pixels that carry colour (not grey).
+double ColouredShare() {
+  const ScreenShot shot(RECT{0, 0, 320, 240});
+  int coloured = 0;
+  for (int y = 0; y < 240; y += 4) {
+    for (int x = 0; x < 320; x += 4) {
+      const COLORREF c = shot.At(x, y);
+      const int spread =
+          std::max({GetRValue(c), GetGValue(c), GetBValue(c)}) - std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+      if (spread > 24) ++coloured;
+    }
+  }
+  return coloured / (80.0 * 60.0);
+}
+
+TEST_F(MediaPlayerTest, TheVideoAdjustWindowChangesThePictureAtOnceEvenWhilePaused) {
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  player->Pause();
+  Pump(500ms);
+  const double before = ColouredShare();
+  EXPECT_GT(before, 0.5) << "the test picture is mostly colour bars";
+  player->ShowVideoAdjust();
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = FindWindowW(L"VexoVideoAdjust", nullptr)) != nullptr; }, 2s));
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), window) << "it belongs to the player's window";
+  SetWindowPos(dialog, nullptr, 600, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the picture
+  // Saturation, the third slider, to nothing: a grey picture.
+  std::vector<HWND> sliders;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (_wcsicmp(name, L"msctls_trackbar32") == 0) sliders.push_back(child);
+  }
+  ASSERT_EQ(sliders.size(), 3u);
+  SendMessageW(sliders[2], TBM_SETPOS, TRUE, 0);
+  SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(sliders[2]));
+  Pump(800ms);
+  EXPECT_EQ(player->PlayState(), player::kPaused);
+  EXPECT_LT(ColouredShare(), 0.02) << "without saturation every pixel is grey";
+  // "默认" puts the colour back.
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), 0);
+  Pump(800ms);
+  EXPECT_NEAR(ColouredShare(), before, 0.05);
+  SendMessageW(dialog, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(dialog));
 }
 
 std::u16string WebClip(const SiteClient& site, const std::string& name) {

@@ -2,6 +2,8 @@
 // the history records it, and at its end the next episode plays on its own.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -11,6 +13,7 @@
 #include "common/text/utf.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
 
 namespace {
@@ -30,6 +33,7 @@ class PlayCatalogue : public testing::Test {
         (folder.path() / "play.exe").wstring(), L"", folder.path().wstring(),
         std::vector<std::pair<std::wstring, std::wstring>>{
             {L"VEXO_STANDIN_LOG", std::wstring(player_log.begin(), player_log.end())},
+            {L"VEXO_PLAYER_LOG", std::wstring(player_log.begin(), player_log.end())},
             {L"VEXO_PLAY_EVENT_LOG", std::wstring(event_log.begin(), event_log.end())},
             {L"PLAY_CONTENT_BASE", std::wstring(base.begin(), base.end())}});
   }
@@ -154,6 +158,73 @@ TEST_F(PlayOverlap, ClosingWhileTheSiteIsSilentEndsCleanly) {
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(shown.app->WaitExit(15s), 0u);
   EXPECT_EQ(folder.Read(u"player.log").find("MediaUrl vexo://demo/201"), std::string::npos);
+}
+
+// play.exe where the maker's control is absent and only the product's own control is there
+// (its own ctest entry, in a prefix of its own), with the site playing real clips.
+using PlayOwnPlayer = PlayCatalogue;
+
+HWND ChildOfClass(HWND parent, const wchar_t* window_class) {
+  struct Search {
+    const wchar_t* window_class;
+    HWND found;
+  } search{window_class, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (wcscmp(name, s->window_class) != 0) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// How many different colours a window shows (a test picture has dozens, a blank one one).
+int ColoursShown(const ScreenShot& shot, const RECT& r) {
+  std::vector<COLORREF> seen;
+  for (long y = 0; y < r.bottom - r.top; y += 7) {
+    for (long x = 0; x < r.right - r.left; x += 7) {
+      const COLORREF c = shot.At(x, y) & 0xF0F0F0;
+      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+    }
+  }
+  return static_cast<int>(seen.size());
+}
+
+TEST_F(PlayOwnPlayer, ACatalogueItemShowsRealPicturesAndTheNextEpisodeFollowsOnItsOwn) {
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  ClickListRow(shown.catalogue, 1);  // 长安夜行, a series of three episodes
+  const std::string media = site.Url("/media/");
+  ASSERT_TRUE(WaitFor(u"player.log", "MediaUrl " + media + "episode-1.mp4", 20s)) << folder.Read(u"player.log");
+  ASSERT_TRUE(WaitFor(u"player.log", "Opened 6000 ms", 20s)) << folder.Read(u"player.log");
+  std::this_thread::sleep_for(1500ms);
+  const HWND screen = ChildOfClass(shown.main, L"VexoMediaPlayerScreen");
+  ASSERT_TRUE(screen) << "the picture's window is not there";
+  const RECT area = WindowRect(screen);
+  const ScreenShot first(area);
+  std::this_thread::sleep_for(1000ms);
+  const ScreenShot second(area);
+  EXPECT_GT(ColoursShown(first, area), 12) << "no test picture on the screen";
+  int changed = 0;
+  for (long y = 0; y < area.bottom - area.top; y += 5) {
+    for (long x = 0; x < area.right - area.left; x += 5) changed += first.At(x, y) != second.At(x, y) ? 1 : 0;
+  }
+  EXPECT_GT(changed, 20) << "the picture does not move";
+  if (const char* artifacts = std::getenv("VEXO_ARTIFACTS")) {
+    fs::create_directories(artifacts);
+    second.Save(fs::path(artifacts) / "own-player-frame.bmp");
+  }
+  // Past 601 per mille the next episode is fetched ahead, and at the end it plays by itself.
+  EXPECT_TRUE(WaitFor(u"player.log", "Prebuffer " + media + "episode-2.mp4", 20s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl " + media + "episode-2.mp4", 30s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第2集") + "|http", 10s))
+      << folder.Read(u"date.dat");
+  ExpectNoErrorAndClose(shown);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Drives the demo: waits for play.exe's catalogue, then clicks one of its rows, as a user
 // would, so the demo plays an item and moves on to the next episode without a hand on the
-// keyboard. Usage: demo_driver.exe [row] (default 1, the series).
+// keyboard. Usage: demo_driver.exe [row] (default 1, the series); demo_driver.exe close
+// closes play.exe as its close box would, and waits for it to go.
 #include <windows.h>
 
 #include <cstdlib>
@@ -26,6 +27,15 @@ BOOL CALLBACK FindCatalogue(HWND hwnd, LPARAM data) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
+  if (arguments && std::wstring(arguments) == L"close") {
+    for (int attempt = 0; attempt < 150; ++attempt) {
+      HWND main = FindWindowW(L"VexoPlayMainWindow", nullptr);
+      if (!main) return 0;
+      if (attempt == 0) PostMessageW(main, WM_CLOSE, 0, 0);
+      Sleep(100);
+    }
+    return 1;
+  }
   const int row = arguments && *arguments ? _wtoi(arguments) : 1;
   for (int attempt = 0; attempt < 600; ++attempt) {
     if (HWND main = FindWindowW(L"VexoPlayMainWindow", nullptr)) {
