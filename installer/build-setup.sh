@@ -9,11 +9,11 @@ arch=$1 bin=$2 icon=$3 strip=$4 out=$5
 stage="$(dirname "$out")/stage"
 rm -rf "$stage"
 mkdir -p "$stage/skin"
-for file in play.exe VexoTip.exe VexoTips.dll i.gif PopMessage.xml; do
+for file in play.exe VexoTip.exe VexoTips.dll VexoMedia.dll i.gif PopMessage.xml; do
   cp "$bin/$file" "$stage/$file"
 done
 cp "$bin"/skin/*.bmp "$stage/skin/"
-"$strip" --strip-debug "$stage/play.exe" "$stage/VexoTip.exe" "$stage/VexoTips.dll"
+"$strip" --strip-debug "$stage/play.exe" "$stage/VexoTip.exe" "$stage/VexoTips.dll" "$stage/VexoMedia.dll"
 # The side picture of the first and last pages: 164 x 314, as the wizard shows it.
 rsvg-convert "$here/welcome.svg" -o "$stage/welcome.png"
 convert "$stage/welcome.png" -background white -alpha remove -type TrueColor "BMP3:$stage/welcome.bmp"

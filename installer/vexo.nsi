@@ -1,7 +1,9 @@
 ; The product's setup program. makensis builds it from a build folder's bin/:
 ;   makensis -DARCH=x86|amd64 -DBIN_DIR=<bin folder> -DOUT_FILE=<setup.exe> -DVERSION=3.3.1.0 vexo.nsi
-; It installs play.exe with i.gif, VexoTip.exe with PopMessage.xml and its skin folder, and
-; VexoTips.dll into one folder (the tips' store folder is VexoTip.exe's own), for the current
+; It installs play.exe with i.gif, VexoTip.exe with PopMessage.xml and its skin folder,
+; VexoTips.dll, and VexoMedia.dll (the player control play.exe uses when the maker's is not
+; installed, registered for the same users) into one folder (the tips' store folder is
+; VexoTip.exe's own), for the current
 ; user or for all users (/CurrentUser, /AllUsers), silently with /S, into a chosen folder with
 ; /D=. The uninstaller removes what setup installed and keeps config.ini and the two lists
 ; unless the user ticks their removal.
@@ -33,6 +35,9 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 
 Name "${PRODUCT}"
+!define PLAYER_CLASS_ID "{E1C24F98-0161-4903-919F-EAFC37068410}"
+!define PLAYER_CLASS_KEY "Software\Classes\CLSID\${PLAYER_CLASS_ID}"
+!define PLAYER_PROG_ID "Vexo.MediaPlayer"
 OutFile "${OUT_FILE}"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -101,6 +106,13 @@ Section "!$(SectionProgram)" SecProgram
   File "${BIN_DIR}/VexoTip.exe"
   File "${BIN_DIR}/PopMessage.xml"
   File "${BIN_DIR}/VexoTips.dll"
+  File "${BIN_DIR}/VexoMedia.dll"
+  ; The player control's class, for all users or for this one as the installation is.
+  WriteRegStr SHCTX "${PLAYER_CLASS_KEY}" "" "Vexo media player control"
+  WriteRegStr SHCTX "${PLAYER_CLASS_KEY}\InprocServer32" "" "$INSTDIR\VexoMedia.dll"
+  WriteRegStr SHCTX "${PLAYER_CLASS_KEY}\InprocServer32" "ThreadingModel" "Apartment"
+  WriteRegStr SHCTX "${PLAYER_CLASS_KEY}\ProgID" "" "${PLAYER_PROG_ID}"
+  WriteRegStr SHCTX "Software\Classes\${PLAYER_PROG_ID}\CLSID" "" "${PLAYER_CLASS_ID}"
   SetOutPath "$INSTDIR\skin"
   File "${BIN_DIR}/skin/*.bmp"
   SetOutPath "$INSTDIR"
@@ -140,6 +152,9 @@ Section "un.$(UnSectionProgram)" UnSecProgram
   Delete "$INSTDIR\VexoTip.exe"
   Delete "$INSTDIR\PopMessage.xml"
   Delete "$INSTDIR\VexoTips.dll"
+  Delete "$INSTDIR\VexoMedia.dll"
+  DeleteRegKey SHCTX "${PLAYER_CLASS_KEY}"
+  DeleteRegKey SHCTX "Software\Classes\${PLAYER_PROG_ID}"
   Delete "$INSTDIR\skin\*.bmp"
   RMDir "$INSTDIR\skin"
   Delete "$INSTDIR\c.htm"

@@ -13,7 +13,7 @@ system_dlls="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msimg
   mfplat.dll mfreadwrite.dll mf.dll mfuuid.dll propsys.dll"
 system_dlls=" $(echo $system_dlls) "
 status=0
-for name in play.exe VexoTip.exe VexoTips.dll; do
+for name in play.exe VexoTip.exe VexoTips.dll VexoMedia.dll; do
   file="$build/bin/$name"
   if [ ! -f "$file" ]; then
     echo "imports: $file was not built"

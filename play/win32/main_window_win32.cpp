@@ -1,6 +1,6 @@
 #include "play/win32/main_window_win32.h"
 
-#include "media_player/media_player_class.h"
+#include "play/win32/own_player_win32.h"
 
 #include <algorithm>
 
@@ -72,7 +72,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   const RECT player_place{place.left, place.top, place.right(), place.bottom()};
   std::unique_ptr<Win32PlayerHost> player = Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}), player_place);
   if (!player) {
-    player = Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}), player_place, kMediaPlayerClass);
+    player = Win32PlayerHost::Create(renderer_->WindowOf({ba1::vexo}), player_place, OwnPlayer());
     if (player) windows_->SetPlayerNote(kOwnPlayerNote);
   }
   player_.Place(std::move(player));

@@ -16,7 +16,18 @@ bool PlayerControlInstalled(const CLSID& clsid) {
   return SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, probe.ReceiveVoid())) && probe;
 }
 
+PlayerObjectSource RegisteredPlayer(const CLSID& clsid) {
+  return [clsid](IOleObject** object) {
+    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(object));
+  };
+}
+
 std::unique_ptr<Win32PlayerHost> Win32PlayerHost::Create(HWND parent, const RECT& place, const CLSID& clsid) {
+  return Create(parent, place, RegisteredPlayer(clsid));
+}
+
+std::unique_ptr<Win32PlayerHost> Win32PlayerHost::Create(HWND parent, const RECT& place,
+                                                         const PlayerObjectSource& source) {
   WNDCLASSEXW wc{sizeof wc};
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kHostClass;
@@ -26,9 +37,7 @@ std::unique_ptr<Win32PlayerHost> Win32PlayerHost::Create(HWND parent, const RECT
                     place.right - place.left, place.bottom - place.top, parent, nullptr, GetModuleHandleW(nullptr));
   const HWND window = host->hwnd_;
   if (!window) return nullptr;
-  if (!Succeeded(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, host->object_.ReceiveVoid()),
-                 L"CoCreateInstance(player)") ||
-      !host->object_) {
+  if (!Succeeded(source(host->object_.Receive()), L"create the player") || !host->object_) {
     return nullptr;
   }
   host->site_ = ComPtr<InPlaceSite>::Adopt(new InPlaceSite(window));

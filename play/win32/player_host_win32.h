@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -18,6 +19,11 @@ inline constexpr CLSID kPlayerControlClass = {
 // Whether the control can be created at all (it is installed).
 bool PlayerControlInstalled(const CLSID& clsid = kPlayerControlClass);
 
+// Makes the control's object (a new reference in *object), or fails.
+using PlayerObjectSource = std::function<HRESULT(IOleObject** object)>;
+// The class's registered server, through COM.
+PlayerObjectSource RegisteredPlayer(const CLSID& clsid);
+
 class InPlaceSite;
 
 class Win32PlayerHost final : public PlayerControl, private WindowBase {
@@ -26,6 +32,7 @@ class Win32PlayerHost final : public PlayerControl, private WindowBase {
   // when the control cannot be created or activated.
   static std::unique_ptr<Win32PlayerHost> Create(HWND parent, const RECT& place,
                                                  const CLSID& clsid = kPlayerControlClass);
+  static std::unique_ptr<Win32PlayerHost> Create(HWND parent, const RECT& place, const PlayerObjectSource& source);
   ~Win32PlayerHost() override;
 
   HWND host_window() const { return hwnd_; }

@@ -1,6 +1,6 @@
 #include "play/win32/startup_system_win32.h"
 
-#include "media_player/media_player_class.h"
+#include "play/win32/own_player_win32.h"
 
 #include <windows.h>
 #include <nb30.h>
@@ -13,9 +13,7 @@
 #include "play/win32/player_host_win32.h"
 
 // The maker's control, or else our own: the program asks the user only when neither is there.
-bool Win32StartupSystem::PlayerControlInstalled() {
-  return ::PlayerControlInstalled() || ::PlayerControlInstalled(kMediaPlayerClass);
-}
+bool Win32StartupSystem::PlayerControlInstalled() { return ::PlayerControlInstalled() || OwnPlayerAvailable(); }
 
 bool Win32StartupSystem::AskYesNo(std::u16string_view title, std::u16string_view text) {
   return MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(title).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the installer tests in a Wine prefix of their own, fresh for every run: a copy of a
 # pristine prefix made once per build folder, so nothing an earlier run installed is left.
-# The stand-in player is registered there (setup never installs it) so that the installed
-# play.exe can start, and the content site serves the built setup program as its upgrade.
+# Setup registers the product's own player control, on which the installed play.exe starts
+# (the maker's control is not there), and the content site serves the built setup program as
+# its upgrade.
 #   installer-tests.sh BUILD_DIR TEST_PROGRAM [ARGS...]
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -11,8 +12,6 @@ shift
 bash "$root/scripts/fresh-prefix.sh" "$build" install-prefix || { echo "could not create the Wine prefix"; exit 1; }
 export WINEPREFIX=$build/install-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 trap 'wineserver -k >/dev/null 2>&1' EXIT
-wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1 </dev/null ||
-  { echo "could not register the stand-in player"; exit 1; }
 export VEXO_SITE_ARGS="--catalogue --setup-file $build/setup/vexo-setup.exe"
 bash "$root/tools/content-site/with-content-site.sh" bash "$root/scripts/wine-run.sh" "$@" || exit 1
 

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 
 const wchar_t kProduct[] = L"绮映影视盒";
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VexoPlay";
+const wchar_t kPlayerClassKey[] = L"Software\\Classes\\CLSID\\{E1C24F98-0161-4903-919F-EAFC37068410}\\InprocServer32";
 
 fs::path SetupProgram() { return fs::path(TestProgramFolder()).parent_path() / "setup" / "vexo-setup.exe"; }
 
@@ -57,7 +58,8 @@ bool KeyExists(HKEY root, const wchar_t* key) {
 }
 
 void ExpectInstalled(const fs::path& folder) {
-  for (const char* name : {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "uninstall.exe"}) {
+  for (const char* name :
+       {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll", "uninstall.exe"}) {
     EXPECT_TRUE(fs::is_regular_file(folder / name)) << name;
   }
   EXPECT_FALSE(fs::is_empty(folder / "skin"));
@@ -92,6 +94,8 @@ TEST(Installer, ForAllUsersSilentlyThenUninstalledKeepingTheLists) {
   EXPECT_NE(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString").find(L"uninstall.exe"),
             std::wstring::npos);
 
+  // The player control is registered for all users, from the installed folder.
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kPlayerClassKey, nullptr), (folder / "VexoMedia.dll").wstring());
   ExpectProgramStarts(folder);
   // The program made its settings and lists at its start; the user's history is in them.
   ASSERT_TRUE(fs::exists(folder / "config.ini"));
@@ -105,13 +109,15 @@ TEST(Installer, ForAllUsersSilentlyThenUninstalledKeepingTheLists) {
   // "_?=" keeps the uninstaller in place, so its end is the end of the uninstall.
   ASSERT_EQ(RunToEnd(folder / "uninstall.exe", L"/S /AllUsers _?=" + folder.wstring()), 0);
   fs::remove(folder / "uninstall.exe");  // an uninstaller run in place cannot remove itself
-  for (const char* name : {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "c.htm", "f.htm"}) {
+  for (const char* name :
+       {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll", "c.htm", "f.htm"}) {
     EXPECT_FALSE(fs::exists(folder / name)) << name;
   }
   EXPECT_FALSE(fs::exists(folder / "skin"));
   EXPECT_FALSE(fs::exists(menu));
   EXPECT_FALSE(fs::exists(KnownFolder(CSIDL_COMMON_DESKTOPDIRECTORY) / (std::wstring(kProduct) + L".lnk")));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPlayerClassKey));
   // What the user made stays.
   EXPECT_TRUE(fs::exists(folder / "config.ini"));
   EXPECT_TRUE(fs::exists(folder / "date_f.dat"));
@@ -126,12 +132,18 @@ TEST(Installer, ForTheCurrentUserSilentlyThenUninstalled) {
   EXPECT_TRUE(fs::exists(KnownFolder(CSIDL_PROGRAMS) / kProduct / (std::wstring(kProduct) + L".lnk")));
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), kProduct);
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), folder.wstring());
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kPlayerClassKey, nullptr), (folder / "VexoMedia.dll").wstring());
+  // It starts on the player control beside it (this Wine does not merge the user's classes
+  // into the system's, as Windows does).
+  ExpectProgramStarts(folder);
+  for (const char* made : {"config.ini", "date.dat", "date_f.dat"}) fs::remove(folder / made);
 
   // As Add/Remove Programs runs it: the uninstaller hands over to a copy of itself and ends.
   ASSERT_EQ(RunToEnd(folder / "uninstall.exe", L"/S /CurrentUser"), 0);
   for (int i = 0; i < 300 && fs::exists(folder); ++i) std::this_thread::sleep_for(100ms);
   EXPECT_FALSE(fs::exists(folder));  // nothing of the user's was there: the folder goes too
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kPlayerClassKey));
   EXPECT_FALSE(fs::exists(KnownFolder(CSIDL_PROGRAMS) / kProduct));
 }
 

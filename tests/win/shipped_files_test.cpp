@@ -47,7 +47,7 @@ std::string ManifestOf(const std::wstring& path) {
 }
 
 TEST(ShippedFiles, EachCarriesItsVersionAndDescription) {
-  for (const wchar_t* name : {L"play.exe", L"VexoTip.exe", L"VexoTips.dll"}) {
+  for (const wchar_t* name : {L"play.exe", L"VexoTip.exe", L"VexoTips.dll", L"VexoMedia.dll"}) {
     SCOPED_TRACE(std::string(name, name + wcslen(name)));
     VersionInfo info = ReadVersion(Shipped(name));
     ASSERT_FALSE(info.data.empty());
