@@ -39,17 +39,32 @@ YuvTables::YuvTables(const PictureAdjust& requested) : adjust_(ClampAdjust(reque
 
 void YuvTables::Convert(const std::uint8_t* y, int y_stride, const std::uint8_t* u, const std::uint8_t* v,
                         int uv_stride, int uv_step, int width, int height, std::uint32_t* out, int out_stride) const {
-  for (int row = 0; row < height; ++row) {
-    const std::uint8_t* luma_row = y + static_cast<std::ptrdiff_t>(row) * y_stride;
+  // Two rows at a time: each chroma sample colours a block of two by two pixels, so its
+  // contributions are looked up once for four.
+  for (int row = 0; row < height; row += 2) {
+    const bool pair = row + 1 < height;
+    const std::uint8_t* top = y + static_cast<std::ptrdiff_t>(row) * y_stride;
+    const std::uint8_t* bottom = pair ? top + y_stride : top;
     const std::uint8_t* u_row = u + static_cast<std::ptrdiff_t>(row / 2) * uv_stride;
     const std::uint8_t* v_row = v ? v + static_cast<std::ptrdiff_t>(row / 2) * uv_stride : u_row + 1;
-    std::uint32_t* target = out + static_cast<std::ptrdiff_t>(row) * out_stride;
-    for (int column = 0; column < width; column += 2) {
+    std::uint32_t* upper = out + static_cast<std::ptrdiff_t>(row) * out_stride;
+    std::uint32_t* lower = pair ? upper + out_stride : upper;
+    const int even_width = width & ~1;
+    int column = 0;
+    for (int uv = 0; column < even_width; column += 2, uv += uv_step) {
+      const int cu = u_row[uv], cv = v_row[uv];
+      const int red = red_v_[cv], green = green_u_[cu] + green_v_[cv], blue = blue_u_[cu];
+      upper[column] = Pack(luma_[top[column]], red, green, blue);
+      upper[column + 1] = Pack(luma_[top[column + 1]], red, green, blue);
+      lower[column] = Pack(luma_[bottom[column]], red, green, blue);
+      lower[column + 1] = Pack(luma_[bottom[column + 1]], red, green, blue);
+    }
+    if (column < width) {  // an odd last column
       const int uv = (column / 2) * uv_step;
       const int cu = u_row[uv], cv = v_row[uv];
       const int red = red_v_[cv], green = green_u_[cu] + green_v_[cv], blue = blue_u_[cu];
-      target[column] = Pack(luma_[luma_row[column]], red, green, blue);
-      if (column + 1 < width) target[column + 1] = Pack(luma_[luma_row[column + 1]], red, green, blue);
+      upper[column] = Pack(luma_[top[column]], red, green, blue);
+      lower[column] = Pack(luma_[bottom[column]], red, green, blue);
     }
   }
 }
