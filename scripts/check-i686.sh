@@ -22,18 +22,23 @@ if [ "$count" -eq 0 ]; then
 fi
 echo "check-i686: $count files checked"
 
-# The host program finds the library's functions by these names and no others.
-dll=$build/bin/VexoTips.dll
-if [ ! -f "$dll" ]; then
-  echo "check-i686: $dll was not built"
-  status=1
-else
+# A DLL's exported names, sorted, must be exactly the expected ones (undecorated: the host
+# program finds the library's functions by these names, COM and regsvr32 the server's).
+check_exports() {  # NAME "EXPECTED NAMES "
+  local dll=$build/bin/$1 exports
+  if [ ! -f "$dll" ]; then
+    echo "check-i686: $dll was not built"
+    status=1
+    return
+  fi
   exports=$($objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/{print $NF}' | grep -v Table | sort | tr '\n' ' ')
-  if [ "$exports" != "Close_VexoTips Query_VexoTips Start_VexoTips " ]; then
-    echo "check-i686: VexoTips.dll exports '$exports'"
+  if [ "$exports" != "$2" ]; then
+    echo "check-i686: $1 exports '$exports'"
     status=1
   else
-    echo "check-i686: VexoTips.dll exports $exports"
+    echo "check-i686: $1 exports $exports"
   fi
-fi
+}
+check_exports VexoTips.dll "Close_VexoTips Query_VexoTips Start_VexoTips "
+check_exports VexoMedia.dll "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
 exit $status

@@ -217,6 +217,25 @@ TEST_F(MediaPlayerTest, VolumeAndMuteReachTheSound) {
   EXPECT_NEAR(again.back(), 2621, 60);
 }
 
+TEST_F(MediaPlayerTest, FullScreenTakesTheWholeScreenUntilEsc) {
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying));
+  player->SetFullScreen();
+  HWND screen = FindWindowW(L"VexoMediaPlayerScreen", nullptr);
+  ASSERT_TRUE(screen) << "the picture is not a window of its own on the screen";
+  RECT r{};
+  GetWindowRect(screen, &r);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(player->PlayState(), player::kPlaying) << "playback goes on";
+  SendMessageW(screen, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(GetParent(screen), player->host_window());
+  GetWindowRect(screen, &r);
+  EXPECT_EQ(r.right - r.left, 320);
+  EXPECT_EQ(r.bottom - r.top, 240);
+}
+
 TEST_F(MediaPlayerTest, BrokenItemsEndInAStateTheProgramUnderstands) {
   // Not media at all, and a file that is not there: stopped, with nothing to show.
   for (const std::u16string& url : {ClipUrl("not-media.mp4"), ClipUrl("no-such-clip.mp4")}) {
@@ -352,6 +371,19 @@ TEST_F(MediaPlayerTest, ANextClipFetchedAheadStartsAtOnce) {
   EXPECT_LT(warm, 1.5) << "cold start took " << cold << " s";
   EXPECT_EQ(player->PlayState(), player::kPlaying);
   EXPECT_EQ(player->DownloadProgress(), 1000);
+
+  // The fetched items go with the control, as when the program ends.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::filesystem::path cache = std::filesystem::path(temp) / "VexoMedia";
+  auto cached = [&] {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(cache)) files += entry.is_regular_file() ? 1 : 0;
+    return files;
+  };
+  EXPECT_GE(cached(), 2);
+  player.reset();
+  EXPECT_TRUE(PumpUntil([&] { return cached() == 0; }, 5s)) << cached() << " files left";
 }
 
 TEST_F(MediaPlayerTest, AnErrorPageOrAPageOfTextOverTheWebStops) {
