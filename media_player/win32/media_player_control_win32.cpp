@@ -338,12 +338,12 @@ HWND MediaPlayerControl::CreateView(HWND parent, const RECT& area) {
 MediaPlayerControl::Screen::Screen(MediaPlayerControl& control, HWND parent, const RECT& area) : control_(control) {
   WNDCLASSEXW wc{sizeof wc};
   wc.style = CS_DBLCLKS;
-  wc.hInstance = MediaPlayerModule();
+  wc.hInstance = ServerModule();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kScreenClass;
   RegisterWindowClass(wc);
   CreateBound(0, kScreenClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left, area.top,
-              area.right - area.left, area.bottom - area.top, parent, nullptr, MediaPlayerModule());
+              area.right - area.left, area.bottom - area.top, parent, nullptr, ServerModule());
   if (hwnd_) SetTimer(hwnd_, kTickTimer, kTickMs, nullptr);
 }
 

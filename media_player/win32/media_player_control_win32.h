@@ -8,14 +8,13 @@
 #include <string>
 
 #include "common/win32/in_place_control.h"
+#include "common/win32/server_module.h"
 #include "common/win32/window_base.h"
 #include "media_player/core/playback_session.h"
 #include "media_player/win32/media_decoder_win32.h"
 #include "media_player/win32/media_download_win32.h"
 #include "media_player/win32/video_adjust_dialog_win32.h"
 #include "media_player/win32/wave_output_win32.h"
-
-HINSTANCE MediaPlayerModule();
 
 class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
  public:

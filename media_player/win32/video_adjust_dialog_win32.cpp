@@ -24,7 +24,7 @@ VideoAdjustDialog::VideoAdjustDialog(HWND owner, const PictureAdjust& current, C
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW wc{sizeof wc};
-  wc.hInstance = MediaPlayerModule();
+  wc.hInstance = ServerModule();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClass;
@@ -33,14 +33,14 @@ VideoAdjustDialog::VideoAdjustDialog(HWND owner, const PictureAdjust& current, C
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_POPUP;
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOOLWINDOW);
   CreateBound(WS_EX_TOOLWINDOW, kClass, L"视频调节", style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-              frame.bottom - frame.top, owner, nullptr, MediaPlayerModule());
+              frame.bottom - frame.top, owner, nullptr, ServerModule());
   if (!hwnd_) return;
   NONCLIENTMETRICSW metrics{sizeof metrics};
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   font_ = CreateFontIndirectW(&metrics.lfMessageFont);
   auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD child_style, int x, int y, int w, int h, int id) {
     HWND made = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | child_style, x, y, w, h, hwnd_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), MediaPlayerModule(), nullptr);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ServerModule(), nullptr);
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return made;
   };

@@ -137,26 +137,30 @@ std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
   return text;
 }
 
-HWND FindPaneList(HWND main, const wchar_t* pane) {
+HWND ChildWindowOf(HWND parent, const wchar_t* window_class, const wchar_t* text) {
   struct Search {
-    const wchar_t* name;
+    const wchar_t* window_class;
+    const wchar_t* text;
     HWND found;
-  } search{pane, nullptr};
+  } search{window_class, text, nullptr};
   EnumChildWindows(
-      main,
+      parent,
       [](HWND hwnd, LPARAM data) -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
-        wchar_t cls[64] = {}, text[64] = {};
+        wchar_t cls[64] = {}, title[64] = {};
         GetClassNameW(hwnd, cls, 64);
-        GetWindowTextW(hwnd, text, 64);
-        if (std::wstring(cls) == L"VexoLinkListPane" && std::wstring(text) == s->name) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
+        GetWindowTextW(hwnd, title, 64);
+        if (std::wstring(cls) != s->window_class || (s->text && std::wstring(title) != s->text)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
       },
       reinterpret_cast<LPARAM>(&search));
-  return search.found ? GetWindow(search.found, GW_CHILD) : nullptr;
+  return search.found;
+}
+
+HWND FindPaneList(HWND main, const wchar_t* pane) {
+  const HWND found = ChildWindowOf(main, L"VexoLinkListPane", pane);
+  return found ? GetWindow(found, GW_CHILD) : nullptr;
 }
 
 void ClickListRow(HWND list, int row) {

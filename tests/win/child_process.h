@@ -48,6 +48,8 @@ RECT WorkArea();
 std::wstring ChildWindowText(HWND parent, const std::wstring& start);
 // That child window itself, or nullptr.
 HWND ChildWindowStartingWith(HWND parent, const std::wstring& start);
+// The first window below `parent` of a class (and with exactly `text`, when given).
+HWND ChildWindowOf(HWND parent, const wchar_t* window_class, const wchar_t* text = nullptr);
 // The row list of the link-list pane named `pane` among the children of `main`, or nullptr.
 HWND FindPaneList(HWND main, const wchar_t* pane);
 // Selects a row of a pane's list as a click does.

@@ -164,25 +164,6 @@ TEST_F(PlayOverlap, ClosingWhileTheSiteIsSilentEndsCleanly) {
 // (its own ctest entry, in a prefix of its own), with the site playing real clips.
 using PlayOwnPlayer = PlayCatalogue;
 
-HWND ChildOfClass(HWND parent, const wchar_t* window_class) {
-  struct Search {
-    const wchar_t* window_class;
-    HWND found;
-  } search{window_class, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(child, name, 64);
-        if (wcscmp(name, s->window_class) != 0) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // How many different colours a window shows (a test picture has dozens, a blank one one).
 int ColoursShown(const ScreenShot& shot, const RECT& r) {
   std::vector<COLORREF> seen;
@@ -203,7 +184,7 @@ TEST_F(PlayOwnPlayer, ACatalogueItemShowsRealPicturesAndTheNextEpisodeFollowsOnI
   ASSERT_TRUE(WaitFor(u"player.log", "MediaUrl " + media + "episode-1.mp4", 20s)) << folder.Read(u"player.log");
   ASSERT_TRUE(WaitFor(u"player.log", "Opened 6000 ms", 20s)) << folder.Read(u"player.log");
   std::this_thread::sleep_for(1500ms);
-  const HWND screen = ChildOfClass(shown.main, L"VexoMediaPlayerScreen");
+  const HWND screen = ChildWindowOf(shown.main, L"VexoMediaPlayerScreen");
   ASSERT_TRUE(screen) << "the picture's window is not there";
   const RECT area = WindowRect(screen);
   const ScreenShot first(area);

@@ -115,12 +115,12 @@ HRESULT StandinPlayer::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, V
 
 StandinPlayer::Canvas::Canvas(StandinPlayer& player, HWND parent, const RECT& area) : player_(player) {
   WNDCLASSEXW wc{sizeof wc};
-  wc.hInstance = StandinModule();
+  wc.hInstance = ServerModule();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kWindowClass;
   RegisterWindowClass(wc);
   CreateBound(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left, area.top,
-              area.right - area.left, area.bottom - area.top, parent, nullptr, StandinModule());
+              area.right - area.left, area.bottom - area.top, parent, nullptr, ServerModule());
   if (hwnd_) SetTimer(hwnd_, 1, 250, nullptr);
 }
 

@@ -6,13 +6,12 @@
 #include <string>
 
 #include "common/win32/in_place_control.h"
+#include "common/win32/server_module.h"
 #include "common/win32/window_base.h"
 #include "tools/player-standin/standin_timeline.h"
 
 // {6B1E27C4-5A93-4D0E-9F28-3C71A4D8E05B}, the class id the program creates.
 inline constexpr CLSID kStandinClass = {0x6B1E27C4, 0x5A93, 0x4D0E, {0x9F, 0x28, 0x3C, 0x71, 0xA4, 0xD8, 0xE0, 0x5B}};
-
-HINSTANCE StandinModule();
 
 class StandinPlayer final : public InPlaceControl {
  public:
