@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target media_player_bench >/dev/null
 build=$(realpath build/win64)
-bash scripts/make-test-clips.sh "$build/clips"
+bash scripts/make-test-clips.sh "$build/clips" --bench
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 bash scripts/wine-prefix.sh "$WINEPREFIX"
 export HOME=$build/test-home VEXO_TEST_CLIPS=$build/clips

@@ -7,6 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(realpath -m "${1:?usage: make-test-clips.sh FOLDER}")
 stamp=$(cat "$0" "$here/make-episode-clips.sh" | sha1sum | cut -c1-12)
+[ "${2:-}" = "--bench" ] && stamp=$stamp-bench
 [ -f "$out/.made-$stamp" ] && exit 0
 command -v ffmpeg >/dev/null || { echo "make-test-clips: ffmpeg is missing (scripts/setup.sh installs it)"; exit 1; }
 rm -rf "$out"
@@ -33,9 +34,11 @@ make clip.avi 320x240 -c:v mpeg4 -q:v 3 -c:a libmp3lame
 make clip-web.mp4 320x240 -c:v libx264 -pix_fmt yuv420p -b:v 1400k -g 25 -c:a aac -movflags +faststart
 # The index at the end: nothing plays before the whole file is there.
 make clip-index-last.mp4 320x240 -c:v libx264 -pix_fmt yuv420p -profile:v baseline -g 25 -c:a aac
-# Larger pictures for the benchmarks.
-make clip-640x480.mp4 640x480 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
-make clip-1280x720.mp4 1280x720 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+# Larger pictures, for the benchmarks only (make-test-clips.sh FOLDER --bench).
+if [ "${2:-}" = "--bench" ]; then
+  make clip-640x480.mp4 640x480 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+  make clip-1280x720.mp4 1280x720 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+fi
 
 # The picture at 2.0 s and at 2.4 s, as ffmpeg decodes them, in 32-bit BGRX rows.
 for at in 2.0 2.4; do

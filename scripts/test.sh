@@ -28,8 +28,8 @@ ctest --preset native -j "$jobs"
 step "native tests with AddressSanitizer and UBSan"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset native-asan -j "$jobs"
 
-step "fuzzers, 20 seconds each"
-bash scripts/fuzz.sh all 20
+step "fuzzers, 10 seconds each"
+bash scripts/fuzz.sh all 10
 
 step "Windows tests under Wine"
 bash scripts/run-windows-tests.sh build/win64
