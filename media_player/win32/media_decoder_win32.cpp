@@ -378,7 +378,7 @@ bool MediaDecoder::DecodeStep() {
     adjust = adjust_;
   }
   if (!held_sound_.empty()) {
-    if (!PushSound(held_sound_.data(), held_sound_.size(), held_start_ms_)) {
+    if (!audio_.Queue(held_sound_.data(), held_sound_.size(), held_start_ms_)) {
       if (reader_->video_ended() || queued >= kFramesAhead) return false;
     } else {
       held_sound_.clear();
@@ -415,7 +415,7 @@ bool MediaDecoder::DecodeStep() {
         }
         if (skip < length) {
           decoded_any_ = true;
-          if (!PushSound(data + skip, length - skip, std::max(sample.start_ms, target_ms_))) {
+          if (!audio_.Queue(data + skip, length - skip, std::max(sample.start_ms, target_ms_))) {
             held_sound_.assign(data + skip, data + length);
             held_start_ms_ = std::max(sample.start_ms, target_ms_);
           }
@@ -431,10 +431,6 @@ bool MediaDecoder::DecodeStep() {
   }
   if (reader_->video_ended() && reader_->audio_ended()) ReportEndOnce(false);
   return true;
-}
-
-bool MediaDecoder::PushSound(const std::uint8_t* data, std::size_t bytes, std::int64_t start_ms) {
-  return audio_.Queue(data, bytes, start_ms);
 }
 
 void MediaDecoder::PushPicture(const IMFMediaBufferHolder& buffer, std::int64_t start_ms, const PictureAdjust& adjust) {

@@ -86,7 +86,6 @@ class MediaDecoder {
   void StartAt(std::uint64_t generation, std::int64_t position_ms, bool fresh);
   bool DecodeStep();
   void PushPicture(const IMFMediaBufferHolder& buffer, std::int64_t start_ms, const PictureAdjust& adjust);
-  bool PushSound(const std::uint8_t* data, std::size_t bytes, std::int64_t start_ms);
   void ReportFirst();
   void ReportEndOnce(bool failed);
 

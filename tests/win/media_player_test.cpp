@@ -19,6 +19,7 @@
 #include "media_player/media_player_class.h"
 #include "play/win32/player_host_win32.h"
 #include "tests/shared/test_folder.h"
+#include "tests/win/message_pump.h"
 #include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
 
@@ -26,26 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-void Pump(std::chrono::milliseconds span) {
-  const auto end = Clock::now() + span;
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    std::this_thread::sleep_for(5ms);
-  } while (Clock::now() < end);
-}
-
-// Pumps until `done` holds or the limit passes; whether it held.
-template <typename Condition>
-bool PumpUntil(Condition done, std::chrono::milliseconds limit) {
-  const auto end = Clock::now() + limit;
-  while (Clock::now() < end) {
-    if (done()) return true;
-    Pump(10ms);
-  }
-  return done();
-}
 
 std::filesystem::path Clips() {
   const char* folder = std::getenv("VEXO_TEST_CLIPS");
@@ -394,6 +375,72 @@ TEST_F(MediaPlayerTest, AnErrorPageOrAPageOfTextOverTheWebStops) {
     ASSERT_TRUE(ReachesState(player::kStopped)) << name << ": state " << player->PlayState();
     EXPECT_EQ(player->Duration(), 0);
   }
+}
+
+// A real web server (Debian's nginx through tools/nginx/with-nginx.sh), with gzip on and off:
+// its ranges serve the index at the clip's end, and the clip plays to its end.
+TEST_F(MediaPlayerTest, AClipFromNginxPlaysToItsEndWithGzipOnAndOff) {
+  char root[MAX_PATH] = {}, gzip[16] = {}, plain[16] = {};
+  GetEnvironmentVariableA("VEXO_NGINX_ROOT", root, MAX_PATH);
+  GetEnvironmentVariableA("VEXO_NGINX_GZIP_PORT", gzip, 16);
+  GetEnvironmentVariableA("VEXO_NGINX_PLAIN_PORT", plain, 16);
+  ASSERT_TRUE(root[0] && gzip[0] && plain[0]) << "run through tools/nginx/with-nginx.sh";
+  std::filesystem::copy_file(Clips() / "clip-index-last.mp4", std::filesystem::path("Z:" + std::string(root)) / "a.mp4",
+                             std::filesystem::copy_options::overwrite_existing);
+  for (const char* port : {plain, gzip}) {
+    SCOPED_TRACE(port);
+    const std::string url = "http://127.0.0.1:" + std::string(port) + "/a.mp4";
+    player->SetMediaUrl(std::u16string(url.begin(), url.end()));
+    player->Play();
+    ASSERT_TRUE(ReachesState(player::kPlaying)) << "state " << player->PlayState();
+    EXPECT_EQ(player->Duration(), 6);
+    player->SetPosition(4);
+    ASSERT_TRUE(ReachesState(player::kEnded, 10s)) << "state " << player->PlayState();
+    EXPECT_EQ(player->DownloadProgress(), 1000);
+    player->Stop();
+  }
+}
+
+// Servers that misbehave: the control ends or stops, and never holds the window up.
+TEST_F(MediaPlayerTest, MisbehavingServersEndOrStopAndNeverHoldTheWindowUp) {
+  SiteClient site;
+  std::ifstream clip(Clips() / "clip.mp4", std::ios::binary);
+  site.Put("/clip.mp4", std::string(std::istreambuf_iterator<char>(clip), {}));
+  auto web = [&](const std::string& path) {
+    const std::string url = site.Url(path);
+    return std::u16string(url.begin(), url.end());
+  };
+  // No length: the size is known once the body ends, and then it plays through.
+  player->SetMediaUrl(web("/bad/no-length/clip.mp4"));
+  player->Play();
+  ASSERT_TRUE(ReachesState(player::kPlaying)) << "state " << player->PlayState();
+  EXPECT_TRUE(ReachesState(player::kEnded, 10s)) << "state " << player->PlayState();
+
+  // A body shorter than it promised, every time it is asked again: it ends or stops.
+  player->SetMediaUrl(web("/bad/short/clip.mp4"));
+  player->Play();
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        const int state = player->PlayState();
+        return state == player::kEnded || state == player::kStopped;
+      },
+      30s))
+      << "state " << player->PlayState();
+
+  // A server that never answers: connecting until the user stops, which takes no time.
+  player->SetMediaUrl(web("/bad/silent/clip.mp4"));
+  player->Play();
+  Pump(1500ms);
+  EXPECT_EQ(player->PlayState(), player::kConnecting);
+  const auto asked = Clock::now();
+  player->Stop();
+  EXPECT_LT(Clock::now() - asked, 300ms);
+  EXPECT_EQ(player->PlayState(), player::kStopped);
+  const auto moved_on = Clock::now();
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  EXPECT_LT(Clock::now() - moved_on, 300ms) << "letting the silent fetch go must not wait for it";
+  player->Play();
+  EXPECT_TRUE(ReachesState(player::kPlaying));
 }
 
 }  // namespace

@@ -10,20 +10,11 @@
 #include "common/win32/com.h"
 #include "play/win32/player_host_win32.h"
 #include "tests/shared/test_folder.h"
+#include "tests/win/message_pump.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// Lets the window timers and paint messages of this thread run for a while.
-void Pump(std::chrono::milliseconds span) {
-  const auto end = std::chrono::steady_clock::now() + span;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    std::this_thread::sleep_for(5ms);
-  }
-}
 
 // Waits, pumping, until the player reports `state`; the states seen on the way.
 std::vector<int> StatesUntil(PlayerControl& player, int state, std::chrono::milliseconds limit) {

@@ -12,6 +12,7 @@
 #include "common/text/utf.h"
 #include "play/model/ba1_names.h"
 #include "play/win32/web_browser_pane_win32.h"
+#include "tests/win/message_pump.h"
 
 namespace {
 
@@ -31,18 +32,6 @@ class Recorder final : public BrowserPaneEvents {
   void ContextMenu(ControlName, std::u16string_view) override {}
   std::vector<std::string> events;
 };
-
-void Pump(std::chrono::milliseconds span) {
-  const auto end = std::chrono::steady_clock::now() + span;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    std::this_thread::sleep_for(5ms);
-  }
-}
 
 class WebBrowserPaneTest : public testing::Test {
  protected:
