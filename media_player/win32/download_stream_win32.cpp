@@ -55,6 +55,8 @@ STDMETHODIMP DownloadStream::Read(void* data, ULONG count, ULONG* read) {
   if (read) *read = 0;
   if (!data) return STG_E_INVALIDPOINTER;
   if (count == 0) return S_OK;
+  // A closed item's reader gets nothing more, not even from the blocks fetched by range.
+  if (cancelled_->load()) return E_ABORT;
   if (download_->IsFar(position_)) {
     std::size_t got = 0;
     if (download_->ReadFar(position_, static_cast<char*>(data), count, &got)) {

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
+#include "media_player/win32/detached_thread_win32.h"
+#include "media_player/win32/web_request_win32.h"
 
 namespace {
 
@@ -66,21 +69,38 @@ std::int64_t MediaDownload::size() {
   return meter_.total();
 }
 
-MediaDownload::~MediaDownload() {
+std::shared_ptr<MediaDownload> MediaDownload::Create(std::wstring url, std::wstring cache_file) {
+  std::shared_ptr<MediaDownload> download(new MediaDownload(std::move(url), std::move(cache_file)));
+  MediaDownload* const held = download.get();
+  // The holders share one reference; when they have all let go, the fetch is told to stop.
+  return std::shared_ptr<MediaDownload>(held, [download = std::move(download)](MediaDownload*) mutable {
+    download->Stop();
+    download.reset();
+  });
+}
+
+MediaDownload::~MediaDownload() { --g_live; }
+
+void MediaDownload::Stop() {
+  HINTERNET open = nullptr;
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
-    if (open_request_) InternetCloseHandle(std::exchange(open_request_, nullptr));
+    open = std::exchange(open_request_, nullptr);
   }
   changed_.notify_all();
-  if (thread_.joinable()) thread_.join();
-  --g_live;
+  // Closing the request cuts short a read that waits on the server; the close itself may wait
+  // for that read, so it happens on a thread of its own.
+  if (open && !RunDetached([open] { InternetCloseHandle(open); })) InternetCloseHandle(open);
 }
 
 void MediaDownload::Start() {
-  const std::lock_guard lock(mutex_);
-  if (thread_.joinable()) return;
-  thread_ = std::thread([this] { Run(); });
+  {
+    const std::lock_guard lock(mutex_);
+    if (started_) return;
+    started_ = true;
+  }
+  if (!RunDetached([self = shared_from_this()] { self->Run(); })) Fail();
 }
 
 void MediaDownload::Wake() { changed_.notify_all(); }
@@ -120,23 +140,20 @@ const MediaDownload::Block* MediaDownload::FarBlock(std::int64_t at) {
   if (far_refused_) return nullptr;
   if (!far_session_) {
     far_session_.reset(InternetOpenW(L"VexoMedia/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    DWORD timeout = kTimeoutMs;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-      if (far_session_) InternetSetOptionW(far_session_.get(), option, &timeout, sizeof timeout);
-    }
   }
   if (!far_session_) return nullptr;
   wchar_t range[80];
   std::swprintf(range, 80, L"Range: bytes=%lld-%lld\r\n", static_cast<long long>(start),
                 static_cast<long long>(start + kFarBlock - 1));
-  const UniqueInternet request(InternetOpenUrlW(
-      far_session_.get(), url_.c_str(), range, static_cast<DWORD>(-1),
-      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES, 0));
-  if (!request) return nullptr;
+  const WebRequest web = OpenWebRequest(
+      far_session_.get(), url_,
+      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES, kTimeoutMs);
+  if (!web.request || !SendWebRequest(web.request.get(), range)) return nullptr;
+  const HINTERNET request = web.request.get();
   long long first = -1, last = -1, size = -1;
-  if (Header(request.get(), HTTP_QUERY_STATUS_CODE) != L"206" ||
-      std::swscanf(Header(request.get(), HTTP_QUERY_CONTENT_RANGE).c_str(), L"bytes %lld-%lld/%lld", &first, &last,
-                   &size) < 2 ||
+  if (Header(request, HTTP_QUERY_STATUS_CODE) != L"206" ||
+      std::swscanf(Header(request, HTTP_QUERY_CONTENT_RANGE).c_str(), L"bytes %lld-%lld/%lld", &first, &last, &size) <
+          2 ||
       first != start) {
     far_refused_ = true;  // no ranges here: the reader waits for the fetch instead
     return nullptr;
@@ -148,7 +165,7 @@ const MediaDownload::Block* MediaDownload::FarBlock(std::int64_t at) {
   for (;;) {
     DWORD got = 0;
     if (filled == block.bytes.size() ||
-        !InternetReadFile(request.get(), block.bytes.data() + filled, static_cast<DWORD>(block.bytes.size() - filled),
+        !InternetReadFile(request, block.bytes.data() + filled, static_cast<DWORD>(block.bytes.size() - filled),
                           &got) ||
         got == 0) {
       break;
@@ -247,10 +264,6 @@ void MediaDownload::Run() {
   }
   const UniqueInternet session(InternetOpenW(L"VexoMedia/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return Fail();
-  DWORD timeout = kTimeoutMs;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-    InternetSetOptionW(session.get(), option, &timeout, sizeof timeout);
-  }
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::int64_t from = 0;
     {
@@ -283,15 +296,29 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
   if (from > 0) std::swprintf(range, 64, L"Range: bytes=%lld-\r\n", static_cast<long long>(from));
   const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI |
                       INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES;
-  UniqueInternet request(
-      InternetOpenUrlW(session, url_.c_str(), range, from > 0 ? static_cast<DWORD>(-1) : 0, flags, 0));
-  if (!request) return false;
-  const std::wstring status = Header(request.get(), HTTP_QUERY_STATUS_CODE);
+  WebRequest web = OpenWebRequest(session, url_, flags, kTimeoutMs);
+  if (!web.request) return false;
+  {
+    // Held where a stop can close it, before the server has said anything.
+    const std::lock_guard lock(mutex_);
+    if (stopping_) return false;
+    open_request_ = web.request.get();
+  }
+  const bool whole = SendWebRequest(web.request.get(), range) && Receive(web.request.get(), from);
+  const std::lock_guard lock(mutex_);
+  // A stop closed the request already; otherwise it is closed here, as the owner.
+  if (open_request_) open_request_ = nullptr;
+  else web.request.release();
+  return whole;
+}
+
+bool MediaDownload::Receive(HINTERNET request, std::int64_t from) {
+  const std::wstring status = Header(request, HTTP_QUERY_STATUS_CODE);
   bool append = false;
   std::int64_t total = -1;
   if (status == L"206" && from > 0) {
     // "bytes FROM-LAST/TOTAL": it must go on exactly where the file ends.
-    const std::wstring content_range = Header(request.get(), HTTP_QUERY_CONTENT_RANGE);
+    const std::wstring content_range = Header(request, HTTP_QUERY_CONTENT_RANGE);
     long long first = -1, last = -1, size = -1;
     if (std::swscanf(content_range.c_str(), L"bytes %lld-%lld/%lld", &first, &last, &size) < 2 || first != from) {
       Fail();
@@ -300,7 +327,7 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
     append = true;
     total = size;
   } else if (status == L"200" || status.empty()) {
-    const std::wstring length = Header(request.get(), HTTP_QUERY_CONTENT_LENGTH);
+    const std::wstring length = Header(request, HTTP_QUERY_CONTENT_LENGTH);
     if (!length.empty()) total = std::wcstoll(length.c_str(), nullptr, 10);
   } else {
     // An error page is no media; the reader must not get it.
@@ -321,7 +348,6 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
     if (!append) meter_.Begin(total, 0, Now());
     else meter_.Begin(total, from, Now());
     size_known_ = total >= 0;
-    open_request_ = request.get();
   }
   changed_.notify_all();
   // Small reads, so that waiting readers and the share move on smoothly.
@@ -329,7 +355,7 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
   bool whole = false;
   for (;;) {
     DWORD got = 0;
-    const BOOL read = InternetReadFile(request.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got);
+    const BOOL read = InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &got);
     if (!read) break;
     if (got == 0) {
       const std::lock_guard lock(mutex_);
@@ -348,9 +374,5 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
     }
     changed_.notify_all();
   }
-  const std::lock_guard lock(mutex_);
-  // A stop closed the request already; otherwise it is closed here, as the owner.
-  if (open_request_) open_request_ = nullptr;
-  else request.release();
   return whole;
 }

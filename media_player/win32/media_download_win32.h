@@ -2,22 +2,27 @@
 // One media address fetched into its cache file by a helper thread with WinINet, from where
 // an earlier fetch left off. Readers wait for the bytes they need; the fetch goes on while
 // they play. The meter gives the share and the rate the control reports.
+//
+// Nobody ever waits for a fetch to end: a server that never answers would hold up whoever
+// did (the window, or the decoding thread as it lets go of an item). The fetch's thread keeps
+// the download alive; when the last holder lets go, the fetch is told to stop and ends on its
+// own as soon as its request returns.
 #include <windows.h>
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/win32/unique_internet.h"
 #include "media_player/core/download_meter.h"
 
-class MediaDownload {
+class MediaDownload : public std::enable_shared_from_this<MediaDownload> {
  public:
-  MediaDownload(std::wstring url, std::wstring cache_file);
+  static std::shared_ptr<MediaDownload> Create(std::wstring url, std::wstring cache_file);
   ~MediaDownload();
   MediaDownload(const MediaDownload&) = delete;
   MediaDownload& operator=(const MediaDownload&) = delete;
@@ -51,9 +56,13 @@ class MediaDownload {
   const std::wstring& file() const { return file_; }
 
  private:
+  MediaDownload(std::wstring url, std::wstring cache_file);
+  void Stop();
   void Run();
   // One request from `from` on; whether the item is whole afterwards.
   bool FetchFrom(HINTERNET session, std::int64_t from);
+  // The answer to a request sent: its body is written to the file. Whether the item is whole.
+  bool Receive(HINTERNET request, std::int64_t from);
   void Fail();
 
   const std::wstring url_;
@@ -64,8 +73,8 @@ class MediaDownload {
   bool size_known_ = false;
   bool failed_ = false;
   bool stopping_ = false;
+  bool started_ = false;
   HINTERNET open_request_ = nullptr;  // closed from outside to stop a read that waits
-  std::thread thread_;
 
   struct Block {
     std::int64_t start = 0;

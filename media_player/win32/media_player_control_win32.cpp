@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <thread>
 #include <vector>
 
 #include "common/text/utf.h"
@@ -35,13 +34,6 @@ bool IsWebAddress(const std::wstring& url) {
   return _wcsnicmp(url.c_str(), L"http://", 7) == 0 || _wcsnicmp(url.c_str(), L"https://", 8) == 0;
 }
 
-// A download nobody needs any more ends on a thread of its own: stopping one waits for its
-// request to close, which must not hold up the window.
-void LetGo(std::shared_ptr<MediaDownload>& download) {
-  if (!download) return;
-  std::thread([doomed = std::move(download)]() mutable { doomed.reset(); }).detach();
-}
-
 // A media address as the reader takes it: file addresses become paths.
 std::wstring ReaderPath(const std::wstring& url) {
   if (url.size() > 8 && _wcsnicmp(url.c_str(), L"file:///", 8) == 0) {
@@ -66,8 +58,8 @@ MediaPlayerControl::~MediaPlayerControl() {
   CancelOpen();
   decoder_.reset();
   DestroyView();
-  LetGo(download_);
-  LetGo(next_download_);
+  download_.reset();
+  next_download_.reset();
   // The fetched items go with the last control, as the program exits.
   if (--g_controls == 0) ClearMediaCache();
 }
@@ -86,7 +78,7 @@ std::shared_ptr<MediaDownload> MediaPlayerControl::DownloadFor(const std::wstrin
     if (*held) in_use.push_back((*held)->file());
   }
   TrimMediaCache(in_use);
-  return std::make_shared<MediaDownload>(url, MediaCacheFileFor(FromWide(url)));
+  return MediaDownload::Create(url, MediaCacheFileFor(FromWide(url)));
 }
 
 void MediaPlayerControl::Send(const DecoderRequest& request) {
@@ -124,7 +116,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       media_url_ = text;
       item_bytes_ = -1;
       Send(session_.Load(now));
-      if (download_ && download_->url() != media_url_) LetGo(download_);
+      if (download_ && download_->url() != media_url_) download_.reset();
       shown_.reset();
       Log(L"MediaUrl " + text);
       break;
@@ -190,7 +182,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
       // Only what comes from the web is worth fetching ahead; the current item already is.
       if (IsWebAddress(text) && text != media_url_ && !(next_download_ && next_download_->url() == text)) {
-        LetGo(next_download_);
+        next_download_.reset();
         next_download_ = DownloadFor(text);
         next_download_->Start();
       }
