@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/win32/unique_handle.h"
+#include "common/win32/web_request.h"
 #include "media_player/win32/detached_thread_win32.h"
-#include "media_player/win32/web_request_win32.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "common/win32/gdi_scope.h"
 #include "common/win32/unique_internet.h"
+#include "common/win32/web_request.h"
 #include "common/win32/wide.h"
 #include "play/win32/files_win32.h"
 
@@ -118,15 +119,13 @@ void LinkListPane::Load(const std::u16string& address, bool record) {
   auto fetch = std::make_unique<Fetch>(Fetch{address, generation, record, 0, {}});
   std::thread([fetch = std::move(fetch), hwnd = hwnd_, alive = alive_]() mutable {
     const UniqueInternet session(InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    DWORD timeout = 15000;
+    WebRequest web;
     if (session) {
-      InternetSetOptionW(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-      InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+      web = OpenWebRequest(session.get(), WidePtr(fetch->address), INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                           15000);
     }
-    const UniqueInternet request(session ? InternetOpenUrlW(session.get(), WidePtr(fetch->address), nullptr, 0,
-                                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)
-                                         : nullptr);
-    if (!request) {
+    const UniqueInternet& request = web.request;
+    if (!request || !SendWebRequest(request.get(), {})) {
       fetch->status = static_cast<long>(GetLastError());
     } else {
       DWORD code = 0, size = sizeof code;

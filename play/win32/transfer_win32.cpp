@@ -10,6 +10,7 @@
 
 #include "common/win32/unique_handle.h"
 #include "common/win32/unique_internet.h"
+#include "common/win32/web_request.h"
 #include "common/win32/wide.h"
 #include "play/panes/link_page.h"
 
@@ -87,12 +88,9 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
     }
     std::optional<std::string> body;
     if (session) {
-      DWORD timeout = limit;
-      InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-      InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-      const UniqueInternet handle(
-          InternetOpenUrlW(session, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-      if (handle) {
+      const WebRequest web = OpenWebRequest(session, url, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, limit);
+      const UniqueInternet& handle = web.request;
+      if (handle && SendWebRequest(handle.get(), {})) {
         DWORD code = 200, size = sizeof code;
         HttpQueryInfoW(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
         if (code >= 200 && code <= 299) {

@@ -53,8 +53,8 @@ class LinkListPaneTest : public testing::Test {
     DestroyWindow(window);
   }
   // Pumps messages until `count` loads have completed.
-  bool WaitLoads(int count) {
-    const auto end = std::chrono::steady_clock::now() + 10s;
+  bool WaitLoads(int count, std::chrono::seconds limit = 10s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
     while (events.completed < count && std::chrono::steady_clock::now() < end) {
       MSG message;
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -126,6 +126,17 @@ TEST_F(LinkListPaneTest, ErrorsAreReportedAndFilesLoadDirectly) {
   pane->Navigate(u"ftp://example.invalid/");
   ASSERT_TRUE(WaitLoads(4));
   EXPECT_EQ(events.events.at(events.events.size() - 2), "error -2146697203 ftp://example.invalid/");
+}
+
+// A server that accepts and never answers: the pane gives up after its time-out and says so,
+// instead of waiting for as long as the server holds the connection.
+TEST_F(LinkListPaneTest, AServerThatNeverAnswersEndsInAnError) {
+  const std::string silent = site.Url("/bad/silent/soft/index.htm");
+  pane->Navigate(Utf8ToUtf16(silent));
+  ASSERT_TRUE(WaitLoads(1, 25s));
+  // Windows says ERROR_INTERNET_TIMEOUT, Wine ERROR_INTERNET_CONNECTION_ABORTED.
+  const std::string& error = events.events.at(events.events.size() - 2);
+  EXPECT_TRUE(error == "error 12002 " + silent || error == "error 12030 " + silent) << error;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "media_player/win32/web_request_win32.h"
+#include "common/win32/web_request.h"
 
 namespace {
 
