@@ -32,8 +32,8 @@ MainWindowWin32::~MainWindowWin32() {
 }
 
 bool MainWindowWin32::Open(std::u16string_view command_line) {
+  // No CS_DBLCLKS: a quick second press on the header or the band is a press like the first.
   WNDCLASSEXW wc{sizeof wc};
-  wc.style = CS_DBLCLKS;
   wc.hInstance = args_.instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = LoadIconW(args_.instance, MAKEINTRESOURCEW(1));

@@ -51,8 +51,10 @@ class ModelRenderer::Item final : public WindowBase {
 
 ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_click, PlaceExternal place_external)
     : form_(form), model_(model), on_click_(std::move(on_click)), place_external_(std::move(place_external)) {
+  // No CS_DBLCLKS: no control has a double-click action, and with it the second of two quick
+  // presses (a pause and a play, two steps of a toggle) would come as a double click and be
+  // lost as a click.
   WNDCLASSEXW wc{sizeof wc};
-  wc.style = CS_DBLCLKS;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kControlClass;
@@ -366,7 +368,8 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
       if (message == WM_LBUTTONDOWN) {
         item->pressed = true;
         if (self.model_.controls()[item->index].kind == ControlKind::kButton) InvalidateRect(hwnd, nullptr, FALSE);
-        SetCapture(hwnd);
+        // A button under the pointer holds the mouse already (its hover path took it).
+        if (GetCapture() != hwnd) SetCapture(hwnd);
         // The keys of the player go to the window, not to a pane that had the focus.
         SetFocus(self.form_);
       }
@@ -387,7 +390,11 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
       }
       return 0;
     }
-    case WM_CAPTURECHANGED: item->pressed = false; return 0;
+    case WM_CAPTURECHANGED:
+      // Taking the mouse again for the same window (the hover path has it already when the
+      // press comes) is no loss of it.
+      if (reinterpret_cast<HWND>(lparam) != hwnd) item->pressed = false;
+      return 0;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }

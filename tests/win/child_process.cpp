@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "tests/win/real_input.h"
+
 using namespace std::chrono_literals;
 
 ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& argument, const std::wstring& folder,
@@ -63,13 +65,10 @@ bool ChildProcess::ChooseFromMenu(int downs) {
   using namespace std::chrono_literals;
   HWND menu = WaitShownWindow(L"#32768", 10s);
   if (!menu) return false;
-  // The menu takes keys once its own loop runs.
+  // The menu takes keys once its own loop runs; they come from the keyboard, as a user's do.
   std::this_thread::sleep_for(300ms);
-  for (int i = 0; i < downs; ++i) {
-    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    std::this_thread::sleep_for(50ms);
-  }
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  for (int i = 0; i < downs; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
   return true;
 }
 
@@ -164,7 +163,9 @@ HWND FindPaneList(HWND main, const wchar_t* pane) {
 }
 
 void ClickListRow(HWND list, int row) {
-  SendMessageW(list, LB_SETCURSEL, row, 0);
-  PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
+  // Scrolled into view first, as a user would scroll to it.
+  SendMessageW(list, LB_SETTOPINDEX, row, 0);
+  RECT item{};
+  if (SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item)) == LB_ERR) return;
+  ClickWithMouse(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
 }

@@ -5,6 +5,8 @@
 
 #include "play/model/ba1_names.h"
 #include "play/win32/model_renderer_win32.h"
+#include "tests/win/message_pump.h"
+#include "tests/win/real_input.h"
 
 namespace {
 
@@ -108,6 +110,29 @@ TEST_F(RendererTest, ClicksAndMouseEventsComeBackByNameAndIndex) {
   SendMessageW(npc4, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
   SendMessageW(npc4, WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
   EXPECT_EQ(clicks.size(), 1u);
+}
+
+// A real mouse: the pointer comes onto the button first, and its hover path takes the mouse
+// (as the caption and transport buttons do to see the pointer leave); the press and the
+// release that follow are still one click.
+TEST_F(RendererTest, AButtonThatTookTheMouseOnHoverClicksUnderARealMouse) {
+  std::vector<std::u16string> clicks;
+  ModelRenderer* self = nullptr;
+  ModelRenderer renderer(form, model, [&](const ControlId& id) { clicks.push_back(ControlText(id)); }, {});
+  self = &renderer;
+  renderer.SetMouseHandler([&](const ControlId& id, ModelRenderer::MouseEvent kind, WPARAM, long, long) {
+    if (kind == ModelRenderer::MouseEvent::kMove) SetCapture(self->WindowOf(id));
+  });
+  renderer.Sync();
+  HWND npc4 = renderer.WindowOf({ba1::npc, 4});
+  Pump(std::chrono::milliseconds(200));
+  // Twice in quick succession, as a user toggles a button on and off again.
+  ClickWithMouse(npc4);
+  Pump(std::chrono::milliseconds(100));
+  ClickWithMouse(npc4);
+  EXPECT_TRUE(PumpUntil([&] { return clicks.size() >= 2; }, std::chrono::milliseconds(2000)));
+  EXPECT_EQ(clicks, (std::vector<std::u16string>{u"npc(4)", u"npc(4)"}));
+  ReleaseCapture();
 }
 
 // The runs of rows with ink (pixels darker than the white back) from top to bottom: one per

@@ -16,6 +16,7 @@
 #include "common/win32/wide.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/real_input.h"
 
 namespace {
 
@@ -244,7 +245,7 @@ TEST_F(PlayWithDesktopPlayer, ThePlayerWindowGoesItsTerminalRunsAndBothEndAtExit
   auto app = Start(L"");
   const HWND main = Shown(*app);
   ASSERT_TRUE(main);
-  EXPECT_TRUE(HasTrayIcon(main, 1)) << "the program's icon is in the notification area";
+  EXPECT_TRUE(WaitUntil([&] { return HasTrayIcon(main, 1); }, 10s)) << "the program's icon is in the notification area";
   EXPECT_FALSE(HasTrayIcon(main, 2));
   // Shortly after the load the desktop player is closed and its terminal started from its folder.
   EXPECT_TRUE(desktop.WaitExit(10s)) << "the desktop player still runs";
@@ -304,12 +305,8 @@ TEST_F(PlayShutdown, AnArmedItemShutsDownOnceAtItsEnd) {
   HWND button = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (button = ChildWindowStartingWith(main, L"计划关机")) != nullptr; }, 10s));
   // The shutdown button's menu: the first entry arms it.
-  PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-  HWND menu = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; }, 10s));
-  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  ClickWithMouse(button);
+  ASSERT_TRUE(app->ChooseFromMenu(1));
   EXPECT_TRUE(WaitUntil([&] { return ChildWindowStartingWith(main, L"已开启自动关机") != nullptr; }, 10s));
   EXPECT_TRUE(WaitUntil([&] { return !ShutdownLog().empty(); }, 20s));
   std::this_thread::sleep_for(3s);

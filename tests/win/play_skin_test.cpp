@@ -11,6 +11,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
 
@@ -70,8 +71,7 @@ class PlaySkins : public testing::Test {
   void Click(const std::wstring& name) {
     HWND control = ChildWindowStartingWith(main, name);
     ASSERT_TRUE(control) << "no control " << std::string(name.begin(), name.end());
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ClickWithMouse(control);
   }
   // The window on the screen, saved as `name` among the artifacts.
   ScreenShot Shoot(const std::string& name) {
@@ -155,14 +155,12 @@ TEST_F(PlaySkins, TheSkinMenuSwitchesTheSkinAndStoresIt) {
   // takes the mouse.
   RECT button{};
   GetWindowRect(close, &button);
-  SetCursorPos(button.left + 5, button.top + 5);
-  PostMessageW(close, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  MoveMouseTo(close, POINT{5, 5});
   Settle();
   const ScreenShot hover = Shoot("skin-hover");
   EXPECT_NE(hover.At(width - 38 + 16, 10), rest);
   EXPECT_EQ(Hex(hover.At(width - 38 - 5 + 2, 19 + 3 + 2)), Hex(RGB(255, 255, 225)));
-  SetCursorPos(button.left - 200, button.top + 200);
-  PostMessageW(close, WM_MOUSEMOVE, 0, MAKELPARAM(-200, 200));  // away: captured, so still reported
+  MoveMouseToScreen(POINT{button.left - 200, button.top + 200});  // away: captured, so still reported
   Settle();
   EXPECT_EQ(ScreenShot(WindowRect(main)).At(width - 38 + 16, 10), rest);
 

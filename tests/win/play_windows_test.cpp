@@ -11,6 +11,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
 
@@ -73,8 +74,8 @@ class PlayWindows : public testing::Test {
     });
   }
   static void Click(HWND control) {
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(control);
+    ClickWithMouse(control, POINT{3, 3});
     std::this_thread::sleep_for(300ms);
   }
   std::string Config() {

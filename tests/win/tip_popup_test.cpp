@@ -9,6 +9,7 @@
 #include "common/win32/com.h"
 #include "common/xml/xml_doc_msxml.h"
 #include "tests/shared/tip_item_suite.h"
+#include "tests/win/real_input.h"
 #include "tests/win/tip_process.h"
 #include "tip_popup/placement.h"
 #include "tip_popup/skin/skin_loader.h"
@@ -64,12 +65,7 @@ class PopupTest : public testing::Test {
     if (!element) return POINT{-1, -1};
     return POINT{(element->rect.left + element->rect.right) / 2, (element->rect.top + element->rect.bottom) / 2};
   }
-  static void Click(HWND hwnd, POINT at) {
-    const LPARAM where = MAKELPARAM(at.x, at.y);
-    PostMessageW(hwnd, WM_MOUSEMOVE, 0, where);
-    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, where);
-  }
+  static void Click(HWND hwnd, POINT at) { ClickWithMouse(hwnd, at); }
   // The opacities a window goes through until it is gone or `limit` has passed.
   static std::vector<int> AlphaSteps(HWND hwnd, std::chrono::milliseconds limit) {
     std::vector<int> steps;
