@@ -166,7 +166,8 @@ class MainWindow {
   // together with the row.
   void eee_Click(std::u16string_view selected_link);
   // The player's download folder: Defaultsavepath of VexoPlayer.xml in PlayerFolder, or
-  // "C:\Media\" without that file.
+  // "C:\Media\" without that file; "" when the file names no full path. Always with its
+  // final backslash.
   std::u16string DownloadFolder();
 
   WindowModel& model() { return model_; }
@@ -221,6 +222,10 @@ class MainWindow {
   int retry_ticks_ = 0;             // RetryTicks
   int playing_ticks_ = 0;           // ticks of playback since the place was last kept
   bool web7_error_ = false;
+  // What Web5 was last allowed to load: list commands from it count only while it shows one
+  // of the program's own list pages, never a page of the site.
+  std::u16string web5_address_;
+  bool ShowsOwnListPage(std::u16string_view address) const;
 
   // What the user chose last and what plays: a reply to a request made for an earlier choice
   // or an earlier item is dropped when it arrives (window events run while a request waits).
@@ -235,6 +240,9 @@ class MainWindow {
 
   bool LocalListActive();
   bool PlayerSettingsExist();
+  // The save path the player's settings name, as a folder ending in its backslash; nothing
+  // without the file, or for an empty or relative path.
+  std::optional<std::u16string> PlayerSaveFolder();
   std::vector<std::u16string> MatchingFiles(std::u16string_view folder, const MediaFileKey& key);
   bool AskAndDelete(std::u16string_view folder, const std::vector<std::u16string>& names, bool& failed);
   const CodePage& code_page() const { return code_page_; }

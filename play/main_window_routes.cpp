@@ -21,6 +21,8 @@ constexpr ClickRoute kClickRoutes[] = {
     {ba1::qk, [](MainWindow& w, int) { w.qk_Click(); }},
     {ba1::Lab2, [](MainWindow& w, int index) { w.Lab2_Click(index); }},
     {ba1::hzhuo, [](MainWindow& w, int) { w.hzhuo_Click(); }},
+    // The cover over the picture plays, as the play button does.
+    {ba1::adp, [](MainWindow& w, int) { w.bo_but_Click(0); }},
 };
 
 using Action = MainWindow::MouseAction;

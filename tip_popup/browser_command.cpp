@@ -1,18 +1,5 @@
 #include "tip_popup/browser_command.h"
 
-#include "common/text/ascii_case.h"
-
-bool IsOpenableAddress(std::u16string_view address) {
-  const auto starts = [address](std::u16string_view scheme) {
-    return address.size() > scheme.size() && EqualsIgnoringAsciiCase(address.substr(0, scheme.size()), scheme);
-  };
-  if (!starts(u"http://") && !starts(u"https://")) return false;
-  for (char16_t c : address) {
-    if (c <= 0x20 || c == 0x7F || c == u'"' || c == 0x3000 || c == 0xA0) return false;
-  }
-  return true;
-}
-
 std::u16string BrowserProgram(const std::optional<std::u16string>& open_command) {
   constexpr std::u16string_view kFallback = u"IEXPLORE.EXE";
   // Only the usual form, a quoted program first, names a program; cutting an unquoted value

@@ -8,7 +8,5 @@
 // or does not start with a quoted program. Registered arguments are dropped; the link is passed alone.
 std::u16string BrowserProgram(const std::optional<std::u16string>& open_command);
 
-// Whether a tip's link may be handed to the browser: an http or https address with no blank,
-// quote or control character, which could otherwise add switches to the browser's command
-// line.
-bool IsOpenableAddress(std::u16string_view address);
+// Whether a tip's link may be handed to the browser: IsOpenableWebAddress.
+#include "common/text/web_address.h"

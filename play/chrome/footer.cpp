@@ -1,6 +1,7 @@
 // The footer: up to four links that the upgrade check fills, shown one at a time and rotated
 // every four seconds, and the partner link at the right.
 #include "common/text/decimal.h"
+#include "common/text/web_address.h"
 #include "play/main_window.h"
 #include "play/startup/run_startup.h"
 #include "play/text/text_procedures.h"
@@ -35,7 +36,7 @@ void MainWindow::Lab2_Click(int index) {
   if (index < 0 || index >= kFooterLinks) return;
   // Footer addresses come from the site: a broken or hostile one must not run a local file.
   const std::u16string address = model_(ba1::Te, index).caption;
-  if (IsWebAddress(address)) ports_.host.OpenAddress(address);
+  if (IsOpenableWebAddress(address)) ports_.host.OpenAddress(address);
 }
 
 void MainWindow::hzhuo_Click() { ports_.host.OpenAddress(content_base_); }

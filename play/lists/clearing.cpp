@@ -2,6 +2,10 @@
 // history entry together with the entry.
 #include <algorithm>
 
+#include "common/text/ascii_case.h"
+#include "common/text/decimal.h"
+
+#include "play/lists/history_lists.h"
 #include "play/lists/media_file_key.h"
 #include "play/main_window.h"
 #include "play/ports/ansi_text.h"
@@ -49,23 +53,34 @@ void MainWindow::qk_xl() {
   if (context_.panel_source != 1) ports_.panes.Refresh(ba1::Web5);
 }
 
+std::optional<std::u16string> MainWindow::PlayerSaveFolder() {
+  if (!PlayerSettingsExist()) return std::nullopt;
+  const auto settings = ReadAnsiText(ports_.files, code_page(), context_.player_folder + u"VexoPlayer.xml");
+  if (!settings) return std::nullopt;
+  // The first line naming the save path decides.
+  for (const std::u16string& line : SplitLines(*settings)) {
+    if (line.find(u"Defaultsavepath=") == std::u16string::npos) continue;
+    const std::u16string between = TextBetween(line, u"Defaultsavepath=\"", u"\"", 2).value_or(u"");
+    std::u16string folder(TrimSpaces(between));
+    // Names are put straight after the folder, and nothing may be listed or deleted in
+    // whatever folder the program happens to run in.
+    if (!ports_.files.IsFullPath(folder)) return std::nullopt;
+    if (folder.back() != u'\\' && folder.back() != u'/') folder += u'\\';
+    return folder;
+  }
+  return std::nullopt;
+}
+
 std::u16string MainWindow::DownloadFolder() {
+  if (const auto folder = PlayerSaveFolder()) return *folder;
+  return PlayerSettingsExist() ? std::u16string() : std::u16string(kDefaultMediaFolder);
+}
+
+bool MainWindow::PlayerSettingsExist() {
   if (context_.player_folder.empty()) {
     const std::u16string stored = ReadIniValue(ports_.profile, config_path_, config::kVexow);
     if (stored != config::kUnset) context_.player_folder = stored;
   }
-  const auto settings = ReadAnsiText(ports_.files, code_page(), context_.player_folder + u"VexoPlayer.xml");
-  if (!settings) return std::u16string(kDefaultMediaFolder);
-  // The first line naming the save path decides.
-  for (const std::u16string& line : SplitLines(*settings)) {
-    if (line.find(u"Defaultsavepath=") != std::u16string::npos) {
-      return TextBetween(line, u"Defaultsavepath=\"", u"\"", 2).value_or(u"");
-    }
-  }
-  return {};
-}
-
-bool MainWindow::PlayerSettingsExist() {
   return !context_.player_folder.empty() && ports_.files.Exists(context_.player_folder + u"VexoPlayer.xml");
 }
 
@@ -110,34 +125,49 @@ void MainWindow::eee_Click(std::u16string_view selected_link) {
   if (!n.empty() && n.back() == u'/') n.pop_back();
 
   std::optional<MediaFileKey> key;
+  std::vector<std::u16string> entry;  // the row's id, name and media, as it was clicked
   if (ports_.files.Exists(ports_.lists.PathOf(kWebListFile))) {
-    const std::u16string line = ports_.lists.Line(kWebListFile, IniNumber(n));
-    std::u16string_view rest = line;
-    for (int i = 0; i < 3 && rest.find(u'|') != std::u16string_view::npos; ++i) rest.remove_prefix(rest.find(u'|') + 1);
-    const std::u16string media = JsUnescape(rest.substr(0, rest.find(u'|')));
-    key = MediaFileKeyOf(media);
+    entry = SplitListLine(ports_.lists.Line(kWebListFile, IniNumber(n)));
+    entry.resize(7);
+    key = MediaFileKeyOf(JsUnescape(entry[3]));
   }
-  if (key) {
-    const std::u16string download = DownloadFolder();
-    if (PlayerSettingsExist()) {
-      const auto matches = MatchingFiles(download, *key);
-      bool failed = false;
-      if (!matches.empty()) {
-        if (AskAndDelete(download, matches, failed)) {
-          if (failed) ports_.host.TrayBalloon(kFilesInUse);
-        } else if (ports_.files.FolderExists(download)) {
-          ports_.host.OpenFolder(download);
-        }
+  if (!key) {
+    ports_.panes.Navigate(ba1::Web3, u"delk://" + n);
+    return;
+  }
+  // Without the player's settings there is no download folder to search, but the two usual
+  // folders still are, each once.
+  const std::optional<std::u16string> download = PlayerSaveFolder();
+  if (download) {
+    const auto matches = MatchingFiles(*download, *key);
+    bool failed = false;
+    if (!matches.empty()) {
+      if (AskAndDelete(*download, matches, failed)) {
+        if (failed) ports_.host.TrayBalloon(kFilesInUse);
+      } else if (ports_.files.FolderExists(*download)) {
+        ports_.host.OpenFolder(*download);
       }
     }
-    for (std::u16string_view folder : {kDefaultMediaFolder, kSecondMediaFolder}) {
-      if (TrimSpaces(folder) == TrimSpaces(download)) continue;
-      const auto matches = MatchingFiles(folder, *key);
-      bool failed = false;
-      if (!matches.empty()) AskAndDelete(folder, matches, failed);
-    }
-    ports_.host.LetPendingEventsRun();
   }
-  ports_.panes.Navigate(ba1::Web3, u"delk://" + n);
-  if (key && context_.panel_source != 1) ports_.panes.Refresh(ba1::Web5);
+  for (std::u16string_view folder : {kDefaultMediaFolder, kSecondMediaFolder}) {
+    if (download && EqualsIgnoringAsciiCase(TrimSpaces(folder), TrimSpaces(*download))) continue;
+    const auto matches = MatchingFiles(folder, *key);
+    bool failed = false;
+    if (!matches.empty()) AskAndDelete(folder, matches, failed);
+  }
+  ports_.host.LetPendingEventsRun();
+  // Timers ran while the questions were up: an episode that started meanwhile moved the
+  // rows. The entry is found again by what it holds; if it is gone, nothing is removed.
+  const long long now_at = ports_.lists.FindLine(kWebListFile, [&entry](const std::vector<std::u16string>& fields) {
+    return fields.size() >= 4 && fields[0] == entry[0] && fields[1] == entry[1] && fields[3] == entry[3];
+  });
+  if (now_at > 0) {
+    if (LocalListActive()) {
+      // The local tab was chosen meanwhile, and the list command would act on that list.
+      ports_.lists.RemoveEntry(kWebListFile, now_at);
+    } else {
+      ports_.panes.Navigate(ba1::Web3, u"delk://" + Decimal(now_at));
+    }
+  }
+  if (context_.panel_source != 1) ports_.panes.Refresh(ba1::Web5);
 }

@@ -85,6 +85,16 @@ std::u16string HistoryLists::Line(std::u16string_view list_file, long long n) {
   return (*lines)[static_cast<std::size_t>(n - 1)];
 }
 
+long long HistoryLists::FindLine(std::u16string_view list_file,
+                                 const std::function<bool(const std::vector<std::u16string>& fields)>& matches) {
+  const auto lines = ReadLines(list_file);
+  if (!lines) return 0;
+  for (std::size_t i = 0; i < lines->size(); ++i) {
+    if (!(*lines)[i].empty() && matches(SplitListLine((*lines)[i]))) return static_cast<long long>(i + 1);
+  }
+  return 0;
+}
+
 void HistoryLists::Write(std::u16string_view list_file, std::u16string_view text) {
   ReplaceAnsiText(files_, code_page_, PathOf(list_file), text);
 }

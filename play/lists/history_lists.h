@@ -42,6 +42,9 @@ class HistoryLists {
 
   // Line n (from 1) of a list file; empty when there is no such line.
   std::u16string Line(std::u16string_view list_file, long long n);
+  // The number (from 1) of the first line whose fields satisfy `matches`; 0 for none.
+  long long FindLine(std::u16string_view list_file,
+                     const std::function<bool(const std::vector<std::u16string>& fields)>& matches);
 
   std::u16string PathOf(std::u16string_view name) const { return folder_ + u"\\" + std::u16string(name); }
 

@@ -58,7 +58,8 @@ std::vector<Row> DesignRows() {
       // The player panel.
       {.name = ba1::VexoC, .kind = K::kPlayer, .parent = ba1::vexo, .width = 700, .height = 409, .back = kBlack},
       {.name = ba1::bo_ad, .parent = ba1::vexo, .width = 700, .height = 409, .visible = false, .back = kBlack},
-      {.name = ba1::adp, .kind = K::kImage, .parent = ba1::bo_ad, .left = 290, .top = 145, .width = 120, .height = 120},
+      {.name = ba1::adp, .kind = K::kImage, .parent = ba1::bo_ad, .left = 290, .top = 145, .width = 120, .height = 120,
+       .back = kBlack},
       {.name = ba1::ad_huan, .parent = ba1::bo_ad, .left = 125, .top = 74, .width = 450, .height = 260, .back = kBlack},
       {.name = ba1::Web7, .kind = K::kWebBrowser, .parent = ba1::ad_huan, .left = -2, .top = -2, .width = 454, .height = 264},
       {.name = ba1::next_s, .kind = K::kLabel, .parent = ba1::bo_ad, .left = 290, .top = 359, .width = 220, .height = 14,
@@ -175,6 +176,10 @@ WindowModel MakeMainWindowDesign() {
     control.transparent = control.kind == ControlKind::kLabel && ShowsThrough(row.name);
     control.system_tip = !ShowsBalloon(control.id);
     if (row.name == ba1::but) control.resource_id = kTransportImageFirstId + row.index;
+    if (row.name == ba1::adp) {
+      control.resource_id = kCoverImageId;
+      control.picture = PictureSource{u"adp", 0, 0, control.width, control.height};
+    }
     controls.push_back(std::move(control));
   }
   std::vector<TimerSpec> timers = {

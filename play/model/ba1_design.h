@@ -13,3 +13,5 @@ inline constexpr long kMainDesignHeightTwips = 8280;
 
 // The transport buttons' pictures but(0) to but(17) are the bitmap resources from this one on.
 inline constexpr int kTransportImageFirstId = 501;
+// The cover picture adp shows over the picture while nothing plays; it is its own holder.
+inline constexpr int kCoverImageId = 531;

@@ -35,6 +35,8 @@ bool StdFiles::FolderExists(std::u16string_view path) {
   return fs::is_directory(ToPath(path), ec);
 }
 
+bool StdFiles::IsFullPath(std::u16string_view path) { return !path.empty() && ToPath(path).is_absolute(); }
+
 std::optional<std::string> StdFiles::ReadBytes(std::u16string_view path) {
   std::ifstream in(ToPath(path), std::ios::binary);
   if (!in) return std::nullopt;

@@ -4,6 +4,17 @@
 #include "play/startup/config_store.h"
 #include "play/startup/run_startup.h"
 #include "play/text/js_escape.h"
+#include "play/text/text_procedures.h"
+
+namespace {
+
+// The media address of an answer "label$media$kind".
+std::u16string NextEpisodeMedia(const std::u16string& reply) {
+  std::u16string media = reply.substr(reply.find(u'$') + 1);
+  return media.substr(0, media.find(u'$'));
+}
+
+}  // namespace
 
 void MainWindow::QueryNextEpisode() {
   if (ReadIniValue(ports_.profile, config_path_, config::kSH) != config::kOn) {
@@ -33,11 +44,13 @@ void MainWindow::QueryNextEpisode() {
     context_.next_link = context_.next_media = u"1";
   } else if (reply && *reply == u"0") {
     context_.next_link = context_.next_media = u"0";
+  } else if (reply && reply->find(u'$') != std::u16string::npos && !IsSiteMediaAddress(NextEpisodeMedia(*reply))) {
+    // Nothing the site names as a local file is fetched ahead or played: no next episode.
+    context_.next_link = context_.next_media = u"1";
   } else if (reply && reply->find(u'$') != std::u16string::npos) {
     const auto dollar = reply->find(u'$');
     const std::u16string label = reply->substr(0, dollar);
-    std::u16string media = reply->substr(dollar + 1);
-    media = media.substr(0, media.find(u'$'));
+    const std::u16string media = NextEpisodeMedia(*reply);
     context_.next_media = media;
     context_.next_link = u"eevexo://vexo&&&" + JsEscape(media) + u"&&&" + LinkField(f[3]) + u"&&&" + LinkField(label) +
                          u"&&&" + LinkField(f[0]) + u"&&&" + LinkField(f[1]) + u"&&&" + next;

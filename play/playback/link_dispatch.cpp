@@ -1,14 +1,20 @@
 // The private links of the pages: the catalogue asks to play an item (eebovod://), a resolved
 // item plays (eevexo://), list rows open and delete entries (open://, delk://), the finish
 // signal hands over to the next episode; and the panes' other events.
+#include <algorithm>
 #include <vector>
 
+#include "common/text/ascii_case.h"
+
 #include "common/text/decimal.h"
+#include "common/text/web_address.h"
 #include "play/lists/history_lists.h"
 #include "play/main_window.h"
+#include "play/startup/command_line.h"
 #include "play/startup/config_store.h"
 #include "play/startup/run_startup.h"
 #include "play/text/js_escape.h"
+#include "play/text/text_procedures.h"
 
 namespace {
 
@@ -76,6 +82,8 @@ void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, b
     else if (pane == ba1::Web5) ports_.panes.Navigate(ba1::Web1, link);
   } else if (Contains(address, u"eebotv.htm") && (pane == ba1::Web1 || pane == ba1::Web5)) {
     cancel = true;
+    // A page of the site may send the web player only to the web, never to a local file.
+    if (!IsOpenableWebAddress(address)) return;
     ports_.panes.Navigate(ba1::Web2, link);
     if (pane == ba1::Web1) {
       ports_.panes.Navigate(ba1::Web5, content_base_ + u"list/tvlist.html");
@@ -91,13 +99,36 @@ void MainWindow::BeforeNavigate(ControlName pane, std::u16string_view address, b
   } else if (StartsWith(address, u"delk://")) {
     if (pane == ba1::Web3) {
       DeleteListEntry(link);
-    } else if (pane == ba1::Web4 || pane == ba1::Web5) {
+    } else if (pane == ba1::Web4 || (pane == ba1::Web5 && ShowsOwnListPage(web5_address_))) {
+      // Web5 also shows the site's episode pages, whose scripts must not empty the user's list.
       ports_.panes.Navigate(ba1::Web3, link);
       ports_.panes.Refresh(pane);
+    }
+  } else if (StartsWith(address, u"niba://")) {
+    // An episode page link, as on the command line: into the side panel.
+    const CommandLineRequest request = ClassifyCommandLine(address);
+    if (request.kind == CommandLineRequest::Kind::kPageLink &&
+        (pane == ba1::Web1 || pane == ba1::Web2 || pane == ba1::Web5)) {
+      ports_.panes.Navigate(ba1::Web5, content_base_ + u"pp.htm?" + request.text);
     }
   } else if (sentinel && pane == ba1::Web2) {
     FinishSignal();
   }
+  if (pane == ba1::Web5 && !cancel) web5_address_ = link;
+}
+
+bool MainWindow::ShowsOwnListPage(std::u16string_view address) const {
+  std::u16string path(address);
+  if (path.size() > 8 && EqualsIgnoringAsciiCase(std::u16string_view(path).substr(0, 8), u"file:///")) {
+    path.erase(0, 8);
+  }
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  for (std::u16string_view page : {kWebListPage, kLocalListPage}) {
+    std::u16string own = program_folder_ + u"\\" + std::u16string(page);
+    std::replace(own.begin(), own.end(), u'/', u'\\');
+    if (EqualsIgnoringAsciiCase(path, own)) return true;
+  }
+  return false;
 }
 
 void MainWindow::ResolveItem(std::u16string_view link) {
@@ -134,11 +165,16 @@ void MainWindow::EnsurePlayerTerminal() {
 }
 
 void MainWindow::PlayLink(std::u16string_view link) {
+  const auto f = Fields(AfterScheme(link, u"eevexo://"), u"&&&", 7);
+  const std::u16string &kind = f[0], &media = f[1], &name = f[2], &label = f[3], &id = f[4], &v = f[5], &v1 = f[6];
+  // A play link comes from a page of the site: what it plays must be on the web.
+  if (kind == u"vexo" && !IsSiteMediaAddress(JsUnescape(media))) {
+    model_(ba1::zhun).caption = u"读取数据出错，请返回重试";
+    return;
+  }
   bo_but_Click(1);
   EnsurePlayerTerminal();
   NewItem();
-  const auto f = Fields(AfterScheme(link, u"eevexo://"), u"&&&", 7);
-  const std::u16string &kind = f[0], &media = f[1], &name = f[2], &label = f[3], &id = f[4], &v = f[5], &v1 = f[6];
   if (kind == u"vexo") {
     context_.web_player_mode = 0;
     context_.resume_position = 0;
@@ -195,6 +231,11 @@ void MainWindow::OpenListEntry(std::u16string_view link) {
   } else {
     const auto f = Fields(line, u"|", 7);
     const std::u16string &id = f[0], &name = f[1], &label = f[2], &media = f[3], &v = f[4], &v1 = f[5];
+    if (Contains(media, u"vexo") && !IsSiteMediaAddress(JsUnescape(media))) {
+      // The history keeps what the site gave; a local path there did not come from the user.
+      model_(ba1::zhun).caption = u"读取数据出错，请返回重试";
+      return;
+    }
     if (!Contains(media, u"vexo")) {
       context_.web_player_mode = 1;
       context_.current_item = u"0";

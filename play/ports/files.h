@@ -12,6 +12,9 @@ class Files {
 
   virtual bool Exists(std::u16string_view path) = 0;
   virtual bool FolderExists(std::u16string_view path) = 0;
+  // Whether `path` names a place by itself (a drive's root or a share on Windows), rather
+  // than relative to a working folder or a drive's current folder.
+  virtual bool IsFullPath(std::u16string_view path) = 0;
   // The whole file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadBytes(std::u16string_view path) = 0;
   // Writes a temporary file beside `path` and then replaces `path` with it, so a reader or a

@@ -16,17 +16,21 @@ std::vector<std::u16string_view> Split(std::u16string_view text, std::u16string_
   return parts;
 }
 
-// The version as the program shows it in a question: CR LF pairs dropped; a version with any
-// other control character is no version at all.
+// The version as the program shows it in a question: line ends dropped (CR LF from Windows,
+// LF alone from a Unix server), blanks and tabs around it trimmed; a version with any other
+// control character is no version at all.
 std::u16string CleanVersion(std::u16string_view section) {
   std::u16string version;
-  for (std::size_t i = 0; i < section.size(); ++i) {
-    if (section[i] == u'\r' && i + 1 < section.size() && section[i + 1] == u'\n') {
-      ++i;
-      continue;
-    }
-    if (section[i] < 0x20 || section[i] == 0x7F) return {};
-    version += section[i];
+  for (char16_t c : section) {
+    if (c != u'\r' && c != u'\n') version += c;
+  }
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  while (!version.empty() && blank(version.back())) version.pop_back();
+  std::size_t first = 0;
+  while (first < version.size() && blank(version[first])) ++first;
+  version.erase(0, first);
+  for (char16_t c : version) {
+    if (c < 0x20 || c == 0x7F) return {};
   }
   return version;
 }

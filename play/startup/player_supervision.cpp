@@ -1,5 +1,6 @@
 // The desktop player's processes kept as the user's settings want them, and the exit.
 #include "common/text/ascii_case.h"
+#include "common/text/web_address.h"
 #include "play/main_window.h"
 #include "play/startup/config_store.h"
 #include "play/startup/run_startup.h"
@@ -71,7 +72,7 @@ void MainWindow::ttt_v() {
     const std::u16string_view flag = std::u16string_view(exit_action_).substr(0, marker);
     const std::u16string_view address = std::u16string_view(exit_action_).substr(marker + kExitActionMarker.size());
     // The site names a page to show; nothing else (a program, a local file) is opened.
-    if (flag == u"1" && IsWebAddress(address)) ports_.host.OpenAddress(address);
+    if (flag == u"1" && IsOpenableWebAddress(address)) ports_.host.OpenAddress(address);
   }
   ports_.host.UnloadWindows();
 }

@@ -99,11 +99,28 @@ std::optional<std::u16string> TextBetween(std::u16string_view text, std::u16stri
   return std::u16string(text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
-bool IsWebAddress(std::u16string_view address) {
-  const auto starts = [address](std::u16string_view scheme) {
-    return address.size() > scheme.size() && EqualsIgnoringAsciiCase(address.substr(0, scheme.size()), scheme);
-  };
-  return starts(u"http://") || starts(u"https://");
+bool IsSiteMediaAddress(std::u16string_view media) {
+  const auto at = media.find(u"://");
+  // Two letters at least: "C://x" is a drive.
+  if (at == std::u16string_view::npos || at < 2) return false;
+  const auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+  if (!letter(media[0])) return false;
+  for (char16_t c : media.substr(0, at)) {
+    if (!letter(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.') return false;
+  }
+  if (EqualsIgnoringAsciiCase(media.substr(0, at), u"file")) return false;
+  for (char16_t c : media) {
+    if (c < 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+bool IsFullWindowsPath(std::u16string_view path) {
+  const auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
+  const auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+  if (path.size() >= 3 && letter(path[0]) && path[1] == u':' && separator(path[2])) return true;
+  return path.size() >= 5 && separator(path[0]) && separator(path[1]) && path[2] != u'.' && path[2] != u'?' &&
+         !separator(path[2]);
 }
 
 std::u16string HostOfAddress(std::u16string_view address) {

@@ -17,7 +17,15 @@ std::vector<std::u16string> SplitLines(std::u16string_view text);
 
 // Whether the address is a web address (http:// or https://, any case, with something after
 // the scheme): the only addresses the program hands to the shell from what a site sends.
-bool IsWebAddress(std::u16string_view address);
+// Whether a media address from the content site may go to the player: an address with a
+// scheme of its own ("http://", "https://", the maker's player's own), never a local file, a
+// share or a "file:" address, which only the user may choose.
+bool IsSiteMediaAddress(std::u16string_view media);
+
+// Whether a Windows path names its place by itself: a drive's root ("X:\...") or a share
+// ("\\host\share..."); not a relative path, a drive's current folder ("X:name", "\name"),
+// nor the device namespaces ("\\.\", "\\?\").
+bool IsFullWindowsPath(std::u16string_view path);
 
 // The host (with its port, if any) of an address: what lies between "://" and the next '/'.
 std::u16string HostOfAddress(std::u16string_view address);

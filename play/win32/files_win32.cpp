@@ -8,6 +8,7 @@
 #include "common/win32/durable_replace.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include "play/text/text_procedures.h"
 
 bool Win32Files::Exists(std::u16string_view path) {
   const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
@@ -18,6 +19,8 @@ bool Win32Files::FolderExists(std::u16string_view path) {
   const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+bool Win32Files::IsFullPath(std::u16string_view path) { return IsFullWindowsPath(path); }
 
 std::optional<std::string> Win32Files::ReadBytes(std::u16string_view path) {
   UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,

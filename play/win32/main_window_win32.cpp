@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/text/utf.h"
+#include "common/text/web_address.h"
 #include "common/win32/event_log.h"
 #include "common/win32/gdi_scope.h"
 #include "common/win32/unique_handle.h"
@@ -280,6 +281,8 @@ void MainWindowWin32::RemoveTrayIcon() {
 void MainWindowWin32::SweepTrayIcons() { ::SweepTrayIcons(); }
 
 void MainWindowWin32::OpenAddress(std::u16string_view address) {
+  // The shell starts whatever an address names: only a plain web address goes to it.
+  if (!IsOpenableWebAddress(address)) return;
   ShellExecuteW(hwnd_, L"open", ToWide(address).c_str(), nullptr, nullptr, SW_HIDE);
 }
 

@@ -16,9 +16,13 @@ bool Lightweight(ControlKind kind) {
   return kind == ControlKind::kLabel || kind == ControlKind::kLine || kind == ControlKind::kFrame;
 }
 
-bool Drawn(ControlKind kind) {
+// An image is drawn when it shows a picture of its own (the cover); the image holders of the
+// skins and the buttons never are.
+bool Drawn(const Control& c) {
+  const ControlKind kind = c.kind;
   return kind == ControlKind::kPictureBox || kind == ControlKind::kLabel || kind == ControlKind::kLine ||
-         kind == ControlKind::kCheckBox || kind == ControlKind::kButton || kind == ControlKind::kFrame;
+         kind == ControlKind::kCheckBox || kind == ControlKind::kButton || kind == ControlKind::kFrame ||
+         (kind == ControlKind::kImage && c.picture.has_value());
 }
 }  // namespace
 
@@ -104,7 +108,7 @@ bool ModelRenderer::Showing(const Control& control) {
 HWND ModelRenderer::Realize(Item& item) {
   if (item.window()) return item.window();
   const Control& c = model_.controls()[item.index];
-  if (!Drawn(c.kind)) return nullptr;
+  if (!Drawn(c)) return nullptr;
   HWND parent = form_;
   if (!c.parent.name.empty()) {
     if (Item* container = ItemOf(c.parent)) {
@@ -159,9 +163,9 @@ void ModelRenderer::Sync() {
       item.measured_caption = c.caption;
       item.measured_first = false;
     }
-    if (!item.window() && Drawn(c.kind) && Showing(c)) Realize(item);
+    if (!item.window() && Drawn(c) && Showing(c)) Realize(item);
     const HWND window = item.window();
-    if (!window && Drawn(c.kind)) continue;  // not made yet: nothing on the screen to change
+    if (!window && Drawn(c)) continue;  // not made yet: nothing on the screen to change
     const Control& a = item.applied;
     const bool moved = item.first || c.left != a.left || c.top != a.top || c.width != a.width || c.height != a.height;
     const bool shown_changed = item.first || c.visible != a.visible;

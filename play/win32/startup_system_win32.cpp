@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 
+#include "common/text/web_address.h"
 #include "common/win32/wide.h"
 #include "play/win32/player_host_win32.h"
 
@@ -20,6 +21,7 @@ bool Win32StartupSystem::AskYesNo(std::u16string_view title, std::u16string_view
 }
 
 void Win32StartupSystem::OpenHidden(std::u16string_view address) {
+  if (!IsOpenableWebAddress(address)) return;
   ShellExecuteW(nullptr, L"Open", ToWide(address).c_str(), nullptr, nullptr, SW_HIDE);
 }
 

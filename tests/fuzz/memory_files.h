@@ -5,11 +5,13 @@
 
 #include "play/ports/files.h"
 #include "play/ports/wildcard.h"
+#include "play/text/text_procedures.h"
 
 class MemoryFiles final : public Files {
  public:
   bool Exists(std::u16string_view path) override { return files.count(std::u16string(path)) > 0; }
   bool FolderExists(std::u16string_view path) override { return true; }
+  bool IsFullPath(std::u16string_view path) override { return IsFullWindowsPath(path); }
   std::optional<std::string> ReadBytes(std::u16string_view path) override {
     const auto found = files.find(std::u16string(path));
     if (found == files.end()) return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "play/lists/history_lists.h"
 #include "play/lists/media_file_key.h"
 #include "play/text/js_escape.h"
 
@@ -241,6 +242,56 @@ TEST_F(ClearingTest, WithoutThePlayersSettingsTheDownloadFolderIsNotSearched) {
   EXPECT_TRUE(host.questions.empty());  // C:\Media\ and D:\Media\ do not exist here
   EXPECT_TRUE(folder.Has(u"dl/ABCDEF1.rmvb"));
   EXPECT_EQ(window.DownloadFolder(), u"C:\\Media\\");
+}
+
+// The save path as the player's settings give it: only a full path counts, and names go after
+// its backslash.
+TEST_F(ClearingTest, OnlyAFullSavePathIsSearchedAndNamesGoAfterItsBackslash) {
+  folder.Write(u"ABCDEF9.rmvb", "in the program's folder");
+  const std::u16string no_slash = download.substr(0, download.size() - 1);
+  const std::pair<std::string, bool> settings[] = {
+      {"Defaultsavepath=" + Utf16ToUtf8(download), false},  // no quotes: no folder
+      {"Defaultsavepath=\"\"", false},
+      {"Defaultsavepath=\"dl\"", false},  // relative
+      {"Defaultsavepath=\" " + Utf16ToUtf8(no_slash) + " \"", true},
+  };
+  for (const auto& [line, searched] : settings) {
+    SCOPED_TRACE(line);
+    folder.Write(u"player/VexoPlayer.xml", "<x " + line + "/>\r\n");
+    folder.Write(u"dl/ABCDEF1.rmvb", "media");
+    History(u"vexo://m|9|ABCDEFG.rmvb|");
+    host.questions.clear();
+    host.answers = {true};
+    window.eee_Click(u"delk://2");
+    EXPECT_EQ(host.questions.size(), searched ? 1u : 0u);
+    if (searched) {
+      EXPECT_NE(host.questions[0].find("[" + Utf16ToUtf8(download) + "]"), std::string::npos);
+    }
+    EXPECT_EQ(folder.Has(u"dl/ABCDEF1.rmvb"), !searched);
+    EXPECT_TRUE(folder.Has(u"ABCDEF9.rmvb"));
+  }
+  EXPECT_EQ(window.DownloadFolder(), download);
+  folder.Write(u"player/VexoPlayer.xml", "<x Defaultsavepath=\"dl\"/>\r\n");
+  EXPECT_EQ(window.DownloadFolder(), u"");
+}
+
+// The questions are up while timers run: an episode that starts meanwhile moves the rows,
+// and an entry that went meanwhile is not replaced by its neighbour.
+TEST_F(ClearingTest, TheEntryIsFoundAgainByWhatItHolds) {
+  History(u"vexo://m|9|ABCDEFG.rmvb|");
+  host.answers = {true};
+  host.pending_events = [&] { lists.AddWebEntry(3, u"new", u"l", u"vexo%3A//n", 1, 1, 0); };
+  window.eee_Click(u"delk://2");
+  EXPECT_EQ(host.navigations.front(), "Web3 delk://3");
+
+  History(u"vexo://m|9|ABCDEFG.rmvb|");
+  folder.Write(u"dl/ABCDEF1.rmvb", "media");
+  host.navigations.clear();
+  host.answers = {true};
+  host.pending_events = [&] { lists.RemoveEntry(kWebListFile, 2); };
+  window.eee_Click(u"delk://2");
+  EXPECT_TRUE(host.navigations.empty() || host.navigations.front().rfind("Web3", 0) != 0);
+  EXPECT_NE(Ansi(u"date.dat").find("5|n|l|"), std::string::npos);  // the neighbour stays
 }
 
 TEST_F(ClearingTest, ClearingAListAsksFirst) {

@@ -142,6 +142,51 @@ TEST_F(PlaybackTest, ListRowsOpenAndDeleteTheirEntries) {
   EXPECT_EQ(window.context().resume_position, 30);
 }
 
+// A page of the site asks only for what a page may: media on the web, its own episode pages,
+// and list commands only from the program's own list pages.
+TEST_F(PlaybackTest, PagesAskOnlyForWhatAPageMay) {
+  for (const char16_t* media : {u"C%3A%5Cx.avi", u"%5C%5Chost%5Cshare%5Cx.avi", u"file%3A///C%3A/x.avi"}) {
+    player.calls.clear();
+    EXPECT_TRUE(Navigate(ba1::Web1, u"eevexo://vexo&&&" + std::u16string(media) + u"&&&n&&&l&&&1&&&1&&&1"));
+    EXPECT_TRUE(player.calls.empty()) << Utf16ToUtf8(media);
+    EXPECT_EQ(Status(), u"读取数据出错，请返回重试");
+  }
+  EXPECT_EQ(Ansi(u"date.dat"), "\r\n");
+  Navigate(ba1::Web1, u"eevexo://vexo&&&http%3A//m/a.mp4&&&n&&&l&&&1&&&1&&&1");
+  EXPECT_EQ(player.media_url, u"http://m/a.mp4");
+
+  // The history keeps what the site gave once; a local path there is not played either.
+  folder.Write(u"date.dat", "9|m|k|C%3A%5Cvexo.avi|1|2|30\r\n");
+  window.npc_Click(11);
+  Navigate(ba1::Web3, u"open://1");
+  EXPECT_EQ(player.media_url, u"http://m/a.mp4");
+
+  host.navigations.clear();
+  EXPECT_TRUE(Navigate(ba1::Web1, u"file:///C:/x/eebotv.htm"));
+  EXPECT_TRUE(Navigate(ba1::Web1, u"niba://12-3-4-星河 "));
+  EXPECT_TRUE(Navigate(ba1::Web5, u"niba://nodash"));
+  EXPECT_EQ(host.navigations, std::vector<std::string>{"Web5 http://site/soft/pp.htm?12-3-4-星河"});
+
+  // Web5 on an episode page of the site, then on the program's own list page.
+  folder.Write(u"date.dat", "9|m|k|vexo%3A//x|1|2|30\r\n");
+  host.navigations.clear();
+  EXPECT_FALSE(Navigate(ba1::Web5, u"http://site/soft/pp.htm?9-1-2-m-0"));
+  EXPECT_TRUE(Navigate(ba1::Web5, u"delk://1"));
+  EXPECT_TRUE(host.navigations.empty());
+  EXPECT_FALSE(Navigate(ba1::Web5, u"file:///" + folder.Text() + u"/c.htm"));
+  EXPECT_TRUE(Navigate(ba1::Web5, u"delk://1"));
+  ASSERT_FALSE(host.navigations.empty());
+  EXPECT_EQ(host.navigations.front(), "Web3 delk://1");
+}
+
+// The cover over the picture is the play button.
+TEST_F(PlaybackTest, TheCoverPlays) {
+  player.media_url = u"vexo://m";
+  window.OnClick({ba1::adp});
+  EXPECT_EQ(player.calls.back(), "Play");
+  EXPECT_EQ(window.model()(ba1::bo_but, 0).tool_tip, u"暂停");
+}
+
 TEST_F(PlaybackTest, TheFinishSignalPlaysTheNextEpisodeOrOpensItsPage) {
   window.context().next_link = u"eevexo://vexo&&&n&&&a&&&b&&&1&&&2&&&4";
   EXPECT_TRUE(Navigate(ba1::Web2, u"http://vexo-finish.invalid/finish.htm"));
@@ -300,6 +345,11 @@ TEST_F(PlaybackTest, TheNextEpisodeQueryAndItsRetry) {
   EXPECT_EQ(host.requests.size(), 2u);
   EXPECT_FALSE(window.model().Timer(ba1::Timer4).enabled);
   EXPECT_EQ(window.context().next_link, u"1");
+  EXPECT_EQ(window.context().next_media, u"1");
+
+  // A next episode the site names as a local file is none.
+  host.replies["http://site/soft/h.asp?id=1&v=2&v1=4"] = "第4集$\\\\host\\share\\4.avi$vexo";
+  window.QueryNextEpisode();
   EXPECT_EQ(window.context().next_media, u"1");
 }
 

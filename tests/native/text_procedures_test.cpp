@@ -1,5 +1,8 @@
 #include "play/text/text_procedures.h"
 
+#include "common/text/utf.h"
+#include "common/text/web_address.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,3 +62,41 @@ TEST(TextBetween, NothingWhereThePositionsFail) {
 }
 
 }  // namespace
+
+// What may leave the program: addresses to the shell, media from the site to the player,
+// folders to list and delete in. Each row is one address and the three answers.
+TEST(AddressChecks, ShellPlayerAndFolderEachTakeOnlyTheirOwn) {
+  struct Case {
+    const char16_t* text;
+    bool to_shell, from_site, full_path;
+  };
+  const Case cases[] = {
+      {u"http://site/soft/a.mp4", true, true, false},
+      {u"HTTPS://site/a?b=1&c=2", true, true, false},
+      {u"vexo://m|9|ABCDEFG.rmvb|", false, true, false},
+      {u"http://x/a b", false, true, false},
+      {u"http://x/\"--flag", false, true, false},
+      {u"http://x/\r\nHost: y", false, false, false},
+      {u"file:///C:/Windows/win.ini", false, false, false},
+      {u"FILE:///Z:/dev/zero", false, false, false},
+      {u"C:\\Media\\a.avi", false, false, true},
+      {u"C:/Media/a.avi", false, false, true},
+      {u"C://x", false, false, true},
+      {u"\\\\host\\share\\a.avi", false, false, true},
+      {u"//host/share/a.avi", false, false, true},
+      {u"\\\\.\\PhysicalDrive0", false, false, false},
+      {u"\\\\?\\C:\\a", false, false, false},
+      {u"\\Movies", false, false, false},
+      {u"C:Movies", false, false, false},
+      {u"Movies\\a.avi", false, false, false},
+      {u"", false, false, false},
+      {u"://x", false, false, false},
+      {u"1a://x", false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf16ToUtf8(c.text));
+    EXPECT_EQ(IsOpenableWebAddress(c.text), c.to_shell);
+    EXPECT_EQ(IsSiteMediaAddress(c.text), c.from_site);
+    EXPECT_EQ(IsFullWindowsPath(c.text), c.full_path);
+  }
+}

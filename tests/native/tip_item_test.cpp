@@ -52,13 +52,13 @@ TEST(TipProgramPath, FolderKeepsItsBackslash) {
 
 TEST(TipLink, OnlyPlainWebAddressesGoToTheBrowser) {
   for (const char16_t* address : {u"http://x.invalid/?a=1&b=2", u"HTTPS://x.invalid/%20", u"http://新闻.invalid/页"}) {
-    EXPECT_TRUE(IsOpenableAddress(address)) << Utf16ToUtf8(address);
+    EXPECT_TRUE(IsOpenableWebAddress(address)) << Utf16ToUtf8(address);
   }
   for (const char16_t* address :
        {u"http://x.invalid/a b", u"http://x -new-window", u"http://x\"\" --load-extension=evil", u"http://x/\r\n",
         u"file:///C:/Windows/notepad.exe", u"C:\\Windows\\calc.exe", u"javascript:alert(1)", u"http://", u"",
         u"http://x/\u3000y"}) {
-    EXPECT_FALSE(IsOpenableAddress(address)) << Utf16ToUtf8(address);
+    EXPECT_FALSE(IsOpenableWebAddress(address)) << Utf16ToUtf8(address);
   }
 }
 

@@ -73,14 +73,38 @@ TEST_F(UpgradeCheckTest, BrokenOrHostileFilesChangeNothingAndAskNothing) {
   for (const std::string& body : {std::string("<html>error</html>"), std::string(""),
                                   "x****http://a/1====0****y====3.4" + std::string(70 * 1024, ' '),
                                   std::string("====0****y====3.\x01"
-                                              "4"),
-                                  std::string("====0****y====3.4\n")}) {
+                                              "4")}) {
     host.replies[kFile] = body;
     window.Timer5_Timer();
   }
   EXPECT_TRUE(host.questions.empty());
   EXPECT_EQ(Footer(0), "");
   EXPECT_TRUE(window.latest_version().empty());
+}
+
+// Servers end the version line as their system does; only other control characters make it
+// no version.
+TEST(UpgradeFile, TheVersionLosesItsLineEndAndBlanksButNotOtherControls) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"3.4", u"3.4"},
+      {u"3.4\r\n", u"3.4"},
+      {u"3.4\n", u"3.4"},
+      {u"\r\n3.4\n\n", u"3.4"},
+      {u" 3.4\t", u"3.4"},
+      {u"\t 3.4 \r\n", u"3.4"},
+      {u"3.\x01"
+       u"4",
+       u""},
+      {u"3.4\x0b", u""},
+      {u"3.4\x7f", u""},
+      {u" \t\r\n", u""},
+      {u"3. 4\n", u"3. 4"},
+  };
+  for (const auto& [section, version] : cases) {
+    const auto file = ParseUpgradeFile(u"====0====" + std::u16string(section));
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->latest_version, version) << Utf16ToUtf8(section);
+  }
 }
 
 TEST(UpgradeFile, NewsWithoutAnAddressKeepsTheTitleOnly) {

@@ -229,7 +229,7 @@ void TextTipWindow::OnButtonUp(long x, long y) {
 }
 
 void TextTipWindow::OnClick(const std::u16string& id) {
-  if (fade_.OnClick(id) == TextTipFade::Click::kOpenLink && IsOpenableAddress(args_.click_url)) {
+  if (fade_.OnClick(id) == TextTipFade::Click::kOpenLink && IsOpenableWebAddress(args_.click_url)) {
     OpenInBrowser(args_.click_url);
   }
   ApplyFade();

@@ -5,7 +5,8 @@
 # delete mark the list pages show, which ships beside play.exe.
 #   render.sh OUT_DIR
 # Skin n's slot i becomes bitmap 100 x n + 101 + i (24-bit); transport picture but(i) becomes
-# bitmap 501 + i (32-bit with alpha, drawn over the control bar's colour).
+# bitmap 501 + i (32-bit with alpha, drawn over the control bar's colour); the cover picture
+# is bitmap 531.
 set -euo pipefail
 export LC_ALL=C
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -71,6 +72,9 @@ for i in $(seq 0 17); do
   if [ "$i" -ge 7 ] && [ "$i" -le 10 ]; then size=(18 15); else size=(26 23); fi
   render "$here/transport/$glyph.svg" "$here/transport/$state.css" "${size[0]}" "${size[1]}" $((501 + i)) alpha
 done
+
+# The cover over the picture while nothing plays (adp), the same in every skin.
+render "$here/cover.svg" "$here/transport/normal.css" 120 120 531 alpha
 
 # The icon: every size rendered from the one drawing, then packed into one .ico.
 icon_sizes=(16 24 32 48 256)
