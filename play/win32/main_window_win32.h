@@ -99,6 +99,9 @@ class MainWindowWin32 final : public WindowHost,
   void ContextMenu(ControlName pane, std::u16string_view link) override;
 
  private:
+  static constexpr UINT kTrayMessage = WM_APP + 1;
+  static constexpr UINT kApplyRegionMessage = WM_APP + 2;
+
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnFinalMessage() override;
   void OnSize(WPARAM kind, LPARAM size);

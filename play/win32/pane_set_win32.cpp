@@ -1,5 +1,7 @@
 #include "play/win32/pane_set_win32.h"
 
+#include "play/win32/browser_features_win32.h"
+
 #include <objbase.h>
 
 #include <string>
@@ -64,6 +66,8 @@ void RememberVerdict(const std::wstring& stamp, bool renders) {
 }  // namespace
 
 PaneKind ChoosePaneKind() {
+  // Before any web control of this process exists, the probe's included: it reads them once.
+  SetBrowserFeatures();
   wchar_t choice[32] = {};
   GetEnvironmentVariableW(L"VEXO_PANE", choice, 32);
   if (lstrcmpiW(choice, L"webbrowser") == 0) return PaneKind::kWebBrowser;

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr wchar_t kPaneClass[] = L"VexoWebBrowserPane";
+// CGID_DocHostCommandHandler, which mingw's uuid library leaves out.
+constexpr GUID kDocHostCommandHandler = {0xf38bc242, 0xb950, 0x11d1, {0x89, 0x18, 0x00, 0xc0, 0x4f, 0xc2, 0xc8, 0x36}};
 
 std::u16string VariantText(const VARIANT* value) {
   if (!value) return {};
@@ -44,7 +46,7 @@ std::u16string LinkUnder(IDispatch* element) {
 
 // The container side: the in-place site, plus the document host (the context menu) and the
 // event sink.
-class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, public IDispatch {
+class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, public IOleCommandTarget, public IDispatch {
  public:
   WebBrowserSite(HWND host, ControlName name, BrowserPaneEvents& events)
       : InPlaceSite(host), name_(name), events_(events) {}
@@ -93,6 +95,18 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
     *out = nullptr;
     return S_FALSE;
   }
+  // IOleCommandTarget: a script error of a page raises no dialog; its scripts go on.
+  STDMETHODIMP QueryStatus(const GUID*, ULONG, OLECMD*, OLECMDTEXT*) override { return OLECMDERR_E_UNKNOWNGROUP; }
+  STDMETHODIMP Exec(const GUID* group, DWORD command, DWORD, VARIANT*, VARIANT* out) override {
+    if (!group || *group != kDocHostCommandHandler) return OLECMDERR_E_UNKNOWNGROUP;
+    if (command != OLECMDID_SHOWSCRIPTERROR) return OLECMDERR_E_NOTSUPPORTED;
+    if (out) {
+      VariantClear(out);
+      out->vt = VT_BOOL;
+      out->boolVal = VARIANT_TRUE;
+    }
+    return S_OK;
+  }
   // IDispatch: DWebBrowserEvents2
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -139,6 +153,7 @@ class WebBrowserSite final : public InPlaceSite, public IDocHostUIHandler, publi
   ~WebBrowserSite() override = default;
   bool QueryMore(REFIID iid, void** out) override {
     if (iid == IID_IDocHostUIHandler) *out = static_cast<IDocHostUIHandler*>(this);
+    else if (iid == IID_IOleCommandTarget) *out = static_cast<IOleCommandTarget*>(this);
     else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) *out = static_cast<IDispatch*>(this);
     else return false;
     return true;

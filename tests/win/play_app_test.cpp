@@ -68,6 +68,15 @@ TEST_F(PlayApp, AFreshFolderGetsItsFilesAndTheWindowItsSavedSize) {
   EXPECT_EQ(r.bottom - r.top, 8475 / 15);
   EXPECT_TRUE(GetWindowLongW(main, GWL_STYLE) & WS_MINIMIZEBOX);
   EXPECT_NE(folder.Read(u"player.log").find("AdUrl http://127.0.0.1:9/soft/js/ads/vexoad.html"), std::string::npos);
+  // The system's web control renders in its own standards mode for this program, per user.
+  for (const auto& [feature, expected] :
+       {std::pair{L"FEATURE_BROWSER_EMULATION", 11001u}, std::pair{L"FEATURE_GPU_RENDERING", 1u}}) {
+    DWORD value = 0, size = sizeof value;
+    const std::wstring key = std::wstring(L"Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\") + feature;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"play.exe", RRF_RT_REG_DWORD, nullptr, &value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, expected);
+  }
   Close(main);
   EXPECT_EQ(app->WaitExit(15s), 0u);
 }

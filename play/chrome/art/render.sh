@@ -74,7 +74,7 @@ for i in $(seq 0 17); do
 done
 
 # The cover over the picture while nothing plays (adp), the same in every skin.
-render "$here/cover.svg" "$here/transport/normal.css" 120 120 531 alpha
+render "$here/cover/cover.svg" "$here/transport/normal.css" 120 120 531 alpha
 
 # The icon: every size rendered from the one drawing, then packed into one .ico.
 icon_sizes=(16 24 32 48 256)
