@@ -9,7 +9,6 @@
 #include "common/win32/unique_internet.h"
 #include "common/win32/web_request.h"
 #include "common/win32/wide.h"
-#include "play/win32/files_win32.h"
 
 namespace {
 
@@ -30,19 +29,55 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
   return true;
 }
 
-// A local file address: "C:\...", or "file:///C:/...".
+// A local file address: "C:\...", a share "\\host\...", or "file:///C:/..." (and
+// "file://///host/..." for a share).
 std::optional<std::u16string> LocalPath(std::u16string_view address) {
-  if (address.size() > 2 && address[1] == u':' && (address[2] == u'\\' || address[2] == u'/')) {
-    return std::u16string(address);
+  const auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
+  const bool file_scheme = StartsWithNoCase(address, u"file:");
+  std::u16string path;
+  if (address.size() > 2 && address[1] == u':' && separator(address[2])) {
+    path = address;
+  } else if (address.size() > 2 && separator(address[0]) && separator(address[1])) {
+    path = address;
+  } else if (file_scheme) {
+    const auto start = address.find_first_not_of(u'/', 5);
+    path = start == std::u16string_view::npos ? std::u16string() : std::u16string(address.substr(start));
+  } else {
+    return std::nullopt;
   }
-  if (StartsWithNoCase(address, u"file:///")) {
-    std::u16string path(address.substr(8));
-    for (char16_t& c : path) {
-      if (c == u'/') c = u'\\';
-    }
-    return path;
+  for (char16_t& c : path) {
+    if (c == u'/') c = u'\\';
   }
-  return std::nullopt;
+  // "file:////host/x" and "file://///host/x" both name a share.
+  if (file_scheme && !(path.size() > 1 && path[1] == u':')) path = u"\\\\" + path;
+  return path;
+}
+
+bool IsWebPage(std::u16string_view address) {
+  return StartsWithNoCase(address, u"http://") || StartsWithNoCase(address, u"https://");
+}
+
+// A local page, read as a browser reads one: a file on a disk (never a device, a pipe or a
+// console, which a name like "CON" or "\\.\" would open), and no more of it than a page.
+long ReadLocalPage(const std::u16string& path, std::string& bytes) {
+  if (path.rfind(u"\\\\.\\", 0) == 0 || path.rfind(u"\\\\?\\", 0) == 0) return kNotFound;
+  const UniqueHandle file(CreateFileW(WidePtr(path), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid()) return kNotFound;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || info.nFileSizeHigh != 0 ||
+      info.nFileSizeLow > kMaxPageBytes) {
+    return kNotFound;
+  }
+  char chunk[16384];
+  DWORD read = 0;
+  while (bytes.size() < kMaxPageBytes && ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
+    bytes.append(chunk, read);
+  }
+  if (bytes.size() > kMaxPageBytes) bytes.resize(kMaxPageBytes);
+  return 0;
 }
 
 }  // namespace
@@ -105,19 +140,20 @@ void LinkListPane::Load(const std::u16string& address, bool record) {
     Show(address, "", record);
     return;
   }
-  if (const auto path = LocalPath(address)) {
-    Win32Files files;
-    if (const auto bytes = files.ReadBytes(*path)) Show(address, *bytes, record);
-    else Fail(address, kNotFound);
-    return;
-  }
-  if (!StartsWithNoCase(address, u"http://") && !StartsWithNoCase(address, u"https://")) {
+  const std::optional<std::u16string> path = LocalPath(address);
+  if (!path && !IsWebPage(address)) {
     Fail(address, kUnknownProtocol);
     return;
   }
-  // The network never holds up the window: the page is fetched on a helper thread.
+  // Neither the network nor a disk (a share, a slow drive) holds up the window: the page is
+  // read on a helper thread.
   auto fetch = std::make_unique<Fetch>(Fetch{address, generation, record, 0, {}});
-  std::thread([fetch = std::move(fetch), hwnd = hwnd_, alive = alive_]() mutable {
+  std::thread([fetch = std::move(fetch), path, hwnd = hwnd_, alive = alive_]() mutable {
+    if (path) {
+      fetch->status = ReadLocalPage(*path, fetch->bytes);
+      if (alive->load() && PostMessageW(hwnd, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch.get()))) fetch.release();
+      return;
+    }
     const UniqueInternet session(InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     WebRequest web;
     if (session) {
@@ -168,6 +204,9 @@ void LinkListPane::Fail(const std::u16string& address, long status) {
 void LinkListPane::Follow(int row) {
   if (row < 0 || static_cast<std::size_t>(row) >= page_.links.size()) return;
   const std::u16string href = page_.links[static_cast<std::size_t>(row)].href;
+  // As the system's browser keeps its zones apart: a page from the web never opens a file of
+  // this computer or of a share.
+  if (IsWebPage(location_) && LocalPath(href)) return;
   Navigate(href);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The built-in browser pane for where the system's web control cannot render pages: it
-// fetches the page (http on a helper thread, files directly), lists its links as rows (the
+// fetches the page (http or a file, on a helper thread), lists its links as rows (the
 // anchor's text or an image's alt text), and follows a row when it is clicked. It raises the
 // same events as a browser would and keeps a back and forward history.
 #include <windows.h>

@@ -1,6 +1,7 @@
 // The built-in link-list pane against the content site and local files.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -10,6 +11,8 @@
 #include "play/model/ba1_names.h"
 #include "play/win32/link_list_pane_win32.h"
 #include "tests/shared/test_folder.h"
+#include "tests/win/child_process.h"
+#include "tests/win/message_pump.h"
 #include "tests/win/site_client.h"
 
 namespace {
@@ -88,13 +91,11 @@ TEST_F(LinkListPaneTest, ListsAPagesLinksAndFollowsThemWithHistory) {
 
   // A click on a row: the host sees the address first and may keep the pane where it is.
   HWND list = GetWindow(pane->hwnd(), GW_CHILD);
-  SendMessageW(list, LB_SETCURSEL, 0, 0);
-  SendMessageW(pane->hwnd(), WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  EXPECT_EQ(events.events.back(), "before eebovod://12-1-1-x");
+  ClickListRow(list, 0);
+  ASSERT_TRUE(PumpUntil([&] { return events.events.back() == "before eebovod://12-1-1-x"; }, 5s));
   EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/index.htm")));
 
-  SendMessageW(list, LB_SETCURSEL, 1, 0);
-  SendMessageW(pane->hwnd(), WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  ClickListRow(list, 1);
   ASSERT_TRUE(WaitLoads(2));
   EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
   pane->GoBack();
@@ -126,6 +127,44 @@ TEST_F(LinkListPaneTest, ErrorsAreReportedAndFilesLoadDirectly) {
   pane->Navigate(u"ftp://example.invalid/");
   ASSERT_TRUE(WaitLoads(4));
   EXPECT_EQ(events.events.at(events.events.size() - 2), "error -2146697203 ftp://example.invalid/");
+}
+
+// As the system's browser keeps its zones apart: a page of the web cannot open this
+// computer's files or a share; and a local page is read as a page (bounded, never a device),
+// away from the window's thread.
+TEST_F(LinkListPaneTest, AWebPageOpensNoLocalFileAndLocalPagesAreReadAsPages) {
+  const char* local[] = {"file:///Z:/dev/zero", "C:\\windows\\win.ini", "file://///127.0.0.1/share/x",
+                         "\\\\127.0.0.1\\share\\x", "FILE:///C:/windows/win.ini"};
+  std::string page = "<html>";
+  for (const char* href : local) page += std::string("<a href='") + href + "'>x</a>";
+  page += "<a href='eebovod://1-1-1-x'>play</a></html>";
+  site.Put("/soft/zone.htm", page);
+  pane->Navigate(Utf8ToUtf16(site.Url("/soft/zone.htm")));
+  ASSERT_TRUE(WaitLoads(1));
+  HWND list = GetWindow(pane->hwnd(), GW_CHILD);
+  ASSERT_EQ(pane->page().links.size(), std::size(local) + 1);
+  for (int row = 0; row < static_cast<int>(std::size(local)); ++row) ClickListRow(list, row);
+  ClickListRow(list, static_cast<int>(std::size(local)));  // the last row: a private link, seen
+  ASSERT_TRUE(PumpUntil([&] { return events.events.back() == "before eebovod://1-1-1-x"; }, 5s));
+  // What the pane went to is the web (a "\\\\host" link of a web page is the web's too), or the
+  // private link the host cancels.
+  for (const std::string& event : events.events) {
+    if (event.rfind("before ", 0) == 0) {
+      EXPECT_TRUE(event.rfind("before http://", 0) == 0 || event.rfind("before eebovod://", 0) == 0) << event;
+    }
+  }
+
+  // The program itself may open a local page, but a device or a folder is no page.
+  TestFolder folder;
+  int loads = 1;
+  for (const std::u16string& address :
+       {std::u16string(u"Z:\\dev\\zero"), std::u16string(u"\\\\.\\NUL"), folder.Text() + u"\\CON", folder.Text()}) {
+    const auto started = std::chrono::steady_clock::now();
+    pane->Navigate(address);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms) << Utf16ToUtf8(address);  // the window goes on
+    ASSERT_TRUE(WaitLoads(++loads, 5s)) << Utf16ToUtf8(address);
+    EXPECT_EQ(events.events.at(events.events.size() - 2).rfind("error ", 0), 0u) << events.events.back();
+  }
 }
 
 // A server that accepts and never answers: the pane gives up after its time-out and says so,
