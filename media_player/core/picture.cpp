@@ -69,6 +69,32 @@ void YuvTables::Convert(const std::uint8_t* y, int y_stride, const std::uint8_t*
   }
 }
 
+std::optional<YuvPlanes> LocateYuvPlanes(std::size_t length, int pitch, int width, int height, bool semi_planar) {
+  if (pitch <= 0 || width <= 0 || height <= 0 || width > pitch) return std::nullopt;
+  const std::size_t row = static_cast<std::size_t>(pitch);
+  const std::size_t chroma_rows = (static_cast<std::size_t>(height) + 1) / 2;
+  const std::size_t chroma_width = (static_cast<std::size_t>(width) + 1) / 2;  // samples a row
+  // The rows the buffer's length suggests (padding included), else exactly the picture's.
+  for (std::size_t rows : {length * 2 / 3 / row, static_cast<std::size_t>(height)}) {
+    if (rows < static_cast<std::size_t>(height)) continue;
+    YuvPlanes planes;
+    planes.u_offset = row * rows;
+    if (semi_planar) {
+      planes.uv_stride = pitch;
+      // The last chroma row is read up to its last U,V pair.
+      if (chroma_width * 2 <= row && planes.u_offset + row * (chroma_rows - 1) + chroma_width * 2 <= length) {
+        return planes;
+      }
+    } else {
+      planes.uv_stride = pitch / 2;
+      const std::size_t half = row / 2;
+      planes.v_offset = planes.u_offset + half * ((rows + 1) / 2);
+      if (chroma_width <= half && planes.v_offset + half * (chroma_rows - 1) + chroma_width <= length) return planes;
+    }
+  }
+  return std::nullopt;
+}
+
 PictureRect FitPicture(int picture_width, int picture_height, int window_width, int window_height) {
   if (picture_width <= 0 || picture_height <= 0 || window_width <= 0 || window_height <= 0) return {};
   PictureRect rect;

@@ -2,7 +2,9 @@
 // Decoded pictures turned into 32-bit BGRX for GDI, with the user's brightness, contrast and
 // saturation applied on the way, and the rectangle a picture takes in a window with its
 // aspect ratio kept.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct PictureAdjust {
@@ -28,6 +30,16 @@ class YuvTables {
   int luma_[256];
   int red_v_[256], green_u_[256], green_v_[256], blue_u_[256];
 };
+
+// Where the planes of a 4:2:0 picture lie in a decoder's buffer of `length` bytes whose
+// luma rows are `pitch` bytes apart (the rows may be padded to more than `height`, as
+// decoders pad to 16 lines): offsets of the U (or interleaved UV) and V planes and their
+// stride. Nothing when the buffer cannot hold every row the conversion reads.
+struct YuvPlanes {
+  std::size_t u_offset = 0, v_offset = 0;  // v_offset 0: interleaved with U
+  int uv_stride = 0;
+};
+std::optional<YuvPlanes> LocateYuvPlanes(std::size_t length, int pitch, int width, int height, bool semi_planar);
 
 struct PictureRect {
   int left = 0, top = 0, width = 0, height = 0;

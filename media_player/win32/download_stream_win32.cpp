@@ -59,12 +59,13 @@ STDMETHODIMP DownloadStream::Read(void* data, ULONG count, ULONG* read) {
   if (cancelled_->load()) return E_ABORT;
   if (download_->IsFar(position_)) {
     std::size_t got = 0;
-    if (download_->ReadFar(position_, static_cast<char*>(data), count, &got)) {
+    if (download_->ReadFar(position_, static_cast<char*>(data), count, &got, *cancelled_)) {
       position_ += static_cast<std::int64_t>(got);
       if (read) *read = static_cast<ULONG>(got);
       return got == count ? S_OK : S_FALSE;
     }
   }
+  if (cancelled_->load()) return E_ABORT;
   const MediaDownload::Wait wait = download_->WaitFor(position_ + count, *cancelled_);
   if (wait == MediaDownload::Wait::kCancelled) return E_ABORT;
   // At the end (or after a failed fetch) what there is is read, then nothing.

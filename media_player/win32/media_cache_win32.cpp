@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "media_player/win32/media_download_win32.h"
+#include "media_player/win32/cache_sidecars_win32.h"
 
 namespace {
 
@@ -30,6 +30,7 @@ void ForEachCacheFile(Visit visit) {
 void DeleteCacheFile(const std::wstring& path) {
   DeleteFileW(path.c_str());
   DeleteFileW(CompleteMarkOf(path).c_str());
+  DeleteFileW(ItemTagOf(path).c_str());
 }
 
 }  // namespace
@@ -59,6 +60,22 @@ void TrimMediaCache(const std::vector<std::wstring>& in_use, const CacheBounds& 
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   for (const std::wstring& path : PlanCacheEviction(std::move(entries), Seconds(now), bounds)) DeleteCacheFile(path);
+}
+
+std::int64_t CacheBytesBesides(const std::vector<std::wstring>& files) {
+  std::int64_t bytes = 0;
+  ForEachCacheFile([&](const std::wstring& path, const WIN32_FIND_DATAW& found) {
+    if (std::find(files.begin(), files.end(), path) != files.end()) return;
+    bytes += (static_cast<std::int64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  });
+  return bytes;
+}
+
+std::int64_t FreeBytesOfDiskOf(const std::wstring& file) {
+  const std::wstring folder = file.substr(0, file.find_last_of(L'\\') + 1);
+  ULARGE_INTEGER available{};
+  if (!GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return -1;
+  return static_cast<std::int64_t>(available.QuadPart);
 }
 
 void ClearMediaCache() {

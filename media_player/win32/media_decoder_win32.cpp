@@ -302,6 +302,8 @@ bool MediaDecoder::OpenReader() {
 void MediaDecoder::Process(Pending p) {
   if (p.close || p.open) {
     reader_.reset();
+    // A closed item lets go of its source too: its fetch is told to stop once nobody holds it.
+    source_ = MediaSource{};
     audio_.Close();
     held_sound_.clear();
     generation_ = 0;
@@ -450,8 +452,16 @@ void MediaDecoder::PushPicture(const IMFMediaBufferHolder& buffer, std::int64_t 
       planes->Unlock2D();
     }
   }
-  const std::size_t rows = pitch > 0 ? static_cast<std::size_t>(length) * 2 / 3 / static_cast<std::size_t>(pitch) : 0;
-  if (rows >= static_cast<std::size_t>(height) && height > 0) {
+  // Every plane read lies inside the buffer. A buffer one chroma row short (an odd height
+  // whose planes were rounded down) gives all rows but the last, which repeats the one above;
+  // one that is shorter still is no picture.
+  int converted = height;
+  auto layout = LocateYuvPlanes(length, pitch, width, height, reader_->semi_planar());
+  if (!layout && height > 1 && height % 2 == 1) {
+    converted = height - 1;
+    layout = LocateYuvPlanes(length, pitch, width, converted, reader_->semi_planar());
+  }
+  if (layout) {
     auto frame = std::make_unique<VideoFrame>();
     frame->generation = generation_;
     frame->start_ms = start_ms;
@@ -459,12 +469,12 @@ void MediaDecoder::PushPicture(const IMFMediaBufferHolder& buffer, std::int64_t 
     frame->height = height;
     frame->pixels.resize(static_cast<std::size_t>(width) * height);
     if (!tables_ || !(tables_->adjust() == adjust)) tables_ = std::make_unique<YuvTables>(adjust);
-    const BYTE* chroma = data + static_cast<std::size_t>(pitch) * rows;
-    if (reader_->semi_planar()) {
-      tables_->Convert(data, pitch, chroma, nullptr, pitch, 2, width, height, frame->pixels.data(), width);
-    } else {
-      const BYTE* v = chroma + static_cast<std::size_t>(pitch / 2) * (rows / 2);
-      tables_->Convert(data, pitch, chroma, v, pitch / 2, 1, width, height, frame->pixels.data(), width);
+    const BYTE* u = data + layout->u_offset;
+    const BYTE* v = layout->v_offset ? data + layout->v_offset : nullptr;
+    tables_->Convert(data, pitch, u, v, layout->uv_stride, v ? 1 : 2, width, converted, frame->pixels.data(), width);
+    if (converted < height) {
+      std::copy_n(frame->pixels.data() + static_cast<std::size_t>(width) * (converted - 1), width,
+                  frame->pixels.data() + static_cast<std::size_t>(width) * converted);
     }
     decoded_any_ = true;
     {

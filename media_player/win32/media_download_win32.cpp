@@ -4,21 +4,32 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <iterator>
+#include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
 #include "common/win32/web_request.h"
+#include "media_player/win32/cache_sidecars_win32.h"
 #include "media_player/win32/detached_thread_win32.h"
+#include "media_player/win32/http_answer_win32.h"
+#include "media_player/win32/media_cache_win32.h"
 
 namespace {
 
 constexpr int kAttempts = 4;  // a dropped connection is taken up again where it broke off
-constexpr DWORD kTimeoutMs = 15000;
-constexpr std::int64_t kFarBlock = 256 * 1024;
-constexpr std::size_t kFarBlocksKept = 16;
+// The disk's free space and the cache's size are looked at again after this much was written.
+constexpr std::int64_t kMeasureEvery = 4LL << 20;
 
 std::atomic<long> g_live{0};
+
+// The files of the items being played, which may take the cache past its bound, and of every
+// live fetch, which no trim may delete.
+std::mutex g_files_mutex;
+std::multiset<std::wstring> g_playing_files;
+std::multiset<std::wstring> g_live_files;
 
 std::int64_t Now() { return static_cast<std::int64_t>(GetTickCount64()); }
 
@@ -28,41 +39,42 @@ std::int64_t FileSize(const std::wstring& path) {
   return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::int64_t ReadCompleteMark(const std::wstring& mark) {
-  UniqueHandle file(CreateFileW(mark.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return -1;
-  char text[32] = {};
-  DWORD got = 0;
-  if (!ReadFile(file.get(), text, sizeof text - 1, &got, nullptr)) return -1;
-  return std::strtoll(text, nullptr, 10);
+std::vector<std::wstring> PlayingFiles() {
+  const std::lock_guard lock(g_files_mutex);
+  return std::vector<std::wstring>(g_playing_files.begin(), g_playing_files.end());
 }
 
-void WriteCompleteMark(const std::wstring& mark, std::int64_t size) {
-  UniqueHandle file(CreateFileW(mark.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  if (!file) return;
-  char text[32];
-  const int length = std::snprintf(text, sizeof text, "%lld", static_cast<long long>(size));
-  DWORD written = 0;
-  WriteFile(file.get(), text, static_cast<DWORD>(length), &written, nullptr);
-}
-
-std::wstring Header(HINTERNET request, DWORD which) {
-  wchar_t text[256] = {};
-  DWORD size = sizeof text - sizeof(wchar_t);
-  if (!HttpQueryInfoW(request, which, text, &size, nullptr)) return {};
-  return text;
+std::int64_t KilobytesOfEnvironment(const wchar_t* name, std::int64_t fallback) {
+  wchar_t text[32] = {};
+  const DWORD length = GetEnvironmentVariableW(name, text, 32);
+  if (length == 0 || length >= 32) return fallback;
+  const long long kilobytes = std::wcstoll(text, nullptr, 10);
+  return kilobytes > 0 && kilobytes < (1LL << 40) ? kilobytes << 10 : fallback;
 }
 
 }  // namespace
 
-std::wstring CompleteMarkOf(const std::wstring& cache_file) { return cache_file + L".size"; }
+FetchBounds FetchBoundsOfEnvironment() {
+  FetchBounds bounds;
+  bounds.cache_bytes = KilobytesOfEnvironment(L"VEXO_MEDIA_CACHE_KB", bounds.cache_bytes);
+  bounds.max_item_bytes = KilobytesOfEnvironment(L"VEXO_MEDIA_ITEM_CAP_KB", bounds.max_item_bytes);
+  bounds.min_free_bytes = KilobytesOfEnvironment(L"VEXO_MEDIA_FREE_FLOOR_KB", bounds.min_free_bytes);
+  return bounds;
+}
 
 MediaDownload::MediaDownload(std::wstring url, std::wstring cache_file)
-    : url_(std::move(url)), file_(std::move(cache_file)) {
+    : url_(std::move(url)), file_(std::move(cache_file)), bounds_(FetchBoundsOfEnvironment()) {
   ++g_live;
+  const std::lock_guard lock(g_files_mutex);
+  g_live_files.insert(file_);
 }
 
 long MediaDownload::Live() { return g_live.load(); }
+
+std::vector<std::wstring> MediaDownload::LiveFiles() {
+  const std::lock_guard lock(g_files_mutex);
+  return std::vector<std::wstring>(g_live_files.begin(), g_live_files.end());
+}
 
 std::int64_t MediaDownload::size() {
   const std::lock_guard lock(mutex_);
@@ -70,16 +82,42 @@ std::int64_t MediaDownload::size() {
 }
 
 std::shared_ptr<MediaDownload> MediaDownload::Create(std::wstring url, std::wstring cache_file) {
-  std::shared_ptr<MediaDownload> download(new MediaDownload(std::move(url), std::move(cache_file)));
+  // The same item asked for again while its fetch still has holders (a user going X, Y, X
+  // while X is let go of) takes that fetch over: two fetches never write one file.
+  static std::mutex registry_mutex;
+  static std::map<std::wstring, std::weak_ptr<MediaDownload>> registry;
+  const std::lock_guard registry_lock(registry_mutex);
+  for (auto it = registry.begin(); it != registry.end();)
+    it = it->second.expired() ? registry.erase(it) : std::next(it);
+  if (auto found = registry.find(cache_file); found != registry.end()) {
+    if (auto live = found->second.lock(); live && live->url_ == url) return live;
+  }
+  std::shared_ptr<MediaDownload> download(new MediaDownload(std::move(url), cache_file));
   MediaDownload* const held = download.get();
   // The holders share one reference; when they have all let go, the fetch is told to stop.
-  return std::shared_ptr<MediaDownload>(held, [download = std::move(download)](MediaDownload*) mutable {
+  std::shared_ptr<MediaDownload> holder(held, [download = std::move(download)](MediaDownload*) mutable {
     download->Stop();
     download.reset();
   });
+  registry[cache_file] = holder;
+  return holder;
 }
 
-MediaDownload::~MediaDownload() { --g_live; }
+MediaDownload::~MediaDownload() {
+  --g_live;
+  const std::lock_guard lock(g_files_mutex);
+  g_live_files.erase(g_live_files.find(file_));
+  if (playing_) g_playing_files.erase(g_playing_files.find(file_));
+}
+
+void MediaDownload::SetPlaying(bool playing) {
+  {
+    const std::lock_guard lock(g_files_mutex);
+    if (playing_.exchange(playing) == playing) return;
+    if (playing) g_playing_files.insert(file_);
+    else g_playing_files.erase(g_playing_files.find(file_));
+  }
+}
 
 void MediaDownload::Stop() {
   HINTERNET open = nullptr;
@@ -89,6 +127,7 @@ void MediaDownload::Stop() {
     open = std::exchange(open_request_, nullptr);
   }
   changed_.notify_all();
+  SetPlaying(false);
   // Closing the request cuts short a read that waits on the server; the close itself may wait
   // for that read, so it happens on a thread of its own.
   if (open && !RunDetached([open] { InternetCloseHandle(open); })) InternetCloseHandle(open);
@@ -97,10 +136,17 @@ void MediaDownload::Stop() {
 void MediaDownload::Start() {
   {
     const std::lock_guard lock(mutex_);
-    if (started_) return;
-    started_ = true;
+    if (running_ || done_ || failed_ || stopping_) return;
+    running_ = true;
+    paused_for_cache_ = false;
   }
-  if (!RunDetached([self = shared_from_this()] { self->Run(); })) Fail();
+  if (!RunDetached([self = shared_from_this()] { self->Run(); })) {
+    {
+      const std::lock_guard lock(mutex_);
+      running_ = false;
+    }
+    Fail();
+  }
 }
 
 void MediaDownload::Wake() { changed_.notify_all(); }
@@ -114,90 +160,6 @@ MediaDownload::Wait MediaDownload::WaitFor(std::int64_t end, const std::atomic<b
     if (failed_ || stopping_) return Wait::kFailed;
     changed_.wait_for(lock, std::chrono::milliseconds(200));
   }
-}
-
-bool MediaDownload::IsFar(std::int64_t offset) {
-  const std::lock_guard lock(mutex_);
-  if (meter_.finished() || failed_) return false;
-  const std::int64_t ahead = offset - meter_.fetched();
-  if (ahead <= 16 * 1024) return false;
-  // Containers keep indexes and tags at the end: those small reads never wait for the fetch.
-  if (meter_.total() > 0 && offset >= meter_.total() - kFarBlock) return true;
-  // Otherwise more than two seconds of fetching away.
-  return ahead > std::max<std::int64_t>(64 * 1024, meter_.RateKilobytesPerSecond(Now()) * 1024 * 2);
-}
-
-const MediaDownload::Block* MediaDownload::FarBlock(std::int64_t at) {
-  for (Block& block : blocks_) {
-    if (at >= block.start && at < block.start + static_cast<std::int64_t>(block.bytes.size())) {
-      block.used = ++far_uses_;
-      return &block;
-    }
-  }
-  // A block from the page the read starts in, so that a small read near the end fetches
-  // little more than itself.
-  const std::int64_t start = at / 4096 * 4096;
-  if (far_refused_) return nullptr;
-  if (!far_session_) {
-    far_session_.reset(InternetOpenW(L"VexoMedia/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  }
-  if (!far_session_) return nullptr;
-  wchar_t range[80];
-  std::swprintf(range, 80, L"Range: bytes=%lld-%lld\r\n", static_cast<long long>(start),
-                static_cast<long long>(start + kFarBlock - 1));
-  const WebRequest web = OpenWebRequest(
-      far_session_.get(), url_,
-      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES, kTimeoutMs);
-  if (!web.request || !SendWebRequest(web.request.get(), range)) return nullptr;
-  const HINTERNET request = web.request.get();
-  long long first = -1, last = -1, size = -1;
-  if (Header(request, HTTP_QUERY_STATUS_CODE) != L"206" ||
-      std::swscanf(Header(request, HTTP_QUERY_CONTENT_RANGE).c_str(), L"bytes %lld-%lld/%lld", &first, &last, &size) <
-          2 ||
-      first != start) {
-    far_refused_ = true;  // no ranges here: the reader waits for the fetch instead
-    return nullptr;
-  }
-  Block block;
-  block.start = start;
-  block.bytes.resize(static_cast<std::size_t>(kFarBlock));
-  std::size_t filled = 0;
-  for (;;) {
-    DWORD got = 0;
-    if (filled == block.bytes.size() ||
-        !InternetReadFile(request, block.bytes.data() + filled, static_cast<DWORD>(block.bytes.size() - filled),
-                          &got) ||
-        got == 0) {
-      break;
-    }
-    filled += got;
-  }
-  if (filled < static_cast<std::size_t>(last - first + 1)) return nullptr;  // cut short
-  block.bytes.resize(filled);
-  block.used = ++far_uses_;
-  if (blocks_.size() >= kFarBlocksKept) {
-    blocks_.erase(std::min_element(blocks_.begin(), blocks_.end(),
-                                   [](const Block& a, const Block& b) { return a.used < b.used; }));
-  }
-  blocks_.push_back(std::move(block));
-  return &blocks_.back();
-}
-
-bool MediaDownload::ReadFar(std::int64_t offset, char* out, std::size_t count, std::size_t* got) {
-  const std::lock_guard lock(far_mutex_);
-  std::size_t done = 0;
-  while (done < count) {
-    const std::int64_t at = offset + static_cast<std::int64_t>(done);
-    const Block* block = FarBlock(at);
-    if (!block) break;
-    const std::size_t inside = static_cast<std::size_t>(at - block->start);
-    if (inside >= block->bytes.size()) break;  // the end of the item
-    const std::size_t take = std::min(count - done, block->bytes.size() - inside);
-    std::copy_n(block->bytes.data() + inside, take, out + done);
-    done += take;
-  }
-  *got = done;
-  return done > 0;
 }
 
 std::int64_t MediaDownload::WaitForSize(const std::atomic<bool>& cancelled) {
@@ -238,15 +200,36 @@ void MediaDownload::Fail() {
 }
 
 void MediaDownload::Run() {
-  // What an earlier fetch left is used: whole when its mark says so, else continued.
+  struct Ending {
+    MediaDownload& self;
+    ~Ending() {
+      {
+        const std::lock_guard lock(self.mutex_);
+        self.running_ = false;
+      }
+      self.changed_.notify_all();
+    }
+  } ending{*this};
+  // What an earlier fetch left is used: whole when its mark says so, else continued if the
+  // server still has the same file.
   const std::int64_t have = std::max<std::int64_t>(0, FileSize(file_));
   const std::int64_t whole = ReadCompleteMark(CompleteMarkOf(file_));
+  const ItemTag tag = ReadItemTag(ItemTagOf(file_));
+  // All of what the first answer announced is there (a fetch that ended before it wrote its
+  // mark): whole too.
+  const bool all_there = have > 0 && (whole == have || tag.size == have);
   {
     const std::lock_guard lock(mutex_);
-    meter_.Begin(whole == have && have > 0 ? have : -1, have, Now());
+    if (all_there) {
+      meter_.Begin(have, have, Now());
+    } else {
+      meter_.Begin(tag.size >= 0 && tag.size >= have ? tag.size : -1, have, Now());
+    }
+    validator_ = tag.validator;
     size_known_ = meter_.total() >= 0;
   }
-  if (whole == have && have > 0) {
+  if (all_there) {
+    if (whole != have) WriteCompleteMark(CompleteMarkOf(file_), have);
     UniqueHandle touch(CreateFileW(file_.c_str(), FILE_WRITE_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
                                    nullptr));
@@ -258,6 +241,7 @@ void MediaDownload::Run() {
     {
       const std::lock_guard lock(mutex_);
       meter_.Finish(Now());
+      done_ = true;
     }
     changed_.notify_all();
     return;
@@ -273,18 +257,22 @@ void MediaDownload::Run() {
     }
     if (FetchFrom(session.get(), from)) {
       std::int64_t size = 0;
+      bool complete = false;
       {
         const std::lock_guard lock(mutex_);
+        // A capped item without a length is not known to be whole: no mark for it.
+        complete = meter_.total() >= 0 && meter_.fetched() >= meter_.total();
         meter_.Finish(Now());
         size = meter_.total();
+        done_ = true;
       }
-      WriteCompleteMark(CompleteMarkOf(file_), size);
+      if (complete) WriteCompleteMark(CompleteMarkOf(file_), size);
       changed_.notify_all();
       return;
     }
     {
       const std::lock_guard lock(mutex_);
-      if (failed_ || stopping_) break;
+      if (failed_ || stopping_ || paused_for_cache_ || done_) return;
     }
     Sleep(300);
   }
@@ -292,11 +280,15 @@ void MediaDownload::Run() {
 }
 
 bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
-  wchar_t range[64] = L"";
-  if (from > 0) std::swprintf(range, 64, L"Range: bytes=%lld-\r\n", static_cast<long long>(from));
-  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI |
-                      INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES;
-  WebRequest web = OpenWebRequest(session, url_, flags, kTimeoutMs);
+  std::wstring headers;
+  if (from > 0) {
+    wchar_t range[64];
+    std::swprintf(range, 64, L"Range: bytes=%lld-\r\n", static_cast<long long>(from));
+    const std::lock_guard lock(mutex_);
+    // Only the same file may go on where the last answer left off.
+    headers = range + IfRangeHeader(validator_);
+  }
+  WebRequest web = OpenWebRequest(session, url_, kMediaRequestFlags, kMediaTimeoutMs);
   if (!web.request) return false;
   {
     // Held where a stop can close it, before the server has said anything.
@@ -304,7 +296,7 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
     if (stopping_) return false;
     open_request_ = web.request.get();
   }
-  const bool whole = SendWebRequest(web.request.get(), range) && Receive(web.request.get(), from);
+  const bool whole = SendWebRequest(web.request.get(), headers) && Receive(web.request.get(), from);
   const std::lock_guard lock(mutex_);
   // A stop closed the request already; otherwise it is closed here, as the owner.
   if (open_request_) open_request_ = nullptr;
@@ -313,35 +305,72 @@ bool MediaDownload::FetchFrom(HINTERNET session, std::int64_t from) {
 }
 
 bool MediaDownload::Receive(HINTERNET request, std::int64_t from) {
-  const std::wstring status = Header(request, HTTP_QUERY_STATUS_CODE);
+  const std::wstring status_text = Header(request, HTTP_QUERY_STATUS_CODE);
+  const int status = status_text.empty() ? 200 : _wtoi(status_text.c_str());
   bool append = false;
   std::int64_t total = -1;
-  if (status == L"206" && from > 0) {
-    // "bytes FROM-LAST/TOTAL": it must go on exactly where the file ends.
-    const std::wstring content_range = Header(request, HTTP_QUERY_CONTENT_RANGE);
+  if (from > 0) {
+    // "bytes FROM-LAST/TOTAL": it must go on exactly where the file ends, of the same file.
     long long first = -1, last = -1, size = -1;
-    if (std::swscanf(content_range.c_str(), L"bytes %lld-%lld/%lld", &first, &last, &size) < 2 || first != from) {
-      Fail();
-      return false;
+    std::swscanf(Header(request, HTTP_QUERY_CONTENT_RANGE).c_str(), L"bytes %lld-%lld/%lld", &first, &last, &size);
+    std::int64_t known = -1;
+    {
+      const std::lock_guard lock(mutex_);
+      known = meter_.total();
     }
-    append = true;
-    total = size;
-  } else if (status == L"200" || status.empty()) {
-    const std::wstring length = Header(request, HTTP_QUERY_CONTENT_LENGTH);
-    if (!length.empty()) total = std::wcstoll(length.c_str(), nullptr, 10);
-  } else {
+    switch (CheckResume(status, from, first, size, known)) {
+      case ResumeVerdict::kAppend:
+        append = true;
+        total = size;
+        break;
+      case ResumeVerdict::kStartOver:
+        if (status != 200) {
+          // A part of another file: what the cache has is thrown away, and the next attempt
+          // asks for the whole of it.
+          DeleteFileW(ItemTagOf(file_).c_str());
+          UniqueHandle(CreateFileW(file_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+          const std::lock_guard lock(mutex_);
+          meter_.Begin(-1, 0, Now());
+          validator_.clear();
+          size_known_ = false;
+          return false;
+        }
+        break;
+      case ResumeVerdict::kFail: Fail(); return false;
+    }
+  } else if (status != 200) {
     // An error page is no media; the reader must not get it.
     Fail();
     return false;
   }
-  UniqueHandle file(CreateFileW(file_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!append) {
+    const std::wstring length = Header(request, HTTP_QUERY_CONTENT_LENGTH);
+    if (!length.empty()) total = std::wcstoll(length.c_str(), nullptr, 10);
+    ItemTag tag;
+    tag.size = total;
+    tag.validator =
+        RangeValidator(HeaderValue(request, HTTP_QUERY_ETAG), HeaderValue(request, HTTP_QUERY_LAST_MODIFIED));
+    WriteItemTag(ItemTagOf(file_), tag);
+    DeleteFileW(CompleteMarkOf(file_).c_str());
+    const std::lock_guard lock(mutex_);
+    validator_ = tag.validator;
+  }
+  // Others may read it and a fetch of the same item after this one may write it: this one
+  // writes nothing once it is told to stop.
+  UniqueHandle file(CreateFileW(file_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     Fail();
     return false;
   }
-  LARGE_INTEGER end{};
-  SetFilePointerEx(file.get(), end, nullptr, FILE_END);
+  // What comes goes after what the file holds.
+  LARGE_INTEGER at{};
+  at.QuadPart = append ? from : 0;
+  if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) {
+    Fail();
+    return false;
+  }
   {
     const std::lock_guard lock(mutex_);
     if (stopping_) return false;
@@ -352,27 +381,60 @@ bool MediaDownload::Receive(HINTERNET request, std::int64_t from) {
   changed_.notify_all();
   // Small reads, so that waiting readers and the share move on smoothly.
   std::vector<char> buffer(16 * 1024);
-  bool whole = false;
+  std::int64_t unmeasured = kMeasureEvery;  // measured before the first write
+  std::int64_t measured_free = -1, measured_others = -1;
   for (;;) {
     DWORD got = 0;
-    const BOOL read = InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &got);
-    if (!read) break;
+    if (!InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &got)) return false;
     if (got == 0) {
       const std::lock_guard lock(mutex_);
-      whole = total < 0 || meter_.fetched() >= total;
-      break;
+      return total < 0 || meter_.fetched() >= total;
     }
-    DWORD written = 0;
-    if (!WriteFile(file.get(), buffer.data(), got, &written, nullptr) || written != got) {
-      Fail();
-      break;
+    // Measured now and then; in between, what this fetch wrote since is counted in.
+    if (unmeasured >= kMeasureEvery) {
+      unmeasured = 0;
+      measured_free = FreeBytesOfDiskOf(file_);
+      measured_others = CacheBytesBesides(PlayingFiles());
+      // The playing item makes room by trimming what no fetch holds; a fetch ahead only waits.
+      if (playing_ && measured_others > bounds_.cache_bytes) {
+        TrimMediaCache(MediaDownload::LiveFiles(), CacheBounds{bounds_.cache_bytes});
+        measured_others = CacheBytesBesides(PlayingFiles());
+      }
     }
+    const std::int64_t free_bytes = measured_free < 0 ? -1 : measured_free - unmeasured;
+    const std::int64_t others = measured_others < 0 ? -1 : measured_others + unmeasured;
+    std::int64_t fetched = 0;
     {
       const std::lock_guard lock(mutex_);
-      if (stopping_) break;
-      meter_.Add(got, Now());
+      fetched = meter_.fetched();
+    }
+    bool failed = false;
+    const WritePlan plan = PlanWrite(fetched, total, got, free_bytes, playing_ ? -1 : others, playing_, bounds_);
+    {
+      const std::lock_guard lock(mutex_);
+      if (stopping_) return false;
+      DWORD written = 0;
+      if (plan.write > 0) {
+        if (!WriteFile(file.get(), buffer.data(), static_cast<DWORD>(plan.write), &written, nullptr) ||
+            written != plan.write) {
+          failed_ = true;
+        } else {
+          meter_.Add(plan.write, Now());
+        }
+      }
+      if (plan.stop == FetchStop::kCacheFull) paused_for_cache_ = true;
+      if (plan.stop == FetchStop::kDiskLow) failed_ = true;
+      failed = failed_;
     }
     changed_.notify_all();
+    unmeasured += plan.write;
+    if (failed) return false;
+    switch (plan.stop) {
+      case FetchStop::kNone: break;
+      case FetchStop::kComplete:  // a server that sends more than it announced is not listened to
+      case FetchStop::kCapped: return true;
+      case FetchStop::kDiskLow:
+      case FetchStop::kCacheFull: return false;
+    }
   }
-  return whole;
 }

@@ -34,12 +34,20 @@ bool IsWebAddress(const std::wstring& url) {
   return _wcsnicmp(url.c_str(), L"http://", 7) == 0 || _wcsnicmp(url.c_str(), L"https://", 8) == 0;
 }
 
-// A media address as the reader takes it: file addresses become paths.
+// A media address as the reader takes it: a file address becomes its path, a path stays as
+// it is; any other scheme ("mms:", "rtsp:", a handler's) is none the control plays (the
+// program lets only what the user chose be a path: what comes from the web is on the web).
 std::wstring ReaderPath(const std::wstring& url) {
   if (url.size() > 8 && _wcsnicmp(url.c_str(), L"file:///", 8) == 0) {
     std::wstring path = url.substr(8);
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
+  }
+  const auto colon = url.find(L':');
+  if (colon != std::wstring::npos && colon >= 2 &&
+      std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon),
+                  [](wchar_t c) { return iswalnum(c) || c == L'+' || c == L'-' || c == L'.'; })) {
+    return {};
   }
   return url;
 }
@@ -73,11 +81,7 @@ void MediaPlayerControl::CancelOpen() {
 std::shared_ptr<MediaDownload> MediaPlayerControl::DownloadFor(const std::wstring& url) {
   if (download_ && download_->url() == url) return download_;
   if (next_download_ && next_download_->url() == url) return std::move(next_download_);
-  std::vector<std::wstring> in_use;
-  for (const auto* held : {&download_, &next_download_}) {
-    if (*held) in_use.push_back((*held)->file());
-  }
-  TrimMediaCache(in_use);
+  TrimMediaCache(MediaDownload::LiveFiles(), CacheBounds{FetchBoundsOfEnvironment().cache_bytes});
   return MediaDownload::Create(url, MediaCacheFileFor(FromWide(url)));
 }
 
@@ -89,6 +93,9 @@ void MediaPlayerControl::Send(const DecoderRequest& request) {
     starved_ = false;
     if (IsWebAddress(media_url_)) {
       download_ = DownloadFor(media_url_);
+      // The playing item may grow past the cache's bound; one fetched ahead that paused there
+      // goes on now.
+      download_->SetPlaying(true);
       download_->Start();
       source.open_stream = [download = download_, cancelled = open_cancel_] {
         return DownloadStream::Open(download, cancelled);
@@ -115,6 +122,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
       media_url_ = text;
       item_bytes_ = -1;
+      stopped_share_ = 0;
       Send(session_.Load(now));
       if (download_ && download_->url() != media_url_) download_.reset();
       shown_.reset();
@@ -162,6 +170,9 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       break;
     case player::kStop:
       Send(session_.Stop(now));
+      // A stopped item's fetch ends; what it fetched stays, and a later Play goes on from it.
+      if (download_) stopped_share_ = download_->PerMille();
+      download_.reset();
       Log(L"Stop");
       break;
     case player::kPlayState: SetResultLong(result, session_.State(now)); break;
@@ -217,6 +228,7 @@ void MediaPlayerControl::ApplyAdjust(const PictureAdjust& adjust) {
 
 long MediaPlayerControl::DownloadProgress() {
   if (download_) return download_->PerMille();
+  if (IsWebAddress(media_url_)) return stopped_share_;
   // A file on this machine is all there once it is open.
   return item_bytes_ >= 0 ? 1000 : 0;
 }

@@ -65,6 +65,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::mutex mutex_;  // guards the session and the item's size against the decoder's reports
   PlaybackSession session_;
   std::int64_t item_bytes_ = -1;
+  long stopped_share_ = 0;                        // of a web item stopped, whose fetch has ended
   std::shared_ptr<MediaDownload> download_;       // the item's, when it is on the web
   std::shared_ptr<MediaDownload> next_download_;  // the next item's, fetched ahead
   std::shared_ptr<std::atomic<bool>> open_cancel_ = std::make_shared<std::atomic<bool>>(false);

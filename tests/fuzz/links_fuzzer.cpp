@@ -42,6 +42,22 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
       rig.window.BeforeNavigate(*pane, address, passed_cancel);
     }
     rig.CheckInvariants();
+    // What a page started plays from the web, or is an entry of the user's own local list.
+    const std::string local_list = std::string(parts[2]);
+    for (const std::string& call : rig.player.calls) {
+      if (call.rfind("MediaUrl ", 0) != 0) continue;
+      const std::string media = call.substr(9);
+      FUZZ_CHECK(media.empty() || IsSiteMediaAddress(Utf8ToUtf16(media)) ||
+                 FromAnsi(local_list).find(Utf8ToUtf16(media)) != std::u16string::npos);
+    }
+    // The web player goes to the web only, never to a file of this computer.
+    for (const std::string& navigation : rig.host.navigations) {
+      if (navigation.rfind("Web2 ", 0) != 0) continue;
+      std::string scheme = navigation.substr(5, 8);
+      for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      FUZZ_CHECK(scheme.rfind("http://", 0) == 0 || scheme.rfind("https://", 0) == 0 ||
+                 navigation == "Web2 about:blank");
+    }
   }
   rig.window.l_com(link);
   rig.CheckInvariants();

@@ -6,6 +6,8 @@
 #include <set>
 
 #include "common/codepage.h"
+#include "common/text/utf.h"
+#include "common/text/web_address.h"
 #include "play/main_window.h"
 #include "play/native/profile_strings_emulated.h"
 #include "play/ports/ansi_text.h"
@@ -49,11 +51,8 @@ struct MainWindowRig {
     }
     FUZZ_CHECK(Entries(kWebListFile).size() <= 101);
     FUZZ_CHECK(Entries(kLocalListFile).size() <= 101);
-    for (std::string call : host.calls) {
-      if (call.rfind("Open ", 0) != 0) continue;
-      // Schemes are read without regard to case.
-      for (std::size_t i = 5; i < call.size() && i < 13; ++i) call[i] = static_cast<char>(std::tolower(call[i]));
-      FUZZ_CHECK(call.rfind("Open http://", 0) == 0 || call.rfind("Open https://", 0) == 0);
+    for (const std::string& call : host.calls) {
+      if (call.rfind("Open ", 0) == 0) FUZZ_CHECK(IsOpenableWebAddress(Utf8ToUtf16(call.substr(5))));
     }
   }
 

@@ -7,6 +7,7 @@
 
 #include "media_player/core/cache_plan.h"
 #include "media_player/core/download_meter.h"
+#include "media_player/core/fetch_plan.h"
 #include "media_player/core/picture.h"
 #include "media_player/core/playback_clock.h"
 #include "media_player/core/playback_session.h"
@@ -298,6 +299,94 @@ TEST(Picture, FitsWithItsShapeKeptAndBarsAroundIt) {
   EXPECT_EQ(FitPicture(320, 240, 320, 240), (PictureRect{0, 0, 320, 240}));
   EXPECT_EQ(FitPicture(0, 240, 320, 240), PictureRect{});
   EXPECT_EQ(FitPicture(320, 240, 0, 0), PictureRect{});
+}
+
+}  // namespace
+
+namespace {
+
+// Every way a fetch's next write can go: what it writes of the bytes read, and why it stops.
+TEST(FetchPlan, WritesOnlyWhatIsAnnouncedCappedAndWithinTheDiskAndTheCache) {
+  FetchBounds bounds;
+  bounds.max_item_bytes = 1000;
+  bounds.min_free_bytes = 100;
+  bounds.cache_bytes = 500;
+  struct Case {
+    const char* what;
+    std::int64_t fetched, total, got, free_bytes, others;
+    bool playing;
+    std::int64_t write;
+    FetchStop stop;
+  };
+  const Case cases[] = {
+      {"plain", 0, 800, 50, -1, -1, true, 50, FetchStop::kNone},
+      {"the announced end", 780, 800, 50, -1, -1, true, 20, FetchStop::kComplete},
+      {"more than announced", 800, 800, 50, -1, -1, true, 0, FetchStop::kComplete},
+      {"no length", 500, -1, 50, -1, -1, true, 50, FetchStop::kNone},
+      {"no length at the cap", 990, -1, 50, -1, -1, true, 10, FetchStop::kCapped},
+      {"announced beyond the cap", 990, 5000, 50, -1, -1, true, 10, FetchStop::kCapped},
+      {"the disk's floor", 0, 800, 50, 120, -1, true, 20, FetchStop::kDiskLow},
+      {"the disk already below", 0, 800, 50, 60, -1, true, 0, FetchStop::kDiskLow},
+      {"ahead within the cache", 0, 800, 50, 10000, 400, false, 50, FetchStop::kNone},
+      {"ahead at the cache's bound", 0, 800, 50, 10000, 480, false, 20, FetchStop::kCacheFull},
+      {"the playing item past the bound", 0, 800, 50, 10000, 480, true, 50, FetchStop::kNone},
+      {"nothing read", 10, 800, 0, -1, -1, true, 0, FetchStop::kNone},
+  };
+  for (const Case& c : cases) {
+    const WritePlan plan = PlanWrite(c.fetched, c.total, c.got, c.free_bytes, c.others, c.playing, bounds);
+    EXPECT_EQ(plan.write, c.write) << c.what;
+    EXPECT_EQ(plan.stop, c.stop) << c.what;
+  }
+}
+
+TEST(FetchPlan, AResumedAnswerGoesOnOnlyFromTheSameFile) {
+  struct Case {
+    int status;
+    std::int64_t from, first, size, known;
+    ResumeVerdict verdict;
+  };
+  const Case cases[] = {
+      {206, 100, 100, 800, 800, ResumeVerdict::kAppend},    {206, 100, 100, 800, -1, ResumeVerdict::kAppend},
+      {206, 100, 100, 900, 800, ResumeVerdict::kStartOver}, {200, 100, -1, -1, 800, ResumeVerdict::kStartOver},
+      {206, 100, 50, 800, 800, ResumeVerdict::kFail},       {416, 100, -1, -1, 800, ResumeVerdict::kFail},
+      {404, 100, -1, -1, 800, ResumeVerdict::kFail},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CheckResume(c.status, c.from, c.first, c.size, c.known), c.verdict) << c.status << " " << c.size;
+  }
+  EXPECT_EQ(RangeValidator("\"abc\"", "Tue, 08 Dec 2026 10:00:00 GMT"), "\"abc\"");
+  EXPECT_EQ(RangeValidator("W/\"abc\"", "Tue, 08 Dec 2026 10:00:00 GMT"), "Tue, 08 Dec 2026 10:00:00 GMT");
+  EXPECT_EQ(RangeValidator("", ""), "");
+}
+
+// The planes the conversion reads lie inside the decoder's buffer, at every size, or the
+// picture is not converted at all.
+TEST(Picture, PlanesAreFoundInsideTheBufferOrNotAtAll) {
+  struct Case {
+    int pitch, width, height;
+    bool semi_planar;
+    std::size_t length;
+    bool found;
+    std::size_t u, v;
+  };
+  const Case cases[] = {
+      {320, 320, 240, true, 320 * 240 * 3 / 2, true, 320 * 240, 0},
+      {320, 320, 240, false, 320 * 240 * 3 / 2, true, 320 * 240, 320 * 240 + 160 * 120},
+      {320, 320, 241, true, 320 * 241 + 320 * 121, true, 320 * 241, 0},
+      {320, 320, 241, true, 320 * 241 * 3 / 2, false, 0, 0},  // an odd height rounded down
+      {320, 320, 241, false, 320 * 241 + 160 * 121 * 2, true, 320 * 241, 320 * 241 + 160 * 121},
+      {320, 320, 240, true, 320 * 256 * 3 / 2, true, 320 * 256, 0},  // padded to 16 lines
+      {336, 321, 241, true, 336 * 241 + 336 * 121, true, 336 * 241, 0},
+      {320, 321, 240, true, 1 << 20, false, 0, 0},  // wider than its pitch
+      {320, 320, 240, true, 100, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const auto planes = LocateYuvPlanes(c.length, c.pitch, c.width, c.height, c.semi_planar);
+    ASSERT_EQ(planes.has_value(), c.found) << c.width << "x" << c.height << " in " << c.length;
+    if (!planes) continue;
+    EXPECT_EQ(planes->u_offset, c.u) << c.width << "x" << c.height;
+    EXPECT_EQ(planes->v_offset, c.v) << c.width << "x" << c.height;
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "common/win32/com.h"
+#include "media_player/core/cache_plan.h"
 #include "media_player/media_player_class.h"
 #include "play/win32/player_host_win32.h"
 #include "tests/shared/test_folder.h"
@@ -454,6 +455,169 @@ TEST_F(MediaPlayerTest, ASilentServerIsLeftAtOnceAndTheNextItemPlays) {
   EXPECT_LT(Clock::now() - moved_on, 300ms) << "letting the silent fetch go must not wait for it";
   player->Play();
   EXPECT_TRUE(ReachesState(player::kPlaying));
+}
+
+}  // namespace
+
+namespace {
+
+// The cache file of a web address, where the control fetches it to.
+std::filesystem::path CacheFileOf(const std::u16string& url) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  return std::filesystem::path(temp) / "VexoMedia" / CacheFileName(url);
+}
+
+std::uintmax_t SizeOf(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(file, error);
+  return error ? 0 : size;
+}
+
+std::string Bytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// One of the fetch's bounds for one test, in kilobytes.
+class ScopedBound {
+ public:
+  ScopedBound(const wchar_t* name, long long kilobytes) : name_(name) {
+    SetEnvironmentVariableW(name, std::to_wstring(kilobytes).c_str());
+  }
+  ~ScopedBound() { SetEnvironmentVariableW(name_, nullptr); }
+
+ private:
+  const wchar_t* name_;
+};
+
+bool Over(int state) { return state == player::kEnded || state == player::kStopped; }
+
+// Every fetch is bounded: by what its server announced, by a cap without an announcement,
+// by the disk's free space, and a fetch ahead by the cache's bound.
+TEST_F(MediaPlayerTest, EveryFetchIsBoundedAndTheItemPlaysWhatItHas) {
+  const SiteClient site;
+  const auto clip_size = std::filesystem::file_size(Clips() / "clip.mp4");
+
+  // More than announced: the rest is not listened to.
+  const std::u16string overlong = WebClip(site, "clip.mp4?overlong");
+  player->SetMediaUrl(overlong);
+  player->Play();
+  EXPECT_TRUE(ReachesState(player::kPlaying)) << "state " << player->PlayState();
+  EXPECT_TRUE(PumpUntil([&] { return player->DownloadProgress() == 1000; }, 10s));
+  EXPECT_EQ(SizeOf(CacheFileOf(overlong)), clip_size);
+  player->Stop();
+
+  {
+    // No length and no end: it stops at the cap, and the item ends with what it has.
+    const ScopedBound cap(L"VEXO_MEDIA_ITEM_CAP_KB", 512);
+    const std::u16string endless = WebClip(site, "clip.mp4?endless");
+    player->SetMediaUrl(endless);
+    player->Play();
+    EXPECT_TRUE(PumpUntil([&] { return Over(player->PlayState()); }, 20s)) << "state " << player->PlayState();
+    EXPECT_EQ(player->DownloadProgress(), 1000);
+    EXPECT_EQ(SizeOf(CacheFileOf(endless)), 512u * 1024);
+    player->Stop();
+  }
+  {
+    // A disk at its floor: nothing more is written; the item stops, and a file here plays.
+    const ScopedBound floor(L"VEXO_MEDIA_FREE_FLOOR_KB", 1LL << 38);
+    const std::u16string full = WebClip(site, "clip-web.mp4?full");
+    player->SetMediaUrl(full);
+    player->Play();
+    EXPECT_TRUE(ReachesState(player::kStopped, 10s)) << "state " << player->PlayState();
+    EXPECT_EQ(SizeOf(CacheFileOf(full)), 0u);
+    player->SetMediaUrl(ClipUrl("clip.mp4"));
+    player->Play();
+    EXPECT_TRUE(ReachesState(player::kPlaying));
+  }
+  {
+    // The cache's bound: a clip fetched ahead stops there, and goes on once it plays.
+    const ScopedBound bound(L"VEXO_MEDIA_CACHE_KB", 64);
+    const std::u16string ahead = WebClip(site, "clip-web.mp4?ahead-bounded");
+    player->SetMediaUrl(WebClip(site, "clip.mp4?playing"));
+    player->Play();
+    ASSERT_TRUE(ReachesState(player::kPlaying));
+    player->Prebuffer(ahead);
+    Pump(3s);
+    EXPECT_LE(SizeOf(CacheFileOf(ahead)), 64u * 1024);
+    EXPECT_GT(SizeOf(CacheFileOf(ahead)), 0u);
+    player->SetMediaUrl(ahead);
+    player->Play();
+    EXPECT_TRUE(ReachesState(player::kPlaying, 10s));
+    EXPECT_TRUE(PumpUntil([&] { return player->DownloadProgress() == 1000; }, 10s));
+    EXPECT_EQ(SizeOf(CacheFileOf(ahead)), std::filesystem::file_size(Clips() / "clip-web.mp4"));
+  }
+}
+
+// Range answers that trickle a byte at a time: the far read gives up by its deadline and the
+// clip plays from the fetch; a stop, another item and the control's release never wait.
+TEST_F(MediaPlayerTest, ATricklingRangeAnswerHoldsUpNothing) {
+  const SiteClient site;
+  // Its index is at the end: the reader asks for it by range before the fetch is there.
+  const std::u16string trickling = WebClip(site, "clip-index-last.mp4?rate=40&trickle-range");
+  player->SetMediaUrl(trickling);
+  player->Play();
+  EXPECT_TRUE(ReachesState(player::kPlaying, 20s)) << "state " << player->PlayState();
+
+  for (int round = 0; round < 2; ++round) {
+    player->SetMediaUrl(WebClip(site, "clip-index-last.mp4?rate=2&trickle-range&round=" + std::to_string(round)));
+    player->Play();
+    Pump(2s);  // inside a far read now
+    const auto asked = Clock::now();
+    if (round == 0) {
+      player->Stop();
+      EXPECT_LT(Clock::now() - asked, 500ms) << "the stop waited";
+      player->SetMediaUrl(ClipUrl("clip.mp4"));
+      EXPECT_LT(Clock::now() - asked, 500ms) << "the next item waited";
+      player->Play();
+      EXPECT_TRUE(ReachesState(player::kPlaying)) << Log();
+    } else {
+      player.reset();
+      EXPECT_LT(Clock::now() - asked, 500ms) << "letting the control go waited";
+    }
+  }
+}
+
+// A file that changed on the server between two fetches is fetched again, not spliced.
+TEST_F(MediaPlayerTest, AResumedFetchOfAChangedFileStartsOver) {
+  SiteClient site;
+  const std::filesystem::path served = Clips() / "changing.mp4";
+  std::string first = Bytes(Clips() / "clip-web.mp4");
+  { std::ofstream(served, std::ios::binary) << first; }
+  const std::u16string url = WebClip(site, "changing.mp4?rate=40");
+  player->SetMediaUrl(url);
+  player->Play();
+  ASSERT_TRUE(PumpUntil([&] { return SizeOf(CacheFileOf(url)) > 40 * 1024; }, 10s));
+  player->Stop();
+  Pump(500ms);
+  ASSERT_LT(SizeOf(CacheFileOf(url)), first.size());
+  // The same size, other bytes: only the validator tells.
+  std::string second = first;
+  for (std::size_t i = second.size() / 2; i < second.size(); ++i) second[i] = static_cast<char>(second[i] ^ 0x5A);
+  std::this_thread::sleep_for(20ms);
+  { std::ofstream(served, std::ios::binary) << second; }
+  site.TakeRequests();
+  player->Play();
+  EXPECT_TRUE(PumpUntil([&] { return Bytes(CacheFileOf(url)) == second; }, 15s)) << "the cache is not the new file";
+  EXPECT_NE(site.TakeRequests().find("If-Range: "), std::string::npos);
+  player->Stop();
+  std::filesystem::remove(served);
+}
+
+// Going X, Y, X while X's first fetch is still let go of: the second X takes it over.
+TEST_F(MediaPlayerTest, TheSameItemAgainPlays) {
+  const SiteClient site;
+  const std::u16string x = WebClip(site, "clip-web.mp4?rate=60&again");
+  player->SetMediaUrl(x);
+  player->Play();
+  Pump(700ms);
+  player->SetMediaUrl(ClipUrl("clip.mp4"));
+  player->Play();
+  player->SetMediaUrl(x);
+  player->Play();
+  EXPECT_TRUE(ReachesState(player::kPlaying, 10s)) << "state " << player->PlayState();
+  EXPECT_TRUE(ReachesState(player::kEnded, 15s)) << "state " << player->PlayState();
 }
 
 }  // namespace

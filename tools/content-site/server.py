@@ -18,8 +18,14 @@ Paths under /bad/<mode>/ serve the stored file of the rest of the path, misbehav
   no-content   204 No Content without a length, the connection kept open (60 s at most)
 
 With --media-folder, GET /media/NAME serves that folder's file NAME as media: with ranges
-(206 and Content-Range for "Range: bytes=A-" or "A-B"), at --media-rate kilobytes per second
-or at the rate a "?rate=N" query asks (0: as fast as it goes). With --catalogue too, the
+(206 and Content-Range for "Range: bytes=A-" or "A-B"), an ETag and Last-Modified of the file
+as it is now (an If-Range that names another version gets the whole file), at --media-rate
+kilobytes per second or at the rate a "?rate=N" query asks (0: as fast as it goes). More
+query words make it misbehave:
+  trickle-range  a range answer sends its head, then one byte every 200 ms (60 s at most)
+  endless        no Content-Length, and after the file more bytes without end (at most 60 s
+                 or 256 MiB)
+  overlong       Content-Length of the file, then the file and 1 MiB more With --catalogue too, the
 catalogue's episodes play those files: episode-N.mp4 for episode N (episode-1.mp4 when there
 is no such file).
 
@@ -195,16 +201,26 @@ def serve_media(conn, head, target):
         conn.sendall(response("404 Not Found", b"<html><body>Not Found</body></html>"))
         return
     rate = MEDIA["rate"]
-    query = urllib.parse.parse_qs(parsed.query)
+    query = urllib.parse.parse_qs(parsed.query, keep_blank_values=True)
+    words = set(parsed.query.split("&"))
     if "rate" in query:
         rate = int(query["rate"][0] or 0)
     with open(path, "rb") as f:
         data = f.read()
+    stat = os.stat(path)
+    etag = '"%x-%x"' % (stat.st_mtime_ns, len(data))
+    modified = time.strftime("%a, %d %b %Y %H:%M:%S GMT", time.gmtime(stat.st_mtime))
     first, last = 0, len(data) - 1
-    status, headers = "200 OK", ["Accept-Ranges: bytes"]
+    status, headers = "200 OK", ["Accept-Ranges: bytes", "ETag: " + etag, "Last-Modified: " + modified]
+    fields = {}
     for line in head.split(b"\r\n")[1:]:
         key, _, value = line.decode("latin-1").partition(":")
-        if key.strip().lower() == "range" and value.strip().startswith("bytes="):
+        fields[key.strip().lower()] = value.strip()
+    if_range = fields.get("if-range")
+    for key, value in fields.items():
+        if if_range is not None and if_range not in (etag, modified):
+            break  # another version than the client has: the whole file
+        if key == "range" and value.startswith("bytes="):
             start, _, end = value.strip()[6:].partition("-")
             try:
                 first = int(start)
@@ -217,16 +233,31 @@ def serve_media(conn, head, target):
             status = "206 Partial Content"
             headers.append("Content-Range: bytes %d-%d/%d" % (first, last, len(data)))
     body = data[first:last + 1]
-    lines = ["HTTP/1.1 " + status] + headers + ["Content-Length: %d" % len(body), "Content-Type: video/mp4",
-                                                "Connection: close"]
+    length = ["Content-Length: %d" % len(body)]
+    endless = "endless" in words and status.startswith("200")
+    if endless:
+        length = []
+    elif "overlong" in words:
+        body = body + b"\xff" * (1 << 20)
+    lines = ["HTTP/1.1 " + status] + headers + length + ["Content-Type: video/mp4", "Connection: close"]
     try:
         conn.sendall(("\r\n".join(lines) + "\r\n\r\n").encode("latin-1"))
+        if "trickle-range" in words and status.startswith("206"):
+            started = time.monotonic()
+            for i in range(len(body)):
+                if STOPPING.is_set() or time.monotonic() - started > 60:
+                    return
+                conn.sendall(body[i:i + 1])
+                time.sleep(0.2)
+            return
         step = 4096
         started = time.monotonic()
-        for sent in range(0, len(body), step):
-            if STOPPING.is_set():
+        filler = bytes(range(256)) * (step // 256)
+        total = len(body) + ((256 << 20) if endless else 0)
+        for sent in range(0, total, step):
+            if STOPPING.is_set() or (endless and time.monotonic() - started > 60):
                 return
-            conn.sendall(body[sent:sent + step])
+            conn.sendall(body[sent:sent + step] if sent < len(body) else filler)
             if rate > 0:
                 # Paced so that the bytes so far take the time the rate allows.
                 due = started + (sent + step) / (rate * 1024.0)
