@@ -142,6 +142,27 @@ TEST_F(PlayMouse, EveryHeaderButtonAnswersTheMouse) {
   Click(L"影视大全");
   EXPECT_TRUE(WaitUntil([&] { return DrawnControl(main, L"⊙精简模式") == nullptr; }));
 
+  // The side panel: its list tabs, its banner strip and its grip.
+  Click(L"本地列表");
+  EXPECT_TRUE(Shows(L"∴ 清空列表"));
+  Click(L"网络任务");
+  EXPECT_TRUE(Shows(L"∴ 清空任务"));
+  // The strip's button shares the tab bar with the tabs (the header's 关闭 is another).
+  const HWND tab_bar = GetParent(DrawnControl(main, L"网络任务"));
+  const std::wstring strip = DrawnControl(tab_bar, L"打开") ? L"打开" : L"关闭";
+  const HWND toggle = DrawnControl(tab_bar, strip);
+  ASSERT_TRUE(toggle);
+  ClickWithMouse(toggle);
+  wchar_t toggled[16] = {};
+  EXPECT_TRUE(WaitUntil([&] {
+    GetWindowTextW(toggle, toggled, 16);
+    return strip != toggled;
+  })) << "the banner strip's button did not answer";
+  Click(L"关闭侧栏");
+  EXPECT_TRUE(Shows(L"显示侧栏"));
+  Click(L"显示侧栏");
+  EXPECT_TRUE(Shows(L"关闭侧栏"));
+
   Click(L"最小化");
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
   ShowWindow(main, SW_RESTORE);  // as the task bar's button does
