@@ -17,19 +17,37 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav ffmpeg
   fonts-wqy-microhei
   locales curl python3
+  nasm meson dpkg-dev
 )
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# The source packages the player's decoding libraries are built from (scripts/build-media-libs.sh):
+# deb-src entries for the same suites as the Debian binary packages of this machine.
+sources=/etc/apt/sources.list.d/vexo-deb-src.sources
+source_update=0
+if [ ! -f "$sources" ]; then
+  echo "setup: adding the deb-src entries"
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | $SUDO tee "$sources" >/dev/null
+  else
+    sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' /etc/apt/sources.list | $SUDO tee "${sources%.sources}.list" >/dev/null
+    $SUDO touch "$sources"
+  fi
+  source_update=1
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-
+if [ "${#missing[@]}" -gt 0 ] || [ "$source_update" -eq 1 ]; then
+  $SUDO apt-get update -qq
+fi
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 

@@ -1,5 +1,6 @@
 #include "tests/win/child_process.h"
 
+#include <climits>
 #include <thread>
 
 #include "tests/win/real_input.h"
@@ -108,9 +109,11 @@ std::wstring TestProgramFolder() {
 }
 
 HWND ChildWindowStartingWith(HWND parent, const std::wstring& start) {
+  // A shown one first: only a shown window can be clicked or seen.
   struct Search {
     std::wstring start;
-    HWND found = nullptr;
+    HWND shown = nullptr;
+    HWND hidden = nullptr;
   } search{start};
   EnumChildWindows(
       parent,
@@ -118,14 +121,16 @@ HWND ChildWindowStartingWith(HWND parent, const std::wstring& start) {
         auto* s = reinterpret_cast<Search*>(data);
         wchar_t text[512] = {};
         GetWindowTextW(hwnd, text, 512);
-        if (text[0] && std::wstring(text).rfind(s->start, 0) == 0) {
-          s->found = hwnd;
+        if (!text[0] || std::wstring(text).rfind(s->start, 0) != 0) return TRUE;
+        if (IsWindowVisible(hwnd)) {
+          s->shown = hwnd;
           return FALSE;
         }
+        if (!s->hidden) s->hidden = hwnd;
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return search.shown ? search.shown : search.hidden;
 }
 
 std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
@@ -134,6 +139,27 @@ std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
   wchar_t text[512] = {};
   GetWindowTextW(child, text, 512);
   return text;
+}
+
+HWND ShownChildWindowNamed(HWND parent, const std::wstring& text) {
+  struct Search {
+    std::wstring text;
+    HWND found = nullptr;
+    LONG top = LONG_MAX;
+  } search{text};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t title[128] = {};
+        GetWindowTextW(hwnd, title, 128);
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        if (s->text == title && IsWindowVisible(hwnd) && r.top < s->top) s->found = hwnd, s->top = r.top;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 HWND ChildWindowOf(HWND parent, const wchar_t* window_class, const wchar_t* text) {

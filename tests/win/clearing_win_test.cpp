@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,36 @@ TEST(ClearingOnWindows, FilesInUseStayAndAreReported) {
   EXPECT_FALSE(folder.Has(u"下载 目录\\第一集影片.rmvb.cfg"));
   EXPECT_TRUE(folder.Has(u"下载 目录\\第二集.rmvb"));
   EXPECT_EQ(host.balloons, std::vector<std::string>{"部分文件可能正在使用中，未删除成功！请手动删除！"});
+}
+
+}  // namespace
+
+namespace {
+
+// Without the player's settings there is no download folder, and the two usual folders are
+// searched each once: C:\Media\ here (the test prefix has no D: drive to speak of).
+TEST(ClearingOnWindows, WithoutThePlayersSettingsCMediaIsStillSearched) {
+  TestFolder folder;
+  Win32Files files;
+  Win32ProfileStrings profile;
+  SystemCodePage code_page;
+  HistoryLists lists(files, code_page, folder.Text());
+  FakePlayer player;
+  RecordingHost host;
+  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host}, folder.Text(),
+                    u"http://site/soft/");
+  std::error_code ignored;
+  std::filesystem::create_directories(L"C:\\Media", ignored);
+  const std::filesystem::path film = L"C:\\Media\\无设置影片第三集.rmvb";
+  { std::ofstream(film) << "media"; }
+  folder.Write(u"config.ini", "[S_q]\r\nvexow=" + ToAnsi(folder.Text() + u"\\no player\\") + "\r\n");
+  folder.Write(u"date.dat", "7|n|l|" + Utf16ToUtf8(JsEscape(u"vexo://m|9|无设置影片第三集.rmvb|")) + "|1|1|0\r\n");
+  host.answers = {true};
+  window.eee_Click(u"delk://1");
+  ASSERT_EQ(host.questions.size(), 1u);
+  EXPECT_NE(host.questions[0].find("[C:\\Media\\]"), std::string::npos) << host.questions[0];
+  EXPECT_FALSE(std::filesystem::exists(film));
+  EXPECT_EQ(host.navigations.front(), "Web3 delk://1");
 }
 
 }  // namespace

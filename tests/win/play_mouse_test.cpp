@@ -28,30 +28,10 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
   return done();
 }
 
-// The drawn control of the window whose text (caption, or tool tip for a picture button) is
-// exactly `text`; of several, the shown one highest on the screen (the header's 关闭 before
-// the banner strip's).
-HWND DrawnControl(HWND main, const std::wstring& text) {
-  struct Search {
-    std::wstring text;
-    HWND found = nullptr;
-    LONG top = LONG_MAX;
-  } search{text};
-  EnumChildWindows(
-      main,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t title[128] = {};
-        GetWindowTextW(hwnd, title, 128);
-        if (s->text != title || !IsWindowVisible(hwnd)) return TRUE;
-        RECT r{};
-        GetWindowRect(hwnd, &r);
-        if (r.top < s->top) s->found = hwnd, s->top = r.top;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+// The drawn control of the window named `text` (its caption, or the tool tip of a picture
+// button); of several, the one highest on the screen (the header's 关闭 before the banner
+// strip's).
+HWND DrawnControl(HWND main, const std::wstring& text) { return ShownChildWindowNamed(main, text); }
 
 // The shown top-level window of a class that belongs to the process, for a moment.
 HWND ShownWindowOf(ChildProcess& app, const wchar_t* window_class) { return app.WaitShownWindow(window_class, 5s); }

@@ -69,6 +69,9 @@ class PlaySkins : public testing::Test {
   }
   // A click on a drawn control of the window, found by its text or tool tip.
   void Click(const std::wstring& name) {
+    // From the header's empty part, so that no balloon (which carries a button's name) is up.
+    MoveMouseTo(main, POINT{120, 12});
+    std::this_thread::sleep_for(200ms);
     HWND control = ChildWindowStartingWith(main, name);
     ASSERT_TRUE(control) << "no control " << std::string(name.begin(), name.end());
     ClickWithMouse(control);
