@@ -2,7 +2,8 @@
 ;   makensis -DARCH=x86|amd64 -DBIN_DIR=<bin folder> -DOUT_FILE=<setup.exe> -DVERSION=3.3.1.0 vexo.nsi
 ; It installs play.exe with i.gif, VexoTip.exe with PopMessage.xml and its skin folder,
 ; VexoTips.dll, and VexoMedia.dll (the player control play.exe uses when the maker's is not
-; installed, registered for the same users) into one folder (the tips' store folder is
+; installed, registered for the same users) with the decoding libraries it loads (FFmpeg's and
+; dav1d, with their licences in licenses\) into one folder (the tips' store folder is
 ; VexoTip.exe's own), for the current
 ; user or for all users (/CurrentUser, /AllUsers), silently with /S, into a chosen folder with
 ; /D=. The uninstaller removes what setup installed and keeps config.ini and the two lists
@@ -107,6 +108,9 @@ Section "!$(SectionProgram)" SecProgram
   File "${BIN_DIR}/PopMessage.xml"
   File "${BIN_DIR}/VexoTips.dll"
   File "${BIN_DIR}/VexoMedia.dll"
+  ; FFmpeg's libraries and dav1d, which the control decodes with, and their licences.
+  CreateDirectory "$INSTDIR\licenses"
+  !include "${MEDIA_FILES}"
   ; The player control's class, for all users or for this one as the installation is.
   WriteRegStr SHCTX "${PLAYER_CLASS_KEY}" "" "Vexo media player control"
   WriteRegStr SHCTX "${PLAYER_CLASS_KEY}\InprocServer32" "" "$INSTDIR\VexoMedia.dll"
@@ -153,6 +157,8 @@ Section "un.$(UnSectionProgram)" UnSecProgram
   Delete "$INSTDIR\PopMessage.xml"
   Delete "$INSTDIR\VexoTips.dll"
   Delete "$INSTDIR\VexoMedia.dll"
+  !include "${MEDIA_DELETES}"
+  RMDir "$INSTDIR\licenses"
   DeleteRegKey SHCTX "${PLAYER_CLASS_KEY}"
   DeleteRegKey SHCTX "Software\Classes\${PLAYER_PROG_ID}"
   Delete "$INSTDIR\skin\*.bmp"

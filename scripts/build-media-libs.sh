@@ -9,8 +9,8 @@
 #
 # Prints the folder the libraries are installed to (include/, lib/, bin/). They are kept in
 # a cache outside the build folders (VEXO_LIB_CACHE, by default ~/.cache/vexo-media-libs),
-# keyed by the source versions, this script and its configure lines: a second run finds them
-# and builds nothing.
+# keyed by the source versions and the configure lines: a second run finds them and builds
+# nothing.
 set -euo pipefail
 export LC_ALL=C
 arch=${1:?usage: build-media-libs.sh x86_64|i686}
@@ -37,6 +37,8 @@ fi
 # AVI, MPEG-PS and MPEG-TS, FLV, ASF/WMV, Ogg, and sound files; their text subtitles; and the
 # filters that change the sound's speed with its pitch kept.
 demuxers=mov,matroska,avi,mpegps,mpegts,flv,asf,ogg,mp3,aac,ac3,eac3,flac,wav,w64,srt,ass,webvtt
+# The raw ones too: MPEG-PS tells a video stream's codec by probing its packets with them.
+demuxers=$demuxers,mpegvideo,h264,hevc,m4v,vc1,dts
 decoders=h264,hevc,vp8,vp9,libdav1d,mpeg1video,mpeg2video,mpeg4,h263,msmpeg4v1,msmpeg4v2,msmpeg4v3
 decoders=$decoders,wmv1,wmv2,wmv3,vc1,flv,theora,mjpeg,aac,aac_latm,mp1,mp2,mp3,ac3,eac3,dca,opus
 decoders=$decoders,vorbis,flac,alac,wmav1,wmav2,wmapro,truehd,mlp
@@ -52,10 +54,23 @@ ffmpeg_flags=(
   --disable-everything --disable-avdevice --disable-postproc
   --enable-libdav1d --enable-demuxer="$demuxers" --enable-decoder="$decoders"
   --enable-parser="$parsers" --enable-filter="$filters"
-  --extra-ldflags=-static-libgcc
+  --extra-ldflags=-static-libgcc --extra-libs=-l:libwinpthread.a
 )
-key=$( (echo "$ffmpeg_version $dav1d_version"; printf '%s\n' "${ffmpeg_flags[@]}"; cat "$0") | sha1sum | cut -c1-16)
+dav1d_options=(--buildtype release --default-library shared -Denable_tools=false -Denable_tests=false
+  -Dbitdepths=8,16 -Dc_link_args=-static-libgcc)
+# What the libraries are made of; `recipe` counts changes to how they are put together here.
+recipe=2
+key=$( (echo "$recipe $ffmpeg_version $dav1d_version"; printf '%s\n' "${ffmpeg_flags[@]}" "${dav1d_options[@]}") |
+  sha1sum | cut -c1-16)
 prefix=$cache/$key/$arch
+if [ -f "$prefix/.built" ]; then
+  echo "$prefix"
+  exit 0
+fi
+# One build of an architecture at a time (the test command's and a configure's may meet).
+mkdir -p "$cache"
+exec 9>"$cache/.lock-$arch"
+flock 9
 if [ -f "$prefix/.built" ]; then
   echo "$prefix"
   exit 0
@@ -101,8 +116,7 @@ cpu = '$arch'
 endian = 'little'
 CROSS
 meson setup "$work/dav1d" "$dav1d_source" --cross-file "$work/cross.ini" --prefix "$prefix" --libdir lib \
-  --buildtype release --default-library shared -Denable_tools=false -Denable_tests=false -Dbitdepths=8,16 \
-  -Dc_link_args=-static-libgcc >"$work/dav1d.log" 2>&1 || { cat "$work/dav1d.log" >&2; exit 1; }
+  "${dav1d_options[@]}" >"$work/dav1d.log" 2>&1 || { cat "$work/dav1d.log" >&2; exit 1; }
 ninja -C "$work/dav1d" -j "$jobs" install >>"$work/dav1d.log" 2>&1 || { tail -n 40 "$work/dav1d.log" >&2; exit 1; }
 
 log "FFmpeg $ffmpeg_version for $arch"
@@ -115,6 +129,10 @@ mkdir -p "$work/ffmpeg"
   make -j "$jobs" >"$work/make.log" 2>&1 || { tail -n 40 "$work/make.log" >&2; exit 1; }
   make install >>"$work/make.log" 2>&1
 )
+# Their licences ship with them.
+mkdir -p "$prefix/share/licenses"
+cp "$ffmpeg_source/COPYING.LGPLv2.1" "$prefix/share/licenses/FFmpeg-LGPL-2.1.txt"
+cp "$dav1d_source/COPYING" "$prefix/share/licenses/dav1d-BSD-2-Clause.txt"
 rm -rf "$work"
 touch "$prefix/.built"
 log "built in $(($(date +%s) - started)) s into $prefix"

@@ -41,4 +41,24 @@ check_exports() {  # NAME "EXPECTED NAMES "
 }
 check_exports VexoTips.dll "Close_VexoTips Query_VexoTips Start_VexoTips "
 check_exports VexoMedia.dll "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+
+# The decoding libraries ship beside the control, 32-bit too, and so does every library they
+# load in turn: a missing one means the control does not register on a user's machine.
+check_beside() {  # DLL
+  local dll=$1 name
+  for name in $($objdump -p "$dll" | sed -n 's/^\s*DLL Name: //p'); do
+    case "$name" in
+    av*.dll | sw*.dll | *dav1d*.dll)
+      if [ ! -f "$build/bin/$name" ]; then
+        echo "check-i686: $(basename "$dll") needs $name, which is not beside it"
+        status=1
+      else
+        check_beside "$build/bin/$name"
+      fi
+      ;;
+    esac
+  done
+}
+check_beside "$build/bin/VexoMedia.dll"
+echo "check-i686: the decoding libraries are beside VexoMedia.dll"
 exit $status

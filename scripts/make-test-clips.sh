@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(realpath -m "${1:?usage: make-test-clips.sh FOLDER}")
-stamp=$(cat "$0" "$here/make-episode-clips.sh" | sha1sum | cut -c1-12)
+stamp=$(cat "$0" "$here/make-episode-clips.sh" "$here/make-media-vectors.sh" | sha1sum | cut -c1-12)
 [ "${2:-}" = "--bench" ] && stamp=$stamp-bench
 [ -f "$out/.made-$stamp" ] && exit 0
 command -v ffmpeg >/dev/null || { echo "make-test-clips: ffmpeg is missing (scripts/setup.sh installs it)"; exit 1; }
@@ -38,6 +38,10 @@ make clip-index-last.mp4 320x240 -c:v libx264 -pix_fmt yuv420p -profile:v baseli
 if [ "${2:-}" = "--bench" ]; then
   make clip-640x480.mp4 640x480 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
   make clip-1280x720.mp4 1280x720 -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+  make clip-1920x1080.mp4 1920x1080 -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
+  make clip-1920x1080-hevc10.mkv 1920x1080 -c:v libx265 -preset ultrafast -x265-params log-level=error \
+    -pix_fmt yuv420p10le -c:a aac
+  make clip-3840x2160.mp4 3840x2160 -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 25 -c:a aac -movflags +faststart
 fi
 
 # The picture at 2.0 s and at 2.4 s, as ffmpeg decodes them, in 32-bit BGRX rows.
@@ -49,6 +53,9 @@ done
 size=$(stat -c %s clip.mp4)
 head -c $((size * 4 / 10)) clip.mp4 >truncated.mp4
 printf '<html><body>Not found</body></html>\n' >not-media.mp4
+
+# The videos people have, by other tools than ours, with ffmpeg's picture of each.
+bash "$here/make-media-vectors.sh" "$out/vectors"
 
 # The catalogue's episodes, for play.exe on its own player.
 bash "$here/make-episode-clips.sh" "$out" 6 320x240

@@ -1,10 +1,11 @@
 #pragma once
-// Decoding on a thread of its own with Media Foundation's source reader: it opens the item,
-// seeks, and keeps a few pictures (converted to BGRX) and a little sound ahead of the clock.
-// Requests come from the window thread; reports go back through DecoderEvents, naming the
-// request they answer.
+// Decoding on a thread of its own with FFmpeg's libraries (MediaReader): it opens the item,
+// seeks, and keeps a few pictures (converted to BGRX) and a little sound ahead of the clock;
+// a picture already late when it is decoded is dropped, not converted. Requests come from
+// the window thread; reports go back through DecoderEvents, naming the request they answer.
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -18,16 +19,16 @@
 #include "media_player/core/picture.h"
 #include "media_player/core/playback_session.h"
 
-struct IMFByteStream;
-struct IMFMediaBuffer;
-using IMFMediaBufferHolder = IMFMediaBuffer*;
+class MediaInput;
+class MediaReader;
 class WaveOutput;
 
 struct VideoFrame {
   std::uint64_t generation = 0;
   std::int64_t start_ms = 0;
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;  // BGRX rows, top first
+  int width = 0, height = 0;              // of the pixels
+  int shape_width = 0, shape_height = 0;  // the shape on the screen (pixel aspect, turn)
+  std::vector<std::uint32_t> pixels;      // BGRX rows, top first
 };
 
 class DecoderEvents {
@@ -39,10 +40,9 @@ class DecoderEvents {
   virtual void DecoderFailed(std::uint64_t generation) = 0;
 };
 
-// Where the decoder gets the item from: a path for the reader, or a byte stream of ours.
+// Where the decoder gets the item from: a file or a download, opened again for every open.
 struct MediaSource {
-  std::wstring path;
-  std::function<IMFByteStream*()> open_stream;  // returns a new reference, or null
+  std::function<std::unique_ptr<MediaInput>()> open_input;  // null when it cannot be read
 };
 
 class MediaDecoder {
@@ -57,12 +57,16 @@ class MediaDecoder {
   PictureAdjust adjust();
   // The clock as the window thread last saw it, so that the decoder stays a little ahead.
   void SetClock(std::int64_t media_ms);
+  // The window's size: pictures are scaled to the size they take in it.
+  void SetWindowSize(int width, int height);
 
   // The latest picture due at `media_ms` of the request `current`; pictures of earlier
   // requests are dropped. With `show_first` the first picture comes at once, due or not (the
   // picture of a seek, shown while the clock waits for it).
   std::unique_ptr<VideoFrame> TakeFrameDue(std::int64_t media_ms, std::uint64_t current, bool show_first);
   std::size_t queued_frames();
+  // Pictures left out because they were late when decoded, since the item opened.
+  long dropped_pictures();
   bool has_video();
   bool video_drained();  // the stream has ended and every picture is out
 
@@ -78,14 +82,13 @@ class MediaDecoder {
     std::int64_t position_ms = 0;
     MediaSource source;
   };
-  class Reader;
-
   void Run();
   void Process(Pending pending);
   bool OpenReader();
   void StartAt(std::uint64_t generation, std::int64_t position_ms, bool fresh);
   bool DecodeStep();
-  void PushPicture(const IMFMediaBufferHolder& buffer, std::int64_t start_ms, const PictureAdjust& adjust);
+  void DecodePicture(const PictureAdjust& adjust, int window_width, int window_height, std::int64_t clock);
+  void DecodeSound();
   void ReportFirst();
   void ReportEndOnce(bool failed);
 
@@ -98,12 +101,13 @@ class MediaDecoder {
   std::deque<std::unique_ptr<VideoFrame>> frames_;
   PictureAdjust adjust_;
   std::int64_t clock_ms_ = 0;
+  int window_width_ = 0, window_height_ = 0;
   bool has_video_ = false;
   bool video_ended_ = false;
   // Owned by the decoding thread.
-  std::unique_ptr<Reader> reader_;
+  std::unique_ptr<MediaReader> reader_;
   MediaSource source_;
-  std::unique_ptr<YuvTables> tables_;
+  std::atomic<long> dropped_{0};
   std::uint64_t generation_ = 0;
   std::int64_t target_ms_ = 0;
   std::int64_t video_end_ms_ = 0, audio_end_ms_ = 0;

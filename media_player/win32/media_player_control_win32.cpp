@@ -12,8 +12,8 @@
 #include "media_player/core/download_meter.h"
 #include "media_player/core/picture.h"
 #include "media_player/media_player_class.h"
-#include "media_player/win32/download_stream_win32.h"
 #include "media_player/win32/media_cache_win32.h"
+#include "media_player/win32/media_input_win32.h"
 #include "play/ports/player_control.h"
 
 namespace {
@@ -97,11 +97,13 @@ void MediaPlayerControl::Send(const DecoderRequest& request) {
       // goes on now.
       download_->SetPlaying(true);
       download_->Start();
-      source.open_stream = [download = download_, cancelled = open_cancel_] {
-        return DownloadStream::Open(download, cancelled);
+      source.open_input = [download = download_, cancelled = open_cancel_] {
+        return OpenDownloadInput(download, cancelled);
       };
     } else {
-      source.path = ReaderPath(media_url_);
+      source.open_input = [path = ReaderPath(media_url_), cancelled = open_cancel_]() -> std::unique_ptr<MediaInput> {
+        return path.empty() ? nullptr : OpenFileInput(path, cancelled);
+      };
     }
   }
   decoder_->Request(request, std::move(source));
@@ -125,7 +127,9 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       stopped_share_ = 0;
       Send(session_.Load(now));
       if (download_ && download_->url() != media_url_) download_.reset();
+      // The last item's picture goes from the screen too, not only from memory.
       shown_.reset();
+      if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
       Log(L"MediaUrl " + text);
       break;
     case player::kMute:
@@ -136,8 +140,10 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       break;
     case player::kFullScreen:
       if (!put) return DISP_E_MEMBERNOTFOUND;
-      if (DispatchArgLong(params, 0, number) && number != 0 && screen_) screen_->EnterFullScreen();
       Log(L"FullScreen");
+      // The window's new size comes back to the control (Resized), which takes the lock.
+      lock.unlock();
+      if (DispatchArgLong(params, 0, number) && number != 0 && screen_) screen_->EnterFullScreen();
       break;
     case player::kVolume:
       if (!put) {
@@ -226,6 +232,15 @@ void MediaPlayerControl::ApplyAdjust(const PictureAdjust& adjust) {
       std::to_wstring(adjust.saturation));
 }
 
+void MediaPlayerControl::Resized(int width, int height) {
+  decoder_->SetWindowSize(width, height);
+  // A paused picture is decoded again at its new size.
+  const std::lock_guard lock(mutex_);
+  const auto now = Now();
+  if (session_.State(now) == player::kPaused) Send(session_.Seek(session_.PositionMs(now), now));
+  if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
+}
+
 long MediaPlayerControl::DownloadProgress() {
   if (download_) return download_->PerMille();
   if (IsWebAddress(media_url_)) return stopped_share_;
@@ -275,9 +290,20 @@ void MediaPlayerControl::Tick() {
     sound_logged_at_ = Now();
     Log(L"Sound " + std::to_wstring(audio_.last_peak()));
   }
+  if (const long dropped = decoder_->dropped_pictures();
+      dropped != dropped_logged_ && Now() - dropped_logged_at_ >= 500) {
+    dropped_logged_ = dropped;
+    dropped_logged_at_ = Now();
+    Log(L"Dropped " + std::to_wstring(dropped));
+  }
   decoder_->SetClock(media);
   const bool show_first = !shown_ || shown_->generation != generation;
   if (auto frame = decoder_->TakeFrameDue(media, generation, show_first)) {
+    if (show_first) {
+      Log(L"Picture " + std::to_wstring(frame->width) + L"x" + std::to_wstring(frame->height) + L" shown as " +
+          std::to_wstring(frame->shape_width) + L"x" + std::to_wstring(frame->shape_height) + L" at " +
+          std::to_wstring(frame->start_ms) + L" ms");
+    }
     shown_ = std::move(frame);
     if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
   }
@@ -312,7 +338,10 @@ void MediaPlayerControl::Paint(HDC dc) {
     FillRect(dc, &client, black);
     return;
   }
-  const PictureRect place = FitPicture(shown_->width, shown_->height, client.right, client.bottom);
+  // The picture's shape on the screen: its pixels' own aspect, turned as it was recorded.
+  const PictureRect place =
+      FitPicture(shown_->shape_width > 0 ? shown_->shape_width : shown_->width,
+                 shown_->shape_height > 0 ? shown_->shape_height : shown_->height, client.right, client.bottom);
   // The bars and the picture never overlap, so nothing is drawn twice and nothing flickers.
   const RECT bars[] = {{0, 0, client.right, place.top},
                        {0, place.top + place.height, client.right, client.bottom},
@@ -328,9 +357,17 @@ void MediaPlayerControl::Paint(HDC dc) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchDIBits(dc, place.left, place.top, place.width, place.height, 0, 0, shown_->width, shown_->height,
-                shown_->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  // Pictures come scaled to their place; only one decoded before the window's size changed
+  // is stretched, until the next one comes.
+  if (shown_->width == place.width && shown_->height == place.height) {
+    SetDIBitsToDevice(dc, place.left, place.top, place.width, place.height, 0, 0, 0, shown_->height,
+                      shown_->pixels.data(), &info, DIB_RGB_COLORS);
+  } else {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, place.left, place.top, place.width, place.height, 0, 0, shown_->width, shown_->height,
+                  shown_->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  }
 }
 
 HWND MediaPlayerControl::CreateView(HWND parent, const RECT& area) {
@@ -379,6 +416,7 @@ void MediaPlayerControl::Screen::LeaveFullScreen() {
 
 LRESULT MediaPlayerControl::Screen::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
+    case WM_SIZE: control_.Resized(LOWORD(lparam), HIWORD(lparam)); return 0;
     case WM_TIMER:
       if (wparam == kTickTimer) control_.Tick();
       return 0;

@@ -1,6 +1,6 @@
 #pragma once
-// The product's own player control: the player's members over Media Foundation decoding, the
-// picture drawn into its own window with GDI, the sound through waveOut.
+// The product's own player control: the player's members over FFmpeg's decoding libraries,
+// the picture drawn into its own window with GDI, the sound through waveOut.
 #include <windows.h>
 
 #include <memory>
@@ -59,6 +59,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   // New pictures take the adjustment; a paused picture is decoded again to show it.
   void ApplyAdjust(const PictureAdjust& adjust);
   void Tick();
+  void Resized(int width, int height);
   void Paint(HDC dc);
   long DownloadProgress();
 
@@ -75,6 +76,8 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   bool muted_ = false;
   std::unique_ptr<VideoFrame> shown_;
   std::int64_t sound_logged_at_ = 0;
+  long dropped_logged_ = 0;  // late pictures left out, as last written to the log
+  std::int64_t dropped_logged_at_ = 0;
   std::unique_ptr<Screen> screen_;
   std::unique_ptr<VideoAdjustDialog> adjust_dialog_;
   WaveOutput audio_;

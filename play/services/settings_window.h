@@ -8,7 +8,7 @@
 #include "play/ports/profile_strings.h"
 
 // The about page's line when the program plays through its own control.
-inline constexpr char16_t kOwnPlayerNote[] = u"播放控件：绮映自带播放器";
+inline constexpr char16_t kOwnPlayerNote[] = u"自带播放器：FFmpeg（LGPL）、dav1d（BSD）";
 
 // The window's design client size, in twips.
 inline constexpr long kSettingsWidthTwips = 7275;

@@ -2,13 +2,19 @@
 // bounds and the picture conversion.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "media_player/core/cache_plan.h"
+#include "media_player/core/colour_conversion.h"
 #include "media_player/core/download_meter.h"
 #include "media_player/core/fetch_plan.h"
+#include "media_player/core/media_input_position.h"
 #include "media_player/core/picture.h"
+#include "media_player/core/picture_geometry.h"
 #include "media_player/core/playback_clock.h"
 #include "media_player/core/playback_session.h"
 #include "play/ports/player_control.h"
@@ -249,50 +255,6 @@ TEST(CachePlan, NamesAreStableAndSafeForAnyAddress) {
   for (wchar_t c : name) EXPECT_TRUE(iswalnum(c) || c == L'.') << static_cast<int>(c);
 }
 
-std::uint32_t OnePixel(std::uint8_t y, std::uint8_t u, std::uint8_t v, const PictureAdjust& adjust = {}) {
-  const YuvTables tables(adjust);
-  const std::uint8_t luma[2] = {y, y};
-  std::uint32_t out[2];
-  tables.Convert(luma, 2, &u, &v, 1, 1, 2, 1, out, 2);
-  return out[0];
-}
-
-int Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
-
-TEST(Picture, ConvertsVideoRangeColoursAndAppliesTheAdjustment) {
-  EXPECT_EQ(OnePixel(16, 128, 128), 0x000000u);
-  EXPECT_EQ(OnePixel(235, 128, 128), 0xFFFFFFu);
-  const std::uint32_t red = OnePixel(81, 90, 240);  // BT.601 red
-  EXPECT_GE(Channel(red, 16), 250);
-  EXPECT_LE(Channel(red, 8), 5);
-  EXPECT_LE(Channel(red, 0), 5);
-
-  const std::uint32_t grey = OnePixel(81, 90, 240, {0, 100, 0});
-  EXPECT_EQ(Channel(grey, 16), Channel(grey, 8));
-  EXPECT_EQ(Channel(grey, 8), Channel(grey, 0));
-  EXPECT_GT(Channel(OnePixel(126, 128, 128, {50, 100, 100}), 0), Channel(OnePixel(126, 128, 128), 0) + 60);
-  EXPECT_EQ(OnePixel(200, 128, 128, {0, 0, 100}), OnePixel(30, 128, 128, {0, 0, 100}))
-      << "no contrast is one flat grey";
-  EXPECT_EQ(ClampAdjust({500, -3, 999}), (PictureAdjust{100, 0, 200}));
-}
-
-TEST(Picture, SemiPlanarAndPlanarGiveTheSamePictureAtOddSizes) {
-  constexpr int kWidth = 5, kHeight = 3, kChromaWidth = 3, kChromaHeight = 2;
-  std::vector<std::uint8_t> y(kWidth * kHeight), u(kChromaWidth * kChromaHeight), v(u.size());
-  std::vector<std::uint8_t> uv(u.size() * 2);
-  for (size_t i = 0; i < y.size(); ++i) y[i] = static_cast<std::uint8_t>(16 + i * 13);
-  for (size_t i = 0; i < u.size(); ++i) {
-    u[i] = uv[2 * i] = static_cast<std::uint8_t>(60 + i * 29);
-    v[i] = uv[2 * i + 1] = static_cast<std::uint8_t>(200 - i * 23);
-  }
-  const YuvTables tables;
-  std::vector<std::uint32_t> planar(kWidth * kHeight, 0xDEADBEEF), semi(kWidth * kHeight, 0xDEADBEEF);
-  tables.Convert(y.data(), kWidth, u.data(), v.data(), kChromaWidth, 1, kWidth, kHeight, planar.data(), kWidth);
-  tables.Convert(y.data(), kWidth, uv.data(), nullptr, kChromaWidth * 2, 2, kWidth, kHeight, semi.data(), kWidth);
-  EXPECT_EQ(planar, semi);
-  for (std::uint32_t pixel : planar) EXPECT_NE(pixel, 0xDEADBEEFu) << "every pixel is written, the last column too";
-}
-
 TEST(Picture, FitsWithItsShapeKeptAndBarsAroundIt) {
   EXPECT_EQ(FitPicture(320, 240, 800, 300), (PictureRect{200, 0, 400, 300}));
   EXPECT_EQ(FitPicture(1280, 720, 640, 480), (PictureRect{0, 60, 640, 360}));
@@ -359,33 +321,89 @@ TEST(FetchPlan, AResumedAnswerGoesOnOnlyFromTheSameFile) {
   EXPECT_EQ(RangeValidator("", ""), "");
 }
 
-// The planes the conversion reads lie inside the decoder's buffer, at every size, or the
-// picture is not converted at all.
-TEST(Picture, PlanesAreFoundInsideTheBufferOrNotAtAll) {
+}  // namespace
+
+namespace {
+
+TEST(PictureGeometry, TurnsShapesAndPixelsAsTheStreamSays) {
+  const std::pair<double, int> turns[] = {{std::nan(""), 0}, {0, 0},      {-90, 90}, {90, 270},   {180, 180},
+                                          {-180, 180},       {-270, 270}, {360, 0},  {-89.6, 90}, {-450, 90}};
+  for (const auto& [angle, turn] : turns) EXPECT_EQ(UprightTurn(angle), turn) << angle;
+
   struct Case {
-    int pitch, width, height;
-    bool semi_planar;
-    std::size_t length;
-    bool found;
-    std::size_t u, v;
+    int width, height, sar_num, sar_den, turn;
+    PictureShape shape;
+  };
+  const Case shapes[] = {
+      {720, 576, 64, 45, 0, {1024, 576}},  // PAL 16:9, anamorphic
+      {720, 576, 16, 15, 0, {768, 576}},   // PAL 4:3
+      {720, 480, 8, 9, 0, {720, 540}},     // NTSC 4:3: narrower pixels, a taller picture
+      {1920, 1080, 1, 1, 90, {1080, 1920}},
+      {1920, 1080, 0, 1, 270, {1080, 1920}},
+      {854, 480, 0, 0, 180, {854, 480}},
+      {100, 100, 100, 1, 0, {100, 100}},  // no recording has such pixels
+      {0, 100, 1, 1, 0, {0, 0}},
+  };
+  for (const Case& c : shapes) {
+    EXPECT_EQ(DisplayShape(c.width, c.height, c.sar_num, c.sar_den, c.turn), c.shape)
+        << c.width << "x" << c.height << " " << c.sar_num << ":" << c.sar_den << " turned " << c.turn;
+  }
+
+  // 3 x 2 pixels numbered row by row: 1 2 3 / 4 5 6.
+  const std::uint32_t in[] = {1, 2, 3, 4, 5, 6};
+  std::vector<std::uint32_t> out;
+  TurnPixels(in, 3, 2, 90, out);
+  EXPECT_EQ(out, (std::vector<std::uint32_t>{4, 1, 5, 2, 6, 3}));  // 2 wide, 3 high
+  TurnPixels(in, 3, 2, 180, out);
+  EXPECT_EQ(out, (std::vector<std::uint32_t>{6, 5, 4, 3, 2, 1}));
+  TurnPixels(in, 3, 2, 270, out);
+  EXPECT_EQ(out, (std::vector<std::uint32_t>{3, 6, 2, 5, 1, 4}));
+  TurnPixels(in, 3, 2, 0, out);
+  EXPECT_EQ(out, (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(ColourConversion, MatrixAndAdjustmentAsTheConverterTakesThem) {
+  EXPECT_EQ(MatrixFor(StreamMatrix::kUnknown, 480), ColourMatrix::kBt601);
+  EXPECT_EQ(MatrixFor(StreamMatrix::kUnknown, 720), ColourMatrix::kBt709);
+  EXPECT_EQ(MatrixFor(StreamMatrix::kBt601, 1080), ColourMatrix::kBt601);
+  EXPECT_EQ(MatrixFor(StreamMatrix::kBt2020, 480), ColourMatrix::kBt2020);
+  struct Case {
+    PictureAdjust adjust;
+    ConverterAdjust converter;
   };
   const Case cases[] = {
-      {320, 320, 240, true, 320 * 240 * 3 / 2, true, 320 * 240, 0},
-      {320, 320, 240, false, 320 * 240 * 3 / 2, true, 320 * 240, 320 * 240 + 160 * 120},
-      {320, 320, 241, true, 320 * 241 + 320 * 121, true, 320 * 241, 0},
-      {320, 320, 241, true, 320 * 241 * 3 / 2, false, 0, 0},  // an odd height rounded down
-      {320, 320, 241, false, 320 * 241 + 160 * 121 * 2, true, 320 * 241, 320 * 241 + 160 * 121},
-      {320, 320, 240, true, 320 * 256 * 3 / 2, true, 320 * 256, 0},  // padded to 16 lines
-      {336, 321, 241, true, 336 * 241 + 336 * 121, true, 336 * 241, 0},
-      {320, 321, 240, true, 1 << 20, false, 0, 0},  // wider than its pitch
-      {320, 320, 240, true, 100, false, 0, 0},
+      {{0, 100, 100}, {0, 65536, 65536}},
+      {{100, 100, 100}, {32768, 65536, 65536}},     // 128 levels up
+      {{0, 200, 100}, {-32768, 131072, 65536}},     // twice the contrast, mid-grey stays
+      {{0, 0, 0}, {32768, 0, 0}},                   // everything mid-grey
+      {{-500, 100, 300}, {-32768, 65536, 131072}},  // clamped first
   };
   for (const Case& c : cases) {
-    const auto planes = LocateYuvPlanes(c.length, c.pitch, c.width, c.height, c.semi_planar);
-    ASSERT_EQ(planes.has_value(), c.found) << c.width << "x" << c.height << " in " << c.length;
-    if (!planes) continue;
-    EXPECT_EQ(planes->u_offset, c.u) << c.width << "x" << c.height;
-    EXPECT_EQ(planes->v_offset, c.v) << c.width << "x" << c.height;
+    EXPECT_EQ(ConverterAdjustOf(c.adjust), c.converter) << c.adjust.brightness << " " << c.adjust.contrast;
+  }
+}
+
+TEST(MediaInput, SeeksLandWhereTheyShouldOrNowhere) {
+  struct Case {
+    SeekFrom from;
+    std::int64_t offset, position, size;
+    std::optional<std::int64_t> target;
+  };
+  const Case cases[] = {
+      {SeekFrom::kStart, 100, 50, 1000, 100},
+      {SeekFrom::kCurrent, 100, 50, 1000, 150},
+      {SeekFrom::kCurrent, -50, 50, 1000, 0},
+      {SeekFrom::kCurrent, -51, 50, 1000, std::nullopt},
+      {SeekFrom::kEnd, -10, 50, 1000, 990},
+      {SeekFrom::kEnd, -10, 50, -1, std::nullopt},
+      {SeekFrom::kSizeQuery, 0, 50, 1000, 1000},
+      {SeekFrom::kSizeQuery, 0, 50, -1, std::nullopt},
+      {SeekFrom::kStart, 2000, 0, 1000, 2000},  // past the end is allowed: the read then gives nothing
+      {SeekFrom::kCurrent, INT64_MAX, 10, 1000, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SeekTarget(c.from, c.offset, c.position, c.size), c.target)
+        << static_cast<int>(c.from) << " " << c.offset;
   }
 }
 

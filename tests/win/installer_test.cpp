@@ -59,7 +59,9 @@ bool KeyExists(HKEY root, const wchar_t* key) {
 
 void ExpectInstalled(const fs::path& folder) {
   for (const char* name :
-       {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll", "uninstall.exe"}) {
+       {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll", "uninstall.exe",
+        "avformat-59.dll", "avcodec-59.dll", "avutil-57.dll", "swscale-6.dll", "swresample-4.dll", "libdav1d.dll",
+        "licenses/FFmpeg-LGPL-2.1.txt", "licenses/dav1d-BSD-2-Clause.txt"}) {
     EXPECT_TRUE(fs::is_regular_file(folder / name)) << name;
   }
   EXPECT_FALSE(fs::is_empty(folder / "skin"));
@@ -109,8 +111,8 @@ TEST(Installer, ForAllUsersSilentlyThenUninstalledKeepingTheLists) {
   // "_?=" keeps the uninstaller in place, so its end is the end of the uninstall.
   ASSERT_EQ(RunToEnd(folder / "uninstall.exe", L"/S /AllUsers _?=" + folder.wstring()), 0);
   fs::remove(folder / "uninstall.exe");  // an uninstaller run in place cannot remove itself
-  for (const char* name :
-       {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll", "c.htm", "f.htm"}) {
+  for (const char* name : {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll",
+                           "c.htm", "f.htm", "avcodec-59.dll", "libdav1d.dll", "licenses"}) {
     EXPECT_FALSE(fs::exists(folder / name)) << name;
   }
   EXPECT_FALSE(fs::exists(folder / "skin"));

@@ -1,0 +1,438 @@
+#include "media_player/win32/media_reader_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/display.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+#include "media_player/core/colour_conversion.h"
+#include "media_player/core/picture_geometry.h"
+
+namespace {
+
+constexpr int kInputBuffer = 64 * 1024;
+// Packets of the other stream kept while one is decoded: enough for any interleaving a file
+// has, never all of a broken one.
+constexpr std::size_t kMaxQueuedPackets = 4096;
+constexpr std::int64_t kMaxQueuedBytes = 64LL << 20;
+
+int ReadInput(void* opaque, std::uint8_t* out, int count) {
+  const int got = static_cast<MediaInput*>(opaque)->Read(out, count);
+  if (got < 0) return AVERROR(EIO);
+  return got == 0 ? AVERROR_EOF : got;
+}
+
+std::int64_t SeekInput(void* opaque, std::int64_t offset, int whence) {
+  auto* input = static_cast<MediaInput*>(opaque);
+  SeekFrom from = SeekFrom::kStart;
+  switch (whence & ~AVSEEK_FORCE) {
+    case SEEK_SET: from = SeekFrom::kStart; break;
+    case SEEK_CUR: from = SeekFrom::kCurrent; break;
+    case SEEK_END: from = SeekFrom::kEnd; break;
+    case AVSEEK_SIZE: from = SeekFrom::kSizeQuery; break;
+    default: return AVERROR(EINVAL);
+  }
+  const std::int64_t target = input->Seek(from, offset);
+  return target < 0 ? AVERROR(EIO) : target;
+}
+
+// The demuxer gives up at once when the item is closed.
+int Interrupted(void* opaque) { return static_cast<MediaInput*>(opaque)->cancelled() ? 1 : 0; }
+
+// What the libraries have to say goes to the debugger output, errors only, as every silent
+// failure of the control does.
+void Trace(void*, int level, const char* format, va_list arguments) {
+  if (level > AV_LOG_ERROR) return;
+  char line[512];
+  std::vsnprintf(line, sizeof line, format, arguments);
+  OutputDebugStringA((std::string("vexo: media: ") + line).c_str());
+}
+
+int Cores() {
+  SYSTEM_INFO info{};
+  GetSystemInfo(&info);
+  return std::clamp<int>(static_cast<int>(info.dwNumberOfProcessors), 1, 16);
+}
+
+StreamMatrix MatrixOfFrame(const AVFrame* frame) {
+  switch (frame->colorspace) {
+    case AVCOL_SPC_BT709: return StreamMatrix::kBt709;
+    case AVCOL_SPC_BT470BG:
+    case AVCOL_SPC_SMPTE170M:
+    case AVCOL_SPC_FCC: return StreamMatrix::kBt601;
+    case AVCOL_SPC_BT2020_NCL:
+    case AVCOL_SPC_BT2020_CL: return StreamMatrix::kBt2020;
+    default: return StreamMatrix::kUnknown;
+  }
+}
+
+int SwsMatrix(ColourMatrix matrix) {
+  switch (matrix) {
+    case ColourMatrix::kBt709: return SWS_CS_ITU709;
+    case ColourMatrix::kBt2020: return SWS_CS_BT2020;
+    case ColourMatrix::kBt601: break;
+  }
+  return SWS_CS_ITU601;
+}
+
+bool FullRange(const AVFrame* frame) {
+  switch (frame->format) {
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ411P: return true;
+    default: return frame->color_range == AVCOL_RANGE_JPEG;
+  }
+}
+
+// The rate waveOut is given: the item's own up to 48 kHz, the nearest usual one above.
+int SoundRateFor(int rate) {
+  if (rate <= 0) return 44100;
+  if (rate <= 48000) return rate;
+  return rate % 44100 == 0 ? 44100 : 48000;
+}
+
+}  // namespace
+
+struct MediaReader::Stream {
+  int index = -1;
+  AVCodecContext* codec = nullptr;
+  std::deque<AVPacket*> packets;
+  std::int64_t queued_bytes = 0;
+  bool flushed = false;  // the decoder was told the end
+  ~Stream() {
+    for (AVPacket* packet : packets) av_packet_free(&packet);
+    avcodec_free_context(&codec);
+  }
+  void Clear() {
+    for (AVPacket* packet : packets) av_packet_free(&packet);
+    packets.clear();
+    queued_bytes = 0;
+    flushed = false;
+  }
+};
+
+struct MediaReader::ScalerState {
+  SwsContext* context = nullptr;
+  int width = 0, height = 0, format = -1;
+  int scaled_width = 0, scaled_height = 0;
+  ColourMatrix matrix = ColourMatrix::kBt601;
+  bool full_range = false;
+  ConverterAdjust adjust;
+  bool details_set = false;
+  std::vector<std::uint32_t> converted;  // before a turn
+  ~ScalerState() { sws_freeContext(context); }
+};
+
+struct MediaReader::ResamplerState {
+  SwrContext* context = nullptr;
+  AVChannelLayout layout{};
+  int format = -1, rate = 0;
+  ~ResamplerState() {
+    swr_free(&context);
+    av_channel_layout_uninit(&layout);
+  }
+};
+
+MediaReader::MediaReader()
+    : frame_(av_frame_alloc()),
+      scaler_state_(std::make_unique<ScalerState>()),
+      resampler_state_(std::make_unique<ResamplerState>()) {}
+
+MediaReader::~MediaReader() {
+  video_stream_.reset();
+  audio_stream_.reset();
+  av_frame_free(&frame_);
+  if (format_) avformat_close_input(&format_);
+  if (io_) {
+    av_freep(&io_->buffer);
+    avio_context_free(&io_);
+  }
+}
+
+bool MediaReader::Open(std::unique_ptr<MediaInput> input) {
+  static const bool traced = (av_log_set_callback(Trace), true);
+  (void)traced;
+  if (!input || !frame_) return false;
+  input_ = std::move(input);
+  auto* buffer = static_cast<unsigned char*>(av_malloc(kInputBuffer));
+  if (!buffer) return false;
+  io_ = avio_alloc_context(buffer, kInputBuffer, 0, input_.get(), ReadInput, nullptr, SeekInput);
+  if (!io_) {
+    av_free(buffer);
+    return false;
+  }
+  format_ = avformat_alloc_context();
+  if (!format_) return false;
+  format_->pb = io_;
+  format_->flags |= AVFMT_FLAG_CUSTOM_IO;
+  format_->interrupt_callback = AVIOInterruptCB{Interrupted, input_.get()};
+  if (avformat_open_input(&format_, nullptr, nullptr, nullptr) < 0) {
+    format_ = nullptr;  // freed by the failed open
+    return false;
+  }
+  if (avformat_find_stream_info(format_, nullptr) < 0) return false;
+  start_us_ = format_->start_time != AV_NOPTS_VALUE ? format_->start_time : 0;
+  if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) duration_ms_ = format_->duration / 1000;
+
+  video_stream_ = std::make_unique<Stream>();
+  audio_stream_ = std::make_unique<Stream>();
+  const int video = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  // A cover picture of a sound file is no video.
+  if (video >= 0 && !(format_->streams[video]->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
+      OpenStream(video, *video_stream_)) {
+    video_ = video;
+    double angle = NAN;
+    if (const auto* matrix = reinterpret_cast<const std::int32_t*>(
+            av_stream_get_side_data(format_->streams[video], AV_PKT_DATA_DISPLAYMATRIX, nullptr))) {
+      angle = av_display_rotation_get(matrix);
+    }
+    turn_ = UprightTurn(angle);
+  }
+  const int audio = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, video, nullptr, 0);
+  if (audio >= 0 && OpenStream(audio, *audio_stream_)) {
+    audio_ = audio;
+    out_rate_ = SoundRateFor(audio_stream_->codec->sample_rate);
+  }
+  // Only the streams played are read.
+  for (unsigned i = 0; i < format_->nb_streams; ++i) {
+    if (static_cast<int>(i) != video_ && static_cast<int>(i) != audio_) format_->streams[i]->discard = AVDISCARD_ALL;
+  }
+  return has_video() || has_audio();
+}
+
+bool MediaReader::OpenStream(int index, Stream& stream) {
+  const AVStream* st = format_->streams[index];
+  const AVCodec* decoder = avcodec_find_decoder(st->codecpar->codec_id);
+  if (!decoder) return false;
+  stream.codec = avcodec_alloc_context3(decoder);
+  if (!stream.codec || avcodec_parameters_to_context(stream.codec, st->codecpar) < 0) return false;
+  stream.codec->pkt_timebase = st->time_base;
+  // Large pictures keep time on every core.
+  stream.codec->thread_count = Cores();
+  stream.codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+  if (avcodec_open2(stream.codec, decoder, nullptr) < 0) return false;
+  stream.index = index;
+  return true;
+}
+
+std::int64_t MediaReader::ToMs(std::int64_t stamp, int stream_index) const {
+  if (stamp == AV_NOPTS_VALUE) return -1;
+  const AVRational time_base = format_->streams[stream_index]->time_base;
+  return av_rescale_q(stamp, time_base, AVRational{1, 1000}) - start_us_ / 1000;
+}
+
+bool MediaReader::Seek(std::int64_t ms) {
+  video_ended_ = audio_ended_ = demuxer_ended_ = false;
+  for (Stream* stream : {video_stream_.get(), audio_stream_.get()}) {
+    if (!stream || stream->index < 0) continue;
+    stream->Clear();
+    avcodec_flush_buffers(stream->codec);
+  }
+  // Containers without an index of key frames (MPEG-TS and -PS) seek to a packet by its time,
+  // which may lie after the key frame a picture needs: they start well before the place.
+  const bool indexed = video_ < 0 || (avformat_index_get_entries_count(format_->streams[video_]) > 0 &&
+                                      !(format_->iformat->flags & AVFMT_TS_DISCONT));
+  const std::int64_t preroll_ms = indexed ? 0 : 3000;
+  const std::int64_t target = start_us_ + std::max<std::int64_t>(0, ms - preroll_ms) * 1000;
+  // The key frame at or before the place: the pictures up to it are decoded and not shown.
+  return av_seek_frame(format_, -1, target, AVSEEK_FLAG_BACKWARD) >= 0 ||
+         av_seek_frame(format_, -1, target, AVSEEK_FLAG_ANY) >= 0;
+}
+
+AVPacket* MediaReader::NextPacket(Stream& stream) {
+  if (!stream.packets.empty()) {
+    AVPacket* packet = stream.packets.front();
+    stream.packets.pop_front();
+    stream.queued_bytes -= packet->size;
+    return packet;
+  }
+  while (!demuxer_ended_) {
+    AVPacket* packet = av_packet_alloc();
+    if (!packet) return nullptr;
+    const int read = av_read_frame(format_, packet);
+    if (read < 0) {
+      av_packet_free(&packet);
+      demuxer_ended_ = true;
+      input_failed_ = read != AVERROR_EOF;
+      return nullptr;
+    }
+    if (packet->stream_index == stream.index) return packet;
+    Stream* other = packet->stream_index == video_   ? video_stream_.get()
+                    : packet->stream_index == audio_ ? audio_stream_.get()
+                                                     : nullptr;
+    if (other && other->packets.size() < kMaxQueuedPackets && other->queued_bytes < kMaxQueuedBytes) {
+      other->queued_bytes += packet->size;
+      other->packets.push_back(packet);
+    } else {
+      av_packet_free(&packet);
+    }
+  }
+  return nullptr;
+}
+
+MediaReader::Got MediaReader::Decode(Stream& stream) {
+  for (int attempts = 0; attempts < 100000; ++attempts) {
+    const int received = avcodec_receive_frame(stream.codec, frame_);
+    if (received == 0) return Got::kFrame;
+    if (received == AVERROR_EOF) return Got::kEnded;
+    if (received != AVERROR(EAGAIN)) return Got::kFailed;
+    AVPacket* packet = NextPacket(stream);
+    if (!packet) {
+      if (stream.flushed) return Got::kEnded;
+      stream.flushed = true;
+      avcodec_send_packet(stream.codec, nullptr);  // the end: what the decoder holds comes out
+      continue;
+    }
+    // A damaged packet is left out; the next one may decode.
+    avcodec_send_packet(stream.codec, packet);
+    av_packet_free(&packet);
+  }
+  return Got::kFailed;
+}
+
+MediaReader::Got MediaReader::ReadPicture(std::int64_t* start_ms, std::int64_t* length_ms) {
+  if (video_ < 0 || video_ended_) return Got::kEnded;
+  const Got got = Decode(*video_stream_);
+  if (got != Got::kFrame) {
+    video_ended_ = true;
+    return got;
+  }
+  *start_ms = std::max<std::int64_t>(0, ToMs(frame_->best_effort_timestamp, video_));
+  const AVStream* st = format_->streams[video_];
+  std::int64_t length = av_rescale_q(frame_->pkt_duration, st->time_base, AVRational{1, 1000});
+  if (length <= 0 && st->avg_frame_rate.num > 0) length = 1000LL * st->avg_frame_rate.den / st->avg_frame_rate.num;
+  *length_ms = std::max<std::int64_t>(1, length);
+  return Got::kFrame;
+}
+
+bool MediaReader::ConvertPicture(const PictureAdjust& adjust, int window_width, int window_height,
+                                 DecodedPicture& out) {
+  const AVFrame* f = frame_;
+  if (f->width <= 0 || f->height <= 0 || f->width > 16384 || f->height > 16384 || !f->data[0]) return false;
+  // The shape on the screen, and the size it takes there: the converter scales to it at once
+  // (better and cheaper than the window stretching a picture of another size).
+  const AVRational sar = av_guess_sample_aspect_ratio(format_, format_->streams[video_], frame_);
+  const PictureShape shape = DisplayShape(f->width, f->height, sar.num, sar.den, turn_);
+  int width = shape.width, height = shape.height;
+  if (window_width > 0 && window_height > 0) {
+    const PictureRect place = FitPicture(shape.width, shape.height, window_width, window_height);
+    if (place.width > 0 && place.height > 0) width = place.width, height = place.height;
+  }
+  const bool quarter = turn_ == 90 || turn_ == 270;
+  const int scaled_width = quarter ? height : width, scaled_height = quarter ? width : height;  // before the turn
+
+  ScalerState& s = *scaler_state_;
+  // A context of our own for the frame's size and layout and the size it goes to. Not
+  // sws_getCachedContext: it makes its context again when the colour details set on it differ
+  // from its defaults, and the new one has the default matrix.
+  const bool new_context = !s.context || s.width != f->width || s.height != f->height || s.format != f->format ||
+                           s.scaled_width != scaled_width || s.scaled_height != scaled_height;
+  if (new_context) {
+    sws_freeContext(s.context);
+    s.context = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), scaled_width, scaled_height,
+                               AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    s.width = f->width;
+    s.height = f->height;
+    s.format = f->format;
+    s.scaled_width = scaled_width;
+    s.scaled_height = scaled_height;
+    s.details_set = false;
+  }
+  if (!s.context) return false;
+  const ColourMatrix matrix = MatrixFor(MatrixOfFrame(f), f->height);
+  const bool full_range = FullRange(f);
+  const ConverterAdjust converter = ConverterAdjustOf(adjust);
+  if (!s.details_set || s.matrix != matrix || s.full_range != full_range || !(s.adjust == converter)) {
+    sws_setColorspaceDetails(s.context, sws_getCoefficients(SwsMatrix(matrix)), full_range ? 1 : 0,
+                             sws_getCoefficients(SWS_CS_DEFAULT), 1, converter.brightness, converter.contrast,
+                             converter.saturation);
+    s.matrix = matrix;
+    s.full_range = full_range;
+    s.adjust = converter;
+    s.details_set = true;
+  }
+  std::vector<std::uint32_t>& target = turn_ == 0 ? out.pixels : s.converted;
+  target.resize(static_cast<std::size_t>(scaled_width) * static_cast<std::size_t>(scaled_height));
+  std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(target.data()), nullptr, nullptr, nullptr};
+  int strides[4] = {scaled_width * 4, 0, 0, 0};
+  if (sws_scale(s.context, f->data, f->linesize, 0, f->height, planes, strides) != scaled_height) return false;
+  if (turn_ != 0) TurnPixels(s.converted.data(), scaled_width, scaled_height, turn_, out.pixels);
+  out.width = width;
+  out.height = height;
+  out.shape_width = shape.width;
+  out.shape_height = shape.height;
+  return true;
+}
+
+MediaReader::Got MediaReader::ReadSound(DecodedSound& out) {
+  if (audio_ < 0 || audio_ended_) return Got::kEnded;
+  const Got got = Decode(*audio_stream_);
+  if (got != Got::kFrame) {
+    audio_ended_ = true;
+    return got;
+  }
+  const AVFrame* f = frame_;
+  ResamplerState& r = *resampler_state_;
+  // Every layout and rate to the stereo 16-bit sound the device plays, mixed down with the
+  // usual levels (centre and surround at -3 dB), a single channel on both sides.
+  if (!r.context || r.format != f->format || r.rate != f->sample_rate ||
+      av_channel_layout_compare(&r.layout, &f->ch_layout) != 0) {
+    swr_free(&r.context);
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    AVChannelLayout in{};
+    if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || f->ch_layout.nb_channels <= 0) {
+      av_channel_layout_default(&in, std::max(1, f->ch_layout.nb_channels));
+    } else if (av_channel_layout_copy(&in, &f->ch_layout) < 0) {
+      return Got::kFailed;
+    }
+    const int made = swr_alloc_set_opts2(&r.context, &stereo, AV_SAMPLE_FMT_S16, out_rate_, &in,
+                                         static_cast<AVSampleFormat>(f->format), f->sample_rate, 0, nullptr);
+    const bool mono = in.nb_channels == 1;
+    av_channel_layout_uninit(&in);
+    // A single channel plays at its own level on both sides, as a mono recording sounds.
+    const double both[2] = {1.0, 1.0};
+    if (made >= 0 && mono) swr_set_matrix(r.context, both, 1);
+    if (made < 0 || swr_init(r.context) < 0) {
+      swr_free(&r.context);
+      return Got::kFailed;
+    }
+    av_channel_layout_uninit(&r.layout);
+    av_channel_layout_copy(&r.layout, &f->ch_layout);
+    r.format = f->format;
+    r.rate = f->sample_rate;
+  }
+  const int room = swr_get_out_samples(r.context, f->nb_samples);
+  if (room <= 0) {
+    out.bytes.clear();
+  } else {
+    out.bytes.resize(static_cast<std::size_t>(room) * kSoundChannels * 2);
+    std::uint8_t* planes[1] = {out.bytes.data()};
+    const int made =
+        swr_convert(r.context, planes, room, const_cast<const std::uint8_t**>(f->extended_data), f->nb_samples);
+    out.bytes.resize(static_cast<std::size_t>(std::max(0, made)) * kSoundChannels * 2);
+  }
+  out.start_ms = std::max<std::int64_t>(0, ToMs(f->best_effort_timestamp, audio_));
+  out.length_ms = static_cast<std::int64_t>(out.bytes.size() / (kSoundChannels * 2)) * 1000 / std::max(1, out_rate_);
+  return Got::kFrame;
+}
+
+void MediaReader::DropSound() {
+  if (audio_ < 0) return;
+  format_->streams[audio_]->discard = AVDISCARD_ALL;
+  audio_stream_->Clear();
+  audio_ = -1;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// One opened item, demuxed and decoded with FFmpeg's libraries: its best picture and sound
+// streams, read from a MediaInput through the demuxer's own input callbacks. Pictures come
+// out as 32-bit BGRX in their own shape (any size, bit depth and chroma layout, the stream's
+// matrix and range, turned upright), sound as 16-bit stereo at a rate waveOut plays. Only the
+// decoding thread uses it.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "media_player/core/picture.h"
+#include "media_player/win32/media_input_win32.h"
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVIOContext;
+struct AVPacket;
+
+struct DecodedPicture {
+  std::int64_t start_ms = 0, length_ms = 0;
+  int width = 0, height = 0;              // of the pixels, turned upright and scaled
+  int shape_width = 0, shape_height = 0;  // the shape they take on the screen
+  std::vector<std::uint32_t> pixels;      // BGRX rows, top first
+};
+
+struct DecodedSound {
+  std::int64_t start_ms = 0, length_ms = 0;
+  std::vector<std::uint8_t> bytes;  // 16-bit stereo
+};
+
+class MediaReader {
+ public:
+  MediaReader();
+  ~MediaReader();
+  MediaReader(const MediaReader&) = delete;
+  MediaReader& operator=(const MediaReader&) = delete;
+
+  bool Open(std::unique_ptr<MediaInput> input);
+  bool Seek(std::int64_t ms);
+
+  enum class Got { kFrame, kEnded, kFailed };
+  // The next picture: its timing, and whether it is worth converting (a late one is not).
+  Got ReadPicture(std::int64_t* start_ms, std::int64_t* length_ms);
+  // The picture just read, converted with `adjust` and scaled to the size it takes fitted in
+  // a window of `window_width` x `window_height` (0: its own shape's size).
+  bool ConvertPicture(const PictureAdjust& adjust, int window_width, int window_height, DecodedPicture& out);
+  Got ReadSound(DecodedSound& out);
+  void DropSound();  // no device: the sound stream is left out
+
+  bool has_video() const { return video_ >= 0; }
+  bool has_audio() const { return audio_ >= 0; }
+  bool video_ended() const { return video_ < 0 || video_ended_; }
+  bool audio_ended() const { return audio_ < 0 || audio_ended_; }
+  // Whether the input broke (a failed fetch) rather than ended.
+  bool input_failed() const { return input_failed_; }
+  std::int64_t duration_ms() const { return duration_ms_; }
+  std::int64_t size() { return input_ ? input_->size() : -1; }
+  int sound_rate() const { return out_rate_; }
+  static constexpr int kSoundChannels = 2;
+
+ private:
+  struct Stream;
+  Got Decode(Stream& stream);
+  AVPacket* NextPacket(Stream& stream);
+  std::int64_t ToMs(std::int64_t stamp, int stream_index) const;
+  bool OpenStream(int index, Stream& stream);
+
+  std::unique_ptr<MediaInput> input_;
+  AVFormatContext* format_ = nullptr;
+  AVIOContext* io_ = nullptr;
+  std::unique_ptr<Stream> video_stream_, audio_stream_;
+  int video_ = -1, audio_ = -1;  // stream indexes
+  bool video_ended_ = false, audio_ended_ = false;
+  bool demuxer_ended_ = false, input_failed_ = false;
+  std::int64_t duration_ms_ = 0;
+  std::int64_t start_us_ = 0;  // the container's first time stamp: positions count from it
+  AVFrame* frame_ = nullptr;
+  int turn_ = 0;
+  struct ScalerState;
+  std::unique_ptr<ScalerState> scaler_state_;
+  struct ResamplerState;
+  std::unique_ptr<ResamplerState> resampler_state_;
+  int out_rate_ = 0;
+};
