@@ -79,8 +79,19 @@ std::string ToAnsi(std::u16string_view text) {
   return out;
 }
 
-std::u16string FromAnsi(std::string_view bytes) {
-  Converter& converter = CachedConverter("UTF-16LE", CodePageName());
+namespace {
+
+const char* IconvName(int code_page) {
+  switch (code_page) {
+    case 936: return "CP936";
+    case 950: return "BIG5";
+    case 1252: return "CP1252";
+    default: return CodePageName();
+  }
+}
+
+std::u16string FromNamedCodePage(const char* name, std::string_view bytes) {
+  Converter& converter = CachedConverter("UTF-16LE", name);
   std::u16string out;
   std::size_t i = 0;
   while (i < bytes.size()) {
@@ -111,6 +122,13 @@ std::u16string FromAnsi(std::string_view bytes) {
     i += used;
   }
   return out;
+}
+
+}  // namespace
+
+std::u16string FromAnsi(std::string_view bytes) { return FromNamedCodePage(CodePageName(), bytes); }
+std::u16string FromCodePage(int code_page, std::string_view bytes) {
+  return FromNamedCodePage(IconvName(code_page), bytes);
 }
 
 bool IsDoubleByteInAnsi(char16_t ch) { return ToAnsi(std::u16string_view(&ch, 1)).size() == 2; }

@@ -12,16 +12,19 @@ std::string ToAnsi(std::u16string_view text) {
   return out;
 }
 
-std::u16string FromAnsi(std::string_view bytes) {
+std::u16string FromCodePage(int code_page, std::string_view bytes) {
   if (bytes.empty()) return {};
   const int length = static_cast<int>(bytes.size());
-  const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  const auto page = static_cast<UINT>(code_page);
+  const int size = MultiByteToWideChar(page, 0, bytes.data(), length, nullptr, 0);
   std::u16string out(static_cast<std::size_t>(size > 0 ? size : 0), u'\0');
   if (size > 0) {
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(out.data()), size);
+    MultiByteToWideChar(page, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(out.data()), size);
   }
   return out;
 }
+
+std::u16string FromAnsi(std::string_view bytes) { return FromCodePage(CP_ACP, bytes); }
 
 bool IsDoubleByteInAnsi(char16_t ch) {
   char buffer[4];

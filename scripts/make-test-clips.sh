@@ -54,6 +54,26 @@ size=$(stat -c %s clip.mp4)
 head -c $((size * 4 / 10)) clip.mp4 >truncated.mp4
 printf '<html><body>Not found</body></html>\n' >not-media.mp4
 
+# A film of one flat colour with subtitle files beside it, in the encodings people's files
+# have, written by iconv: GBK and Big5 SubRip, and ASS in UTF-16 with its BOM.
+mkdir -p subtitles
+ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x305070:size=320x240:rate=25" -f lavfi -i "$tone" \
+  -t "$seconds" -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac subtitles/Film.mp4
+srt() {  # FIRST SECOND: two cues, at 0.3-2.6 s and 3.0-5.8 s
+  printf '1\r\n00:00:00,300 --> 00:00:02,600\r\n%s\r\n\r\n2\r\n00:00:03,000 --> 00:00:05,800\r\n%s\r\n' "$1" "$2"
+}
+srt "我们现在就去" "你在这里等我" | iconv -f UTF-8 -t GBK >subtitles/Film.chs.srt
+srt "我們現在就去" "你在這裡等我" | iconv -f UTF-8 -t BIG5 >subtitles/Film.cht.srt
+{
+  printf '\xFF\xFE'
+  printf '%s\n' "[Script Info]" "ScriptType: v4.00+" "PlayResY: 288" "" "[V4+ Styles]" \
+    "Format: Name, Fontname, Fontsize, PrimaryColour, Bold, Italic, Alignment" \
+    "Style: Default,Arial,16,&H00FFFFFF,0,0,2" "" "[Events]" \
+    "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text" \
+    'Dialogue: 0,0:00:00.30,0:00:05.80,Default,,0,0,0,,{\an8}{\i1}字幕在上面{\i0}\N第二行' |
+    iconv -f UTF-8 -t UTF-16LE
+} >subtitles/Film.zh.ass
+
 # The videos people have, by other tools than ours, with ffmpeg's picture of each.
 bash "$here/make-media-vectors.sh" "$out/vectors"
 

@@ -51,6 +51,30 @@ class FileInput final : public MediaInput {
   std::int64_t size_ = -1;
 };
 
+class MemoryInput final : public MediaInput {
+ public:
+  explicit MemoryInput(std::string bytes) : bytes_(std::move(bytes)) {}
+  int Read(std::uint8_t* out, int count) override {
+    const auto left = static_cast<std::int64_t>(bytes_.size()) - position_;
+    const int got = static_cast<int>(std::clamp<std::int64_t>(left, 0, count));
+    std::copy_n(bytes_.data() + position_, got, out);
+    position_ += got;
+    return got;
+  }
+  std::int64_t Seek(SeekFrom from, std::int64_t offset) override {
+    const auto target = SeekTarget(from, offset, position_, static_cast<std::int64_t>(bytes_.size()));
+    if (!target) return -1;
+    if (from != SeekFrom::kSizeQuery) position_ = std::min<std::int64_t>(*target, bytes_.size());
+    return *target;
+  }
+  bool cancelled() const override { return false; }
+  std::int64_t size() override { return static_cast<std::int64_t>(bytes_.size()); }
+
+ private:
+  std::string bytes_;
+  std::int64_t position_ = 0;
+};
+
 class DownloadInput final : public MediaInput {
  public:
   DownloadInput(std::shared_ptr<MediaDownload> download, std::shared_ptr<std::atomic<bool>> cancelled)
@@ -114,6 +138,10 @@ std::unique_ptr<MediaInput> OpenFileInput(const std::wstring& path, std::shared_
     return nullptr;
   }
   return std::make_unique<FileInput>(file, std::move(cancelled));
+}
+
+std::unique_ptr<MediaInput> OpenMemoryInput(std::string bytes) {
+  return std::make_unique<MemoryInput>(std::move(bytes));
 }
 
 std::unique_ptr<MediaInput> OpenDownloadInput(std::shared_ptr<MediaDownload> download,

@@ -29,6 +29,8 @@ class MediaInput {
 
 // A file opened for reading (shared, so that a player or a copy may hold it too).
 std::unique_ptr<MediaInput> OpenFileInput(const std::wstring& path, std::shared_ptr<std::atomic<bool>> cancelled);
+// Bytes held in memory (a subtitle file turned into UTF-8).
+std::unique_ptr<MediaInput> OpenMemoryInput(std::string bytes);
 // A download's cache file, read as its fetch fills it.
 std::unique_ptr<MediaInput> OpenDownloadInput(std::shared_ptr<MediaDownload> download,
                                               std::shared_ptr<std::atomic<bool>> cancelled);

@@ -1,5 +1,7 @@
 #include "media_player/win32/media_player_control_win32.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "media_player/media_player_class.h"
 #include "media_player/win32/media_cache_win32.h"
 #include "media_player/win32/media_input_win32.h"
+#include "media_player/win32/picture_drawing_win32.h"
 #include "play/ports/player_control.h"
 
 namespace {
@@ -123,6 +126,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       }
       if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
       media_url_ = text;
+      subtitles_.ItemChanged(IsWebAddress(text) ? std::wstring() : ReaderPath(text));
       item_bytes_ = -1;
       stopped_share_ = 0;
       Send(session_.Load(now));
@@ -307,6 +311,7 @@ void MediaPlayerControl::Tick() {
     shown_ = std::move(frame);
     if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
   }
+  if (subtitles_.Update(media) && screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
   WatchForStarving(generation, media);
 }
 
@@ -350,24 +355,24 @@ void MediaPlayerControl::Paint(HDC dc) {
   for (const RECT& bar : bars) {
     if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, black);
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shown_->width;
-  info.bmiHeader.biHeight = -shown_->height;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  // Pictures come scaled to their place; only one decoded before the window's size changed
-  // is stretched, until the next one comes.
-  if (shown_->width == place.width && shown_->height == place.height) {
-    SetDIBitsToDevice(dc, place.left, place.top, place.width, place.height, 0, 0, 0, shown_->height,
-                      shown_->pixels.data(), &info, DIB_RGB_COLORS);
-  } else {
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchDIBits(dc, place.left, place.top, place.width, place.height, 0, 0, shown_->width, shown_->height,
-                  shown_->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  DrawPicture(dc, place, shown_->width, shown_->height, shown_->pixels.data(),
+              subtitles_.RenderedFor(place.width, place.height));
+}
+
+void MediaPlayerControl::ShowMenu(HWND owner, POINT at) {
+  if (at.x == -1 && at.y == -1) {  // from the keyboard: the middle of the picture
+    RECT client{};
+    GetClientRect(owner, &client);
+    at = POINT{client.right / 2, client.bottom / 2};
+    ClientToScreen(owner, &at);
   }
+  const UniqueMenu menu(CreatePopupMenu());
+  subtitles_.AppendMenu(menu.get());
+  Log(L"Menu");
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+  if (chosen != 0) subtitles_.Command(chosen, owner);
+  // What shows may have changed: the next tick draws it.
 }
 
 HWND MediaPlayerControl::CreateView(HWND parent, const RECT& area) {
@@ -428,7 +433,13 @@ LRESULT MediaPlayerControl::Screen::OnMessage(UINT message, WPARAM wparam, LPARA
     }
     case WM_KEYDOWN:
       if (wparam == VK_ESCAPE) LeaveFullScreen();
+      control_.subtitles_.Key(wparam);
       return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      SetFocus(hwnd_);  // the picture's keys
+      break;
+    case WM_CONTEXTMENU: control_.ShowMenu(hwnd_, POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}); return 0;
     case WM_LBUTTONDBLCLK: full_screen_ ? LeaveFullScreen() : EnterFullScreen(); return 0;
   }
   return Default(message, wparam, lparam);

@@ -13,6 +13,7 @@
 #include "media_player/core/playback_session.h"
 #include "media_player/win32/media_decoder_win32.h"
 #include "media_player/win32/media_download_win32.h"
+#include "media_player/win32/subtitle_overlay_win32.h"
 #include "media_player/win32/video_adjust_dialog_win32.h"
 #include "media_player/win32/wave_output_win32.h"
 
@@ -61,6 +62,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   void Tick();
   void Resized(int width, int height);
   void Paint(HDC dc);
+  void ShowMenu(HWND owner, POINT at);  // the picture's own menu, at a point of the screen
   long DownloadProgress();
 
   std::mutex mutex_;  // guards the session and the item's size against the decoder's reports
@@ -78,6 +80,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::int64_t sound_logged_at_ = 0;
   long dropped_logged_ = 0;  // late pictures left out, as last written to the log
   std::int64_t dropped_logged_at_ = 0;
+  SubtitleOverlay subtitles_;
   std::unique_ptr<Screen> screen_;
   std::unique_ptr<VideoAdjustDialog> adjust_dialog_;
   WaveOutput audio_;

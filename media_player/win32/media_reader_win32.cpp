@@ -107,6 +107,43 @@ int SoundRateFor(int rate) {
 
 }  // namespace
 
+AVFormatContext* OpenDemuxer(MediaInput* input) {
+  static const bool traced = (av_log_set_callback(Trace), true);
+  (void)traced;
+  auto* buffer = static_cast<unsigned char*>(av_malloc(kInputBuffer));
+  if (!buffer) return nullptr;
+  AVIOContext* io = avio_alloc_context(buffer, kInputBuffer, 0, input, ReadInput, nullptr, SeekInput);
+  if (!io) {
+    av_free(buffer);
+    return nullptr;
+  }
+  AVFormatContext* format = avformat_alloc_context();
+  if (!format) {
+    av_freep(&io->buffer);
+    avio_context_free(&io);
+    return nullptr;
+  }
+  format->pb = io;
+  format->flags |= AVFMT_FLAG_CUSTOM_IO;
+  format->interrupt_callback = AVIOInterruptCB{Interrupted, input};
+  if (avformat_open_input(&format, nullptr, nullptr, nullptr) < 0) {  // frees `format` when it fails
+    av_freep(&io->buffer);
+    avio_context_free(&io);
+    return nullptr;
+  }
+  return format;
+}
+
+void CloseDemuxer(AVFormatContext*& format) {
+  if (!format) return;
+  AVIOContext* io = format->pb;
+  avformat_close_input(&format);
+  if (io) {
+    av_freep(&io->buffer);
+    avio_context_free(&io);
+  }
+}
+
 struct MediaReader::Stream {
   int index = -1;
   AVCodecContext* codec = nullptr;
@@ -156,34 +193,14 @@ MediaReader::~MediaReader() {
   video_stream_.reset();
   audio_stream_.reset();
   av_frame_free(&frame_);
-  if (format_) avformat_close_input(&format_);
-  if (io_) {
-    av_freep(&io_->buffer);
-    avio_context_free(&io_);
-  }
+  CloseDemuxer(format_);
 }
 
 bool MediaReader::Open(std::unique_ptr<MediaInput> input) {
-  static const bool traced = (av_log_set_callback(Trace), true);
-  (void)traced;
   if (!input || !frame_) return false;
   input_ = std::move(input);
-  auto* buffer = static_cast<unsigned char*>(av_malloc(kInputBuffer));
-  if (!buffer) return false;
-  io_ = avio_alloc_context(buffer, kInputBuffer, 0, input_.get(), ReadInput, nullptr, SeekInput);
-  if (!io_) {
-    av_free(buffer);
-    return false;
-  }
-  format_ = avformat_alloc_context();
+  format_ = OpenDemuxer(input_.get());
   if (!format_) return false;
-  format_->pb = io_;
-  format_->flags |= AVFMT_FLAG_CUSTOM_IO;
-  format_->interrupt_callback = AVIOInterruptCB{Interrupted, input_.get()};
-  if (avformat_open_input(&format_, nullptr, nullptr, nullptr) < 0) {
-    format_ = nullptr;  // freed by the failed open
-    return false;
-  }
   if (avformat_find_stream_info(format_, nullptr) < 0) return false;
   start_us_ = format_->start_time != AV_NOPTS_VALUE ? format_->start_time : 0;
   if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) duration_ms_ = format_->duration / 1000;

@@ -15,8 +15,12 @@
 struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
-struct AVIOContext;
 struct AVPacket;
+
+// A demuxer reading `input` (which outlives it) through the read and seek callbacks; null when
+// the input is no format the demuxers know. CloseDemuxer frees it with its input context.
+AVFormatContext* OpenDemuxer(MediaInput* input);
+void CloseDemuxer(AVFormatContext*& format);
 
 struct DecodedPicture {
   std::int64_t start_ms = 0, length_ms = 0;
@@ -69,7 +73,6 @@ class MediaReader {
 
   std::unique_ptr<MediaInput> input_;
   AVFormatContext* format_ = nullptr;
-  AVIOContext* io_ = nullptr;
   std::unique_ptr<Stream> video_stream_, audio_stream_;
   int video_ = -1, audio_ = -1;  // stream indexes
   bool video_ended_ = false, audio_ended_ = false;
