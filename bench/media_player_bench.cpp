@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include "bench/median.h"
@@ -51,7 +52,7 @@ struct Run {
 
 // The pictures the control dropped, from the last line of its log that counts them.
 long DroppedIn(const std::wstring& log) {
-  std::ifstream in(log);
+  std::ifstream in{std::filesystem::path(log)};
   const std::string text((std::istreambuf_iterator<char>(in)), {});
   const auto at = text.rfind("Dropped ");
   return at == std::string::npos ? 0 : std::atol(text.c_str() + at + 8);

@@ -21,7 +21,7 @@ mkdir -p "$stage/libs" "$stage/licenses"
 : >"$stage/media-files.nsh"
 : >"$stage/media-deletes.nsh"
 for dll in "$bin"/avcodec-*.dll "$bin"/avformat-*.dll "$bin"/avutil-*.dll "$bin"/swscale-*.dll \
-  "$bin"/swresample-*.dll "$bin"/libdav1d.dll; do
+  "$bin"/swresample-*.dll "$bin"/avfilter-*.dll "$bin"/libdav1d.dll; do
   [ -f "$dll" ] || { echo "setup: $dll is missing"; exit 1; }
   name=$(basename "$dll")
   cp "$dll" "$stage/libs/$name"

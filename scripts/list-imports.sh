@@ -13,7 +13,7 @@ system_dlls="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msimg
   ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll winmm.dll wininet.dll ws2_32.dll
   bcrypt.dll"
 media_dlls=$(cd "$build/bin" && ls avcodec-*.dll avformat-*.dll avutil-*.dll swscale-*.dll swresample-*.dll \
-  libdav1d.dll 2>/dev/null || true)
+  avfilter-*.dll libdav1d.dll 2>/dev/null || true)
 # What ships may use what ships beside it.
 system_dlls=" $(echo $system_dlls $media_dlls | tr 'A-Z' 'a-z') "
 status=0

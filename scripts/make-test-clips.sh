@@ -74,6 +74,32 @@ srt "我們現在就去" "你在這裡等我" | iconv -f UTF-8 -t BIG5 >subtitle
     iconv -f UTF-8 -t UTF-16LE
 } >subtitles/Film.zh.ass
 
+# The same film on the web, with a WebVTT file beside it on the server (the other extensions
+# tried first answer 404).
+cp subtitles/Film.mp4 web-subtitled.mp4
+printf 'WEBVTT\n\n00:00.300 --> 00:02.600\n网上的字幕\n\n00:03.000 --> 00:05.800\n<i>第二句</i>\n' >web-subtitled.vtt
+
+# A film with two sound tracks of different tones (国语 at 440 Hz, 粤语 at 880 Hz) and two
+# text subtitle tracks inside, as Matroska (SubRip and ASS) and as MP4 (mov_text).
+mkdir -p tracks
+srt "Track one speaks" "Track one again" >tracks/one.srt
+srt "第二条字幕" "第二条字幕又来了" >tracks/two.srt
+for container in mkv mp4; do
+  case $container in
+    mkv) subtitle_codecs=(-c:s:0 srt -c:s:1 ass) ;;
+    mp4) subtitle_codecs=(-c:s mov_text) ;;
+  esac
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x305070:size=320x240:rate=25" \
+    -f lavfi -i "sine=frequency=440:sample_rate=44100" -f lavfi -i "sine=frequency=880:sample_rate=48000" \
+    -i tracks/one.srt -i tracks/two.srt -map 0:v -map 1:a -map 2:a -map 3:s -map 4:s -t "$seconds" \
+    -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac "${subtitle_codecs[@]}" \
+    -metadata:s:a:0 language=chi -metadata:s:a:0 title=国语 -metadata:s:a:1 language=yue -metadata:s:a:1 title=粤语 \
+    -metadata:s:s:0 language=eng -metadata:s:s:1 language=chi \
+    -disposition:a:0 default -disposition:a:1 0 -disposition:s:0 default -disposition:s:1 0 \
+    "tracks/Tracks.$container"
+done
+rm tracks/one.srt tracks/two.srt
+
 # The videos people have, by other tools than ours, with ffmpeg's picture of each.
 bash "$here/make-media-vectors.sh" "$out/vectors"
 

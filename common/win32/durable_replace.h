@@ -3,6 +3,7 @@
 // the new content is written to a temporary file beside the target, under a name no other
 // process or thread uses at the same time, then moved over the target in one step.
 #include <string>
+#include <string_view>
 
 // ".~<process>-<thread>": appended to the target's path, it names the temporary file.
 std::wstring TemporarySuffixOfThisThread();
@@ -12,3 +13,7 @@ std::wstring TemporarySuffixOfThisThread();
 bool MoveOverDurably(const std::wstring& from, const std::wstring& to);
 // The same for paths in the system code page, as the tips library is handed them.
 bool MoveOverDurably(const std::string& from, const std::string& to);
+
+// Writes `bytes` to a temporary file beside `target` and moves it over durably; false (and
+// `target` as it was, no temporary left) when any step fails.
+bool ReplaceFileDurably(const std::wstring& target, std::string_view bytes);

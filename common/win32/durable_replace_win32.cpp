@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/win32/unique_handle.h"
 
 namespace {
@@ -32,4 +34,30 @@ bool MoveOverDurably(const std::string& from, const std::string& to) {
     if (!FlushToDisk(file.get())) return false;
   }
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool ReplaceFileDurably(const std::wstring& target, std::string_view bytes) {
+  // A name of this process and thread: two writers of one file never share their temporary.
+  const std::wstring temp = target + TemporarySuffixOfThisThread();
+  {
+    UniqueHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+      if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+        file.reset();
+        DeleteFileW(temp.c_str());
+        return false;
+      }
+      done += written;
+    }
+  }
+  if (!MoveOverDurably(temp, target)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
 }

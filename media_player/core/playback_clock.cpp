@@ -34,7 +34,15 @@ void PlaybackClock::Set(Ms media, Ms wall_now) {
 
 PlaybackClock::Ms PlaybackClock::Media(Ms wall_now) const {
   if (!running_ || wall_now < base_wall_) return base_media_;
-  return base_media_ + (wall_now - base_wall_);
+  return base_media_ + (wall_now - base_wall_) * speed_ / 1000;
+}
+
+void PlaybackClock::SetSpeed(int per_mille, Ms wall_now) {
+  if (per_mille <= 0 || per_mille == speed_) return;
+  base_media_ = Media(wall_now);
+  base_wall_ = wall_now;
+  speed_ = per_mille;
+  ForgetAudio();
 }
 
 void PlaybackClock::AudioReport(Ms audio_media, Ms wall_now) {
@@ -48,7 +56,8 @@ void PlaybackClock::AudioReport(Ms audio_media, Ms wall_now) {
   const Ms wall_span = wall_now - anchor_wall_;
   if (wall_span < kJudgeAfterMs) return;
   const Ms audio_span = audio_media - anchor_audio_;
-  const bool real_pace = std::llabs(audio_span - wall_span) * 1000 <= wall_span * kPaceTolerancePerMille;
+  const Ms due_span = wall_span * speed_ / 1000;
+  const bool real_pace = std::llabs(audio_span - due_span) * 1000 <= due_span * kPaceTolerancePerMille;
   following_audio_ = real_pace;
   if (real_pace) {
     base_media_ = audio_media;

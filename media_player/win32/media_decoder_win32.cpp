@@ -78,6 +78,16 @@ void MediaDecoder::SetWindowSize(int width, int height) {
   window_height_ = height;
 }
 
+void MediaDecoder::SetAudioTrack(int track) {
+  const std::lock_guard lock(mutex_);
+  audio_track_ = track;
+}
+
+void MediaDecoder::SetSpeed(int per_mille) {
+  const std::lock_guard lock(mutex_);
+  speed_ = per_mille;
+}
+
 void MediaDecoder::SetClock(std::int64_t media_ms) {
   {
     const std::lock_guard lock(mutex_);
@@ -150,7 +160,12 @@ void MediaDecoder::Run() {
 
 bool MediaDecoder::OpenReader() {
   reader_ = std::make_unique<MediaReader>();
-  if (!source_.open_input || !reader_->Open(source_.open_input())) {
+  int audio_track = -1;
+  {
+    const std::lock_guard lock(mutex_);
+    audio_track = audio_track_;
+  }
+  if (!source_.open_input || !reader_->Open(source_.open_input(), audio_track, source_.subtitles)) {
     reader_.reset();
     return false;
   }
@@ -179,11 +194,39 @@ void MediaDecoder::Process(Pending p) {
     }
     dropped_ = 0;
     events_.DecoderOpened(p.open_generation, reader_->duration_ms(), reader_->size());
+    ReportTracks(p.open_generation);
+    ApplyChoices(p.generation);
     StartAt(p.generation, p.position_ms, true);
   } else if (p.seek && reader_) {
+    ApplyChoices(p.generation);
     // Also after the end: the demuxer seeks back and the decoders start again.
     StartAt(p.generation, p.position_ms, false);
   }
+}
+
+void MediaDecoder::ApplyChoices(std::uint64_t generation) {
+  int audio_track = -1, speed = 1000;
+  {
+    const std::lock_guard lock(mutex_);
+    audio_track = audio_track_;
+    speed = speed_;
+  }
+  // Another sound track plays from the place the seek goes to; a device that cannot take its
+  // rate leaves the sound out rather than playing it at the wrong pitch.
+  if (audio_track >= 0 && audio_track != reader_->audio_track() && reader_->has_audio() && audio_.is_open()) {
+    const int rate = reader_->sound_rate();
+    if (reader_->SelectAudio(audio_track)) {
+      if (reader_->sound_rate() != rate && !audio_.Open(MediaReader::kSoundChannels, reader_->sound_rate())) {
+        reader_->DropSound();
+      }
+      ReportTracks(generation);
+    }
+  }
+  reader_->SetSpeed(speed);
+}
+
+void MediaDecoder::ReportTracks(std::uint64_t generation) {
+  events_.DecoderTracks(generation, reader_->tracks(), reader_->audio_track());
 }
 
 void MediaDecoder::StartAt(std::uint64_t generation, std::int64_t position_ms, bool fresh) {
@@ -193,6 +236,7 @@ void MediaDecoder::StartAt(std::uint64_t generation, std::int64_t position_ms, b
   first_reported_ = end_reported_ = decoded_any_ = false;
   held_sound_.clear();
   audio_.Reset();
+  audio_.SetSpeed(reader_->speed());
   if (position_ms > 0 || !fresh) reader_->Seek(position_ms);
   const std::lock_guard lock(mutex_);
   frames_.clear();
@@ -296,7 +340,9 @@ void MediaDecoder::DecodeSound() {
   const std::size_t frame_bytes = MediaReader::kSoundChannels * 2;
   std::size_t skip = 0;
   if (sound.start_ms < target_ms_) {
-    skip = static_cast<std::size_t>((target_ms_ - sound.start_ms) * reader_->sound_rate() / 1000) * frame_bytes;
+    // A byte of speeded sound plays `speed` / 1000 of the item's time.
+    skip = static_cast<std::size_t>((target_ms_ - sound.start_ms) * reader_->sound_rate() / std::max(1, sound.speed)) *
+           frame_bytes;
   }
   if (skip >= sound.bytes.size()) return;
   decoded_any_ = true;

@@ -16,9 +16,11 @@
 #include <thread>
 #include <vector>
 
+#include "media_player/core/media_tracks.h"
 #include "media_player/core/picture.h"
 #include "media_player/core/playback_session.h"
 
+class EmbeddedSubtitles;
 class MediaInput;
 class MediaReader;
 class WaveOutput;
@@ -38,11 +40,15 @@ class DecoderEvents {
   virtual void DecoderFirstPicture(std::uint64_t generation) = 0;
   virtual void DecoderEnded(std::uint64_t generation, std::int64_t end_ms) = 0;
   virtual void DecoderFailed(std::uint64_t generation) = 0;
+  // The item's sound and subtitle tracks, and which sound track plays: after the open, and
+  // again when another one plays.
+  virtual void DecoderTracks(std::uint64_t generation, const MediaTracks& tracks, int audio_track) = 0;
 };
 
 // Where the decoder gets the item from: a file or a download, opened again for every open.
 struct MediaSource {
   std::function<std::unique_ptr<MediaInput>()> open_input;  // null when it cannot be read
+  std::shared_ptr<EmbeddedSubtitles> subtitles;             // where its text subtitles go, or null
 };
 
 class MediaDecoder {
@@ -59,6 +65,10 @@ class MediaDecoder {
   void SetClock(std::int64_t media_ms);
   // The window's size: pictures are scaled to the size they take in it.
   void SetWindowSize(int width, int height);
+  // The sound track (an index of the item's audio tracks, -1 for the best) and the speed (per
+  // mille) the next open or seek plays with; the caller seeks to where it is to apply them.
+  void SetAudioTrack(int track);
+  void SetSpeed(int per_mille);
 
   // The latest picture due at `media_ms` of the request `current`; pictures of earlier
   // requests are dropped. With `show_first` the first picture comes at once, due or not (the
@@ -89,6 +99,8 @@ class MediaDecoder {
   bool DecodeStep();
   void DecodePicture(const PictureAdjust& adjust, int window_width, int window_height, std::int64_t clock);
   void DecodeSound();
+  void ApplyChoices(std::uint64_t generation);
+  void ReportTracks(std::uint64_t generation);
   void ReportFirst();
   void ReportEndOnce(bool failed);
 
@@ -102,6 +114,7 @@ class MediaDecoder {
   PictureAdjust adjust_;
   std::int64_t clock_ms_ = 0;
   int window_width_ = 0, window_height_ = 0;
+  int audio_track_ = -1, speed_ = 1000;
   bool has_video_ = false;
   bool video_ended_ = false;
   // Owned by the decoding thread.

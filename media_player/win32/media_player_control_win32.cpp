@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/text/utf.h"
@@ -12,18 +14,17 @@
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "media_player/core/download_meter.h"
+#include "media_player/core/embedded_subtitles.h"
 #include "media_player/core/picture.h"
 #include "media_player/media_player_class.h"
+#include "media_player/win32/choices_file_win32.h"
 #include "media_player/win32/media_cache_win32.h"
 #include "media_player/win32/media_input_win32.h"
 #include "media_player/win32/picture_drawing_win32.h"
+#include "media_player/win32/track_menu_win32.h"
 #include "play/ports/player_control.h"
 
 namespace {
-
-constexpr wchar_t kScreenClass[] = L"VexoMediaPlayerScreen";
-constexpr UINT_PTR kTickTimer = 1;
-constexpr UINT kTickMs = 15;
 
 PlaybackSession::Ms Now() { return static_cast<PlaybackSession::Ms>(GetTickCount64()); }
 
@@ -59,6 +60,7 @@ std::wstring ReaderPath(const std::wstring& url) {
 
 MediaPlayerControl::MediaPlayerControl()
     : InPlaceControl(kMediaPlayerClass, player::kMemberNames, std::size(player::kMemberNames)),
+      embedded_(std::make_shared<EmbeddedSubtitles>()),
       decoder_(std::make_unique<MediaDecoder>(*this, audio_)) {
   ++g_controls;
   audio_.SetVolume(volume_, muted_);
@@ -94,6 +96,8 @@ void MediaPlayerControl::Send(const DecoderRequest& request) {
   if (request.kind != DecoderRequest::Kind::kSeek) CancelOpen();
   if (request.kind == DecoderRequest::Kind::kOpen) {
     starved_ = false;
+    open_generation_ = request.generation;
+    source.subtitles = embedded_;
     if (IsWebAddress(media_url_)) {
       download_ = DownloadFor(media_url_);
       // The playing item may grow past the cache's bound; one fetched ahead that paused there
@@ -126,7 +130,7 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
       }
       if (!DispatchArgString(params, 0, text)) return DISP_E_TYPEMISMATCH;
       media_url_ = text;
-      subtitles_.ItemChanged(IsWebAddress(text) ? std::wstring() : ReaderPath(text));
+      ItemChanged();
       item_bytes_ = -1;
       stopped_share_ = 0;
       Send(session_.Load(now));
@@ -218,6 +222,72 @@ HRESULT MediaPlayerControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* para
   return S_OK;
 }
 
+// A new item plays with what the user chose for it before: its sound track, its subtitles
+// and their offset.
+void MediaPlayerControl::ItemChanged() {
+  const ItemChoices remembered = LoadItemChoices(media_url_);
+  audio_choice_ = remembered.audio;
+  decoder_->SetAudioTrack(remembered.audio);
+  tracks_ = MediaTracks{};
+  audio_track_ = -1;
+  tracks_changed_ = false;
+  embedded_ = std::make_shared<EmbeddedSubtitles>();
+  const bool web = IsWebAddress(media_url_);
+  subtitles_.ItemChanged(web ? std::wstring() : ReaderPath(media_url_), web ? media_url_ : std::wstring(),
+                         remembered.subtitle, remembered.offset_ms);
+}
+
+void MediaPlayerControl::Remember() {
+  SaveItemChoices(media_url_, ItemChoices{subtitles_.choice(), subtitles_.offset_ms(), audio_choice_});
+}
+
+void MediaPlayerControl::ChooseAudio(int track) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (track < 0 || track >= static_cast<int>(tracks_.audio.size()) || track == audio_track_) return;
+    audio_choice_ = track;
+    decoder_->SetAudioTrack(track);
+    // The new track plays from where the item is, as a seek there.
+    const auto now = Now();
+    if (session_.State(now) == player::kPlaying || session_.State(now) == player::kPaused) {
+      Send(session_.Seek(session_.PositionMs(now), now));
+    }
+    Log(L"Audio track " + ToWide(TrackLabel(tracks_.audio[track], u"音轨 " + FromWide(std::to_wstring(track + 1)))));
+  }
+  Remember();
+}
+
+void MediaPlayerControl::ChooseSpeed(int per_mille) {
+  const std::lock_guard lock(mutex_);
+  if (per_mille <= 0 || per_mille == speed_) return;
+  speed_ = per_mille;
+  decoder_->SetSpeed(per_mille);
+  const auto now = Now();
+  session_.clock().SetSpeed(per_mille, now);
+  // The sound queued at the old speed goes: the item goes on from where it is at the new one.
+  if (session_.State(now) == player::kPlaying || session_.State(now) == player::kPaused) {
+    Send(session_.Seek(session_.PositionMs(now), now));
+  }
+  Log(L"Speed " + std::to_wstring(per_mille));
+}
+
+void MediaPlayerControl::PictureKey(WPARAM key) {
+  if (subtitles_.Key(key)) {
+    if (subtitles_.TakeChoiceChanged()) Remember();
+    return;
+  }
+  int audio_count = 0, audio = 0, speed = 0;
+  {
+    const std::lock_guard lock(mutex_);
+    audio_count = static_cast<int>(tracks_.audio.size());
+    audio = audio_track_;
+    speed = speed_;
+  }
+  if (key == 'A' && audio_count > 1) ChooseAudio((audio + 1) % audio_count);
+  if (key == VK_OEM_4) ChooseSpeed(NextSpeed(speed, -1));  // [
+  if (key == VK_OEM_6) ChooseSpeed(NextSpeed(speed, 1));   // ]
+}
+
 void MediaPlayerControl::ShowAdjustDialog() {
   if (!adjust_dialog_ || !adjust_dialog_->hwnd()) {
     const HWND owner = View() ? GetAncestor(View(), GA_ROOT) : nullptr;
@@ -276,12 +346,23 @@ void MediaPlayerControl::DecoderFailed(std::uint64_t generation) {
   Log(L"Failed " + media_url_);
 }
 
+void MediaPlayerControl::DecoderTracks(std::uint64_t generation, const MediaTracks& tracks, int audio_track) {
+  const std::lock_guard lock(mutex_);
+  if (generation < open_generation_) return;  // of an item left behind
+  tracks_ = tracks;
+  audio_track_ = audio_track;
+  tracks_changed_ = true;
+  Log(L"Audio tracks " + std::to_wstring(tracks.audio.size()) + L" playing " + std::to_wstring(audio_track + 1));
+}
+
 void MediaPlayerControl::Tick() {
   std::int64_t media = 0;
   std::uint64_t generation = 0;
   bool running = false;
+  std::optional<std::vector<MediaTrack>> subtitle_streams;
   {
     const std::lock_guard lock(mutex_);
+    if (std::exchange(tracks_changed_, false)) subtitle_streams = tracks_.subtitles;
     const auto now = Now();
     const std::int64_t playing = audio_.PlayingMs();
     if (playing >= 0) session_.clock().AudioReport(playing, now);
@@ -289,10 +370,12 @@ void MediaPlayerControl::Tick() {
     generation = session_.generation();
     running = session_.ClockRunning() && session_.State(now) == player::kPlaying;
   }
+  if (subtitle_streams) subtitles_.SetEmbedded(*subtitle_streams, embedded_);
   running ? audio_.Resume() : audio_.Pause();
   if (running && audio_.is_open() && Now() - sound_logged_at_ >= 500) {
     sound_logged_at_ = Now();
     Log(L"Sound " + std::to_wstring(audio_.last_peak()));
+    Log(L"Tone " + std::to_wstring(audio_.last_tone()));
   }
   if (const long dropped = decoder_->dropped_pictures();
       dropped != dropped_logged_ && Now() - dropped_logged_at_ >= 500) {
@@ -368,79 +451,21 @@ void MediaPlayerControl::ShowMenu(HWND owner, POINT at) {
   }
   const UniqueMenu menu(CreatePopupMenu());
   subtitles_.AppendMenu(menu.get());
+  {
+    const std::lock_guard lock(mutex_);
+    AppendAudioMenu(menu.get(), tracks_.audio, audio_track_);
+    AppendSpeedMenu(menu.get(), speed_);
+  }
   Log(L"Menu");
+  // The menu's loop runs the ticks: what the commands name is what the menu showed.
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
-  if (chosen != 0) subtitles_.Command(chosen, owner);
-  // What shows may have changed: the next tick draws it.
-}
-
-HWND MediaPlayerControl::CreateView(HWND parent, const RECT& area) {
-  screen_ = std::make_unique<Screen>(*this, parent, area);
-  if (!screen_->hwnd()) screen_.reset();
-  return View();
-}
-
-MediaPlayerControl::Screen::Screen(MediaPlayerControl& control, HWND parent, const RECT& area) : control_(control) {
-  WNDCLASSEXW wc{sizeof wc};
-  wc.style = CS_DBLCLKS;
-  wc.hInstance = ServerModule();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kScreenClass;
-  RegisterWindowClass(wc);
-  CreateBound(0, kScreenClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left, area.top,
-              area.right - area.left, area.bottom - area.top, parent, nullptr, ServerModule());
-  if (hwnd_) SetTimer(hwnd_, kTickTimer, kTickMs, nullptr);
-}
-
-MediaPlayerControl::Screen::~Screen() { Destroy(); }
-
-void MediaPlayerControl::Screen::EnterFullScreen() {
-  if (full_screen_) return;
-  home_parent_ = GetParent(hwnd_);
-  GetWindowRect(hwnd_, &home_place_);
-  MapWindowPoints(nullptr, home_parent_, reinterpret_cast<POINT*>(&home_place_), 2);
-  MONITORINFO monitor{sizeof monitor};
-  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
-  SetParent(hwnd_, nullptr);
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, WS_POPUP | WS_VISIBLE);
-  const RECT& r = monitor.rcMonitor;
-  SetWindowPos(hwnd_, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_FRAMECHANGED);
-  SetFocus(hwnd_);
-  full_screen_ = true;
-}
-
-void MediaPlayerControl::Screen::LeaveFullScreen() {
-  if (!full_screen_) return;
-  full_screen_ = false;
-  SetWindowLongPtrW(hwnd_, GWL_STYLE, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
-  SetParent(hwnd_, home_parent_);
-  SetWindowPos(hwnd_, nullptr, home_place_.left, home_place_.top, home_place_.right - home_place_.left,
-               home_place_.bottom - home_place_.top, SWP_NOZORDER | SWP_FRAMECHANGED);
-}
-
-LRESULT MediaPlayerControl::Screen::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_SIZE: control_.Resized(LOWORD(lparam), HIWORD(lparam)); return 0;
-    case WM_TIMER:
-      if (wparam == kTickTimer) control_.Tick();
-      return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      const PaintScope paint(hwnd_);
-      control_.Paint(paint.dc());
-      return 0;
-    }
-    case WM_KEYDOWN:
-      if (wparam == VK_ESCAPE) LeaveFullScreen();
-      control_.subtitles_.Key(wparam);
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      SetFocus(hwnd_);  // the picture's keys
-      break;
-    case WM_CONTEXTMENU: control_.ShowMenu(hwnd_, POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}); return 0;
-    case WM_LBUTTONDBLCLK: full_screen_ ? LeaveFullScreen() : EnterFullScreen(); return 0;
+  if (subtitles_.Command(chosen, owner)) {
+    if (subtitles_.TakeChoiceChanged()) Remember();
+  } else if (chosen >= kFirstAudioCommand && chosen <= kLastAudioCommand) {
+    ChooseAudio(static_cast<int>(chosen - kFirstAudioCommand));
+  } else if (const int speed = SpeedOfCommand(chosen); speed > 0) {
+    ChooseSpeed(speed);
   }
-  return Default(message, wparam, lparam);
+  // What shows may have changed: the next tick draws it.
 }

@@ -50,6 +50,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   void DecoderFirstPicture(std::uint64_t generation) override;
   void DecoderEnded(std::uint64_t generation, std::int64_t end_ms) override;
   void DecoderFailed(std::uint64_t generation) override;
+  void DecoderTracks(std::uint64_t generation, const MediaTracks& tracks, int audio_track) override;
 
   void Send(const DecoderRequest& request);
   // The fetch of a web address: the one fetched ahead when it is that address, or a new one.
@@ -63,6 +64,11 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   void Resized(int width, int height);
   void Paint(HDC dc);
   void ShowMenu(HWND owner, POINT at);  // the picture's own menu, at a point of the screen
+  void PictureKey(WPARAM key);
+  void ItemChanged();
+  void ChooseAudio(int track);  // an index of the item's audio tracks
+  void ChooseSpeed(int per_mille);
+  void Remember();  // the item's choices, kept for the next time it plays
   long DownloadProgress();
 
   std::mutex mutex_;  // guards the session and the item's size against the decoder's reports
@@ -80,6 +86,13 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::int64_t sound_logged_at_ = 0;
   long dropped_logged_ = 0;  // late pictures left out, as last written to the log
   std::int64_t dropped_logged_at_ = 0;
+  std::uint64_t open_generation_ = 0;  // of the item's last open: reports before it are of another
+  MediaTracks tracks_;
+  int audio_track_ = -1;   // the one playing, of tracks_.audio
+  int audio_choice_ = -1;  // the one the user chose, -1 for the usual
+  bool tracks_changed_ = false;
+  int speed_ = 1000;                             // per mille
+  std::shared_ptr<EmbeddedSubtitles> embedded_;  // the text subtitles inside the item
   SubtitleOverlay subtitles_;
   std::unique_ptr<Screen> screen_;
   std::unique_ptr<VideoAdjustDialog> adjust_dialog_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -18,6 +19,7 @@ extern "C" {
 }
 
 #include "media_player/core/colour_conversion.h"
+#include "media_player/core/embedded_subtitles.h"
 #include "media_player/core/picture_geometry.h"
 
 namespace {
@@ -59,6 +61,14 @@ void Trace(void*, int level, const char* format, va_list arguments) {
   std::vsnprintf(line, sizeof line, format, arguments);
   OutputDebugStringA((std::string("vexo: media: ") + line).c_str());
 }
+
+// From the module's load to its unload: the libraries may outlive it in a process that loads
+// them itself, and then they log nowhere (the address of their own default callback, taken
+// here, would be a stub of this module's).
+const struct LibraryTrace {
+  LibraryTrace() { av_log_set_callback(Trace); }
+  ~LibraryTrace() { av_log_set_callback(nullptr); }
+} g_library_trace;
 
 int Cores() {
   SYSTEM_INFO info{};
@@ -105,11 +115,32 @@ int SoundRateFor(int rate) {
   return rate % 44100 == 0 ? 44100 : 48000;
 }
 
+// The subtitle streams whose decoders give text, which the control draws; picture subtitles
+// (PGS, VobSub, DVB) are listed and left alone.
+bool IsTextSubtitle(AVCodecID codec) {
+  switch (codec) {
+    case AV_CODEC_ID_SUBRIP:
+    case AV_CODEC_ID_SRT:
+    case AV_CODEC_ID_ASS:
+    case AV_CODEC_ID_SSA:
+    case AV_CODEC_ID_WEBVTT:
+    case AV_CODEC_ID_MOV_TEXT:
+    case AV_CODEC_ID_TEXT: return avcodec_find_decoder(codec) != nullptr;
+    default: return false;
+  }
+}
+
+std::string Metadata(const AVStream* stream, const char* key) {
+  const AVDictionaryEntry* entry = av_dict_get(stream->metadata, key, nullptr, 0);
+  return entry && entry->value ? std::string(entry->value).substr(0, 256) : std::string();
+}
+
+// A subtitle whose end the stream does not tell shows this long.
+constexpr std::int64_t kUntoldSubtitleMs = 5000;
+
 }  // namespace
 
 AVFormatContext* OpenDemuxer(MediaInput* input) {
-  static const bool traced = (av_log_set_callback(Trace), true);
-  (void)traced;
   auto* buffer = static_cast<unsigned char*>(av_malloc(kInputBuffer));
   if (!buffer) return nullptr;
   AVIOContext* io = avio_alloc_context(buffer, kInputBuffer, 0, input, ReadInput, nullptr, SeekInput);
@@ -162,6 +193,13 @@ struct MediaReader::Stream {
   }
 };
 
+struct MediaReader::SubtitleStream {
+  int index = -1;
+  int track = -1;  // of the text tracks, in the container's order
+  AVCodecContext* codec = nullptr;
+  ~SubtitleStream() { avcodec_free_context(&codec); }
+};
+
 struct MediaReader::ScalerState {
   SwsContext* context = nullptr;
   int width = 0, height = 0, format = -1;
@@ -192,19 +230,23 @@ MediaReader::MediaReader()
 MediaReader::~MediaReader() {
   video_stream_.reset();
   audio_stream_.reset();
+  subtitle_streams_.clear();
   av_frame_free(&frame_);
   CloseDemuxer(format_);
 }
 
-bool MediaReader::Open(std::unique_ptr<MediaInput> input) {
+bool MediaReader::Open(std::unique_ptr<MediaInput> input, int audio_track,
+                       std::shared_ptr<EmbeddedSubtitles> subtitles) {
   if (!input || !frame_) return false;
   input_ = std::move(input);
+  subtitles_ = std::move(subtitles);
   format_ = OpenDemuxer(input_.get());
   if (!format_) return false;
   if (avformat_find_stream_info(format_, nullptr) < 0) return false;
   start_us_ = format_->start_time != AV_NOPTS_VALUE ? format_->start_time : 0;
   if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) duration_ms_ = format_->duration / 1000;
 
+  ListTracks();
   video_stream_ = std::make_unique<Stream>();
   audio_stream_ = std::make_unique<Stream>();
   const int video = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
@@ -219,16 +261,120 @@ bool MediaReader::Open(std::unique_ptr<MediaInput> input) {
     }
     turn_ = UprightTurn(angle);
   }
-  const int audio = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, video, nullptr, 0);
-  if (audio >= 0 && OpenStream(audio, *audio_stream_)) {
-    audio_ = audio;
+  // The track chosen before, else the best one (which one that is, is the library's call).
+  const int best = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, video, nullptr, 0);
+  for (const int candidate :
+       {audio_track >= 0 && audio_track < static_cast<int>(tracks_.audio.size()) ? tracks_.audio[audio_track].stream
+                                                                                 : -1,
+        best}) {
+    if (candidate < 0 || audio_ >= 0) continue;
+    audio_stream_ = std::make_unique<Stream>();
+    if (!OpenStream(candidate, *audio_stream_)) continue;
+    audio_ = candidate;
     out_rate_ = SoundRateFor(audio_stream_->codec->sample_rate);
+    for (std::size_t i = 0; i < tracks_.audio.size(); ++i) {
+      if (tracks_.audio[i].stream == candidate) audio_track_ = static_cast<int>(i);
+    }
   }
+  OpenSubtitleStreams();
   // Only the streams played are read.
   for (unsigned i = 0; i < format_->nb_streams; ++i) {
-    if (static_cast<int>(i) != video_ && static_cast<int>(i) != audio_) format_->streams[i]->discard = AVDISCARD_ALL;
+    const int index = static_cast<int>(i);
+    const bool subtitle = std::any_of(subtitle_streams_.begin(), subtitle_streams_.end(),
+                                      [&](const auto& stream) { return stream->index == index; });
+    if (index != video_ && index != audio_ && !subtitle) format_->streams[i]->discard = AVDISCARD_ALL;
   }
+  tempo_.Set(tempo_.per_mille(), out_rate_);
   return has_video() || has_audio();
+}
+
+void MediaReader::ListTracks() {
+  for (unsigned i = 0; i < format_->nb_streams && i < 256; ++i) {
+    const AVStream* st = format_->streams[i];
+    MediaTrack track;
+    track.stream = static_cast<int>(i);
+    track.language = Metadata(st, "language");
+    track.title = Metadata(st, "title");
+    track.is_default = (st->disposition & AV_DISPOSITION_DEFAULT) != 0;
+    if (st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
+      track.kind = MediaTrack::Kind::kAudio;
+      tracks_.audio.push_back(std::move(track));
+    } else if (st->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE) {
+      track.kind =
+          IsTextSubtitle(st->codecpar->codec_id) ? MediaTrack::Kind::kTextSubtitle : MediaTrack::Kind::kPictureSubtitle;
+      tracks_.subtitles.push_back(std::move(track));
+    }
+  }
+}
+
+void MediaReader::OpenSubtitleStreams() {
+  if (!subtitles_) return;
+  int text_track = 0;
+  for (const MediaTrack& track : tracks_.subtitles) {
+    if (track.kind != MediaTrack::Kind::kTextSubtitle) continue;
+    const AVStream* st = format_->streams[track.stream];
+    auto stream = std::make_unique<SubtitleStream>();
+    stream->index = track.stream;
+    stream->track = text_track++;
+    const AVCodec* decoder = avcodec_find_decoder(st->codecpar->codec_id);
+    stream->codec = decoder ? avcodec_alloc_context3(decoder) : nullptr;
+    if (!stream->codec || avcodec_parameters_to_context(stream->codec, st->codecpar) < 0) continue;
+    stream->codec->pkt_timebase = st->time_base;
+    if (avcodec_open2(stream->codec, decoder, nullptr) < 0) continue;
+    const char* header = reinterpret_cast<const char*>(stream->codec->subtitle_header);
+    subtitles_->SetScript(
+        stream->track, ParseSubtitleHeader(header ? std::string_view(header, static_cast<std::size_t>(
+                                                                                 stream->codec->subtitle_header_size))
+                                                  : std::string_view()));
+    subtitle_streams_.push_back(std::move(stream));
+  }
+}
+
+void MediaReader::DecodeSubtitle(AVPacket* packet) {
+  for (const auto& stream : subtitle_streams_) {
+    if (stream->index != packet->stream_index) continue;
+    AVSubtitle subtitle{};
+    int got = 0;
+    if (avcodec_decode_subtitle2(stream->codec, &subtitle, &got, packet) < 0 || !got) return;
+    const std::int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    if (stamp != AV_NOPTS_VALUE) {
+      const std::int64_t at = ToMs(stamp, stream->index);
+      const AVRational base = format_->streams[stream->index]->time_base;
+      const std::int64_t length = packet->duration > 0 ? av_rescale_q(packet->duration, base, AVRational{1, 1000}) : 0;
+      const std::int64_t start = at + subtitle.start_display_time;
+      std::int64_t end = length > 0 ? at + length : at + subtitle.end_display_time;
+      if (end <= start || subtitle.end_display_time == UINT32_MAX) end = start + kUntoldSubtitleMs;
+      for (unsigned i = 0; i < subtitle.num_rects; ++i) {
+        if (subtitle.rects[i]->ass) subtitles_->Add(stream->track, start, end, subtitle.rects[i]->ass);
+      }
+    }
+    avsubtitle_free(&subtitle);
+    return;
+  }
+}
+
+bool MediaReader::SelectAudio(int track) {
+  if (track < 0 || track >= static_cast<int>(tracks_.audio.size())) return false;
+  if (track == audio_track_) return true;
+  const int index = tracks_.audio[track].stream;
+  auto next = std::make_unique<Stream>();
+  if (!OpenStream(index, *next)) return false;
+  if (audio_ >= 0) format_->streams[audio_]->discard = AVDISCARD_ALL;
+  format_->streams[index]->discard = AVDISCARD_DEFAULT;
+  audio_stream_ = std::move(next);
+  audio_ = index;
+  audio_track_ = track;
+  audio_ended_ = false;
+  out_rate_ = SoundRateFor(audio_stream_->codec->sample_rate);
+  resampler_state_ = std::make_unique<ResamplerState>();
+  tempo_.Set(tempo_.per_mille(), out_rate_);
+  tempo_started_ = false;
+  return true;
+}
+
+void MediaReader::SetSpeed(int per_mille) {
+  tempo_.Set(per_mille, out_rate_);
+  tempo_started_ = false;
 }
 
 bool MediaReader::OpenStream(int index, Stream& stream) {
@@ -254,6 +400,8 @@ std::int64_t MediaReader::ToMs(std::int64_t stamp, int stream_index) const {
 
 bool MediaReader::Seek(std::int64_t ms) {
   video_ended_ = audio_ended_ = demuxer_ended_ = false;
+  tempo_.Reset();
+  tempo_started_ = false;
   for (Stream* stream : {video_stream_.get(), audio_stream_.get()}) {
     if (!stream || stream->index < 0) continue;
     stream->Clear();
@@ -288,6 +436,12 @@ AVPacket* MediaReader::NextPacket(Stream& stream) {
       return nullptr;
     }
     if (packet->stream_index == stream.index) return packet;
+    if (!subtitle_streams_.empty() &&
+        format_->streams[packet->stream_index]->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE) {
+      DecodeSubtitle(packet);
+      av_packet_free(&packet);
+      continue;
+    }
     Stream* other = packet->stream_index == video_   ? video_stream_.get()
                     : packet->stream_index == audio_ ? audio_stream_.get()
                                                      : nullptr;
@@ -443,7 +597,23 @@ MediaReader::Got MediaReader::ReadSound(DecodedSound& out) {
     out.bytes.resize(static_cast<std::size_t>(std::max(0, made)) * kSoundChannels * 2);
   }
   out.start_ms = std::max<std::int64_t>(0, ToMs(f->best_effort_timestamp, audio_));
-  out.length_ms = static_cast<std::int64_t>(out.bytes.size() / (kSoundChannels * 2)) * 1000 / std::max(1, out_rate_);
+  const int speed = tempo_.per_mille();
+  out.speed = speed;
+  if (speed != 1000) {
+    // The filter holds some sound back and gives it later: the item's time of what comes out
+    // counts on from where the speeded sound began.
+    if (!tempo_started_) {
+      tempo_started_ = true;
+      tempo_start_ms_ = out.start_ms;
+      tempo_out_frames_ = 0;
+    }
+    std::vector<std::uint8_t> sped;
+    if (!tempo_.Process(out.bytes.data(), out.bytes.size(), sped)) return Got::kFailed;
+    out.bytes = std::move(sped);
+    out.start_ms = tempo_start_ms_ + tempo_out_frames_ * speed / std::max(1, out_rate_);
+    tempo_out_frames_ += static_cast<std::int64_t>(out.bytes.size() / (kSoundChannels * 2));
+  }
+  out.length_ms = static_cast<std::int64_t>(out.bytes.size() / (kSoundChannels * 2)) * speed / std::max(1, out_rate_);
   return Got::kFrame;
 }
 

@@ -9,8 +9,12 @@
 #include <memory>
 #include <vector>
 
+#include "media_player/core/media_tracks.h"
 #include "media_player/core/picture.h"
 #include "media_player/win32/media_input_win32.h"
+#include "media_player/win32/sound_tempo_win32.h"
+
+class EmbeddedSubtitles;
 
 struct AVCodecContext;
 struct AVFormatContext;
@@ -30,8 +34,9 @@ struct DecodedPicture {
 };
 
 struct DecodedSound {
-  std::int64_t start_ms = 0, length_ms = 0;
-  std::vector<std::uint8_t> bytes;  // 16-bit stereo
+  std::int64_t start_ms = 0, length_ms = 0;  // of the item's time
+  std::vector<std::uint8_t> bytes;           // 16-bit stereo, at the speed
+  int speed = 1000;                          // per mille: a byte plays this much of the item's time
 };
 
 class MediaReader {
@@ -41,8 +46,19 @@ class MediaReader {
   MediaReader(const MediaReader&) = delete;
   MediaReader& operator=(const MediaReader&) = delete;
 
-  bool Open(std::unique_ptr<MediaInput> input);
+  // Opens the item with its n-th sound track (-1: the best one); the text subtitles met on the
+  // way go to `subtitles` (may be null).
+  bool Open(std::unique_ptr<MediaInput> input, int audio_track = -1,
+            std::shared_ptr<EmbeddedSubtitles> subtitles = nullptr);
   bool Seek(std::int64_t ms);
+  // Another sound track (an index of tracks().audio), from the next seek on; false when it
+  // does not open (the one before stays).
+  bool SelectAudio(int track);
+  int audio_track() const { return audio_track_; }
+  // The sound's speed with its pitch kept, per mille; from the next seek on.
+  void SetSpeed(int per_mille);
+  int speed() const { return tempo_.per_mille(); }
+  const MediaTracks& tracks() const { return tracks_; }
 
   enum class Got { kFrame, kEnded, kFailed };
   // The next picture: its timing, and whether it is worth converting (a late one is not).
@@ -70,6 +86,9 @@ class MediaReader {
   AVPacket* NextPacket(Stream& stream);
   std::int64_t ToMs(std::int64_t stamp, int stream_index) const;
   bool OpenStream(int index, Stream& stream);
+  void ListTracks();
+  void OpenSubtitleStreams();
+  void DecodeSubtitle(AVPacket* packet);
 
   std::unique_ptr<MediaInput> input_;
   AVFormatContext* format_ = nullptr;
@@ -86,4 +105,12 @@ class MediaReader {
   struct ResamplerState;
   std::unique_ptr<ResamplerState> resampler_state_;
   int out_rate_ = 0;
+  MediaTracks tracks_;
+  int audio_track_ = -1;
+  SoundTempo tempo_;
+  bool tempo_started_ = false;
+  std::int64_t tempo_start_ms_ = 0, tempo_out_frames_ = 0;  // where the speeded sound began, how much came
+  struct SubtitleStream;
+  std::vector<std::unique_ptr<SubtitleStream>> subtitle_streams_;
+  std::shared_ptr<EmbeddedSubtitles> subtitles_;
 };

@@ -1,10 +1,14 @@
 #include "media_player/win32/subtitle_file_win32.h"
 
 #include <windows.h>
+#include <wininet.h>
 
 #include "common/win32/unique_handle.h"
+#include "common/win32/unique_internet.h"
+#include "common/win32/web_request.h"
 #include "media_player/core/subtitle_encoding.h"
 #include "media_player/core/subtitle_files.h"
+#include "media_player/win32/http_answer_win32.h"
 #include "media_player/win32/media_input_win32.h"
 #include "media_player/win32/media_reader_win32.h"
 
@@ -89,6 +93,25 @@ std::unique_ptr<SubtitleTrack> LoadSubtitleFile(const std::wstring& path) {
   DWORD got = 0;
   if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) return nullptr;
   bytes.resize(got);
+  return ParseSubtitleFile(bytes);
+}
+
+std::unique_ptr<SubtitleTrack> FetchSubtitleFile(const std::wstring& url) {
+  const UniqueInternet session(InternetOpenW(L"VexoMedia/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) return nullptr;
+  const WebRequest web = OpenWebRequest(session.get(), url, kMediaRequestFlags, kMediaTimeoutMs);
+  if (!web.request || !SendWebRequest(web.request.get(), L"")) return nullptr;
+  if (Header(web.request.get(), HTTP_QUERY_STATUS_CODE) != L"200") return nullptr;
+  // A subtitle file is small: an answer that goes on past the bound, or trickles past the
+  // deadline, is none.
+  const ULONGLONG deadline = GetTickCount64() + 2 * kMediaTimeoutMs;
+  std::string bytes;
+  char chunk[16384];
+  DWORD got = 0;
+  while (InternetReadFile(web.request.get(), chunk, sizeof chunk, &got) && got > 0) {
+    bytes.append(chunk, got);
+    if (bytes.size() > kMaxSubtitleFileBytes || GetTickCount64() > deadline) return nullptr;
+  }
   return ParseSubtitleFile(bytes);
 }
 

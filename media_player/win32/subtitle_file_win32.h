@@ -16,5 +16,9 @@ std::unique_ptr<SubtitleTrack> ParseSubtitleFile(std::string_view bytes);
 // The same for a file of this computer, read with the size bound.
 std::unique_ptr<SubtitleTrack> LoadSubtitleFile(const std::wstring& path);
 
+// The track of a subtitle file on the web, fetched once with the size bound; null when the
+// server has none (a 404 is the usual answer) or it holds no subtitles.
+std::unique_ptr<SubtitleTrack> FetchSubtitleFile(const std::wstring& url);
+
 // The subtitle files beside a video file, full paths, in the order the menu lists them.
 std::vector<std::wstring> SubtitleFilesBeside(const std::wstring& video_path);

@@ -20,6 +20,7 @@ bool WaveOutput::Open(int channels, int samples_per_second) {
     return false;
   }
   bytes_per_second_ = static_cast<int>(format.nAvgBytesPerSec);
+  samples_per_second_ = samples_per_second;
   // Nothing sounds until the clock runs.
   waveOutPause(device_);
   paused_ = true;
@@ -61,6 +62,9 @@ bool WaveOutput::Queue(const std::uint8_t* data, std::size_t bytes, std::int64_t
   for (Slot& slot : slots_) {
     if (slot.queued) continue;
     slot.bytes.assign(data, data + bytes);
+    const auto* samples = reinterpret_cast<std::int16_t*>(slot.bytes.data());
+    last_tone_ =
+        ToneOfPcm16(samples, slot.bytes.size() / 2, bytes_per_second_ / samples_per_second_ / 2, samples_per_second_);
     last_peak_ = ScalePcm16(reinterpret_cast<std::int16_t*>(slot.bytes.data()), slot.bytes.size() / 2, volume_, muted_);
     slot.header = WAVEHDR{};
     slot.header.lpData = reinterpret_cast<LPSTR>(slot.bytes.data());
@@ -95,7 +99,7 @@ std::int64_t WaveOutput::PlayingMs() {
   MMTIME time{};
   time.wType = TIME_BYTES;
   if (waveOutGetPosition(device_, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_BYTES) return -1;
-  return first_start_ms_ + (static_cast<std::int64_t>(time.u.cb) - played_bytes_base_) * 1000 / bytes_per_second_;
+  return first_start_ms_ + (static_cast<std::int64_t>(time.u.cb) - played_bytes_base_) * speed_ / bytes_per_second_;
 }
 
 void WaveOutput::Pause() {
@@ -126,6 +130,11 @@ void WaveOutput::Reset() {
   paused_ = true;
   first_start_ms_ = -1;
   played_bytes_base_ = 0;
+}
+
+void WaveOutput::SetSpeed(int per_mille) {
+  const std::lock_guard lock(mutex_);
+  speed_ = per_mille > 0 ? per_mille : 1000;
 }
 
 void WaveOutput::SetVolume(long volume, bool muted) {

@@ -32,9 +32,13 @@ class WaveOutput {
   void Resume();
   void Reset();  // drops everything queued (a seek or a stop)
 
+  // The sound queued from now on plays `per_mille` / 1000 of the item's time per second.
+  void SetSpeed(int per_mille);
   void SetVolume(long volume, bool muted);
   // The loudest sample of the last buffer queued, after the volume.
   int last_peak() const { return last_peak_.load(); }
+  // The pitch of the left channel of the last buffer queued, in Hz (0 for silence).
+  int last_tone() const { return last_tone_.load(); }
 
  private:
   struct Slot {
@@ -55,4 +59,7 @@ class WaveOutput {
   long volume_ = 50;
   bool muted_ = false;
   std::atomic<int> last_peak_{0};
+  std::atomic<int> last_tone_{0};
+  int speed_ = 1000;
+  int samples_per_second_ = 0;
 };

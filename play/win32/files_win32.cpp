@@ -35,30 +35,7 @@ std::optional<std::string> Win32Files::ReadBytes(std::u16string_view path) {
 }
 
 bool Win32Files::ReplaceBytes(std::u16string_view path, std::string_view bytes) {
-  const std::wstring target = ToWide(path);
-  // A name of this process and thread: two writers of one file never share their temporary.
-  const std::wstring temp = target + TemporarySuffixOfThisThread();
-  {
-    UniqueHandle file(
-        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      DWORD written = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-      if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-        file.reset();
-        DeleteFileW(temp.c_str());
-        return false;
-      }
-      done += written;
-    }
-  }
-  if (!MoveOverDurably(temp, target)) {
-    DeleteFileW(temp.c_str());
-    return false;
-  }
-  return true;
+  return ReplaceFileDurably(ToWide(path), bytes);
 }
 
 bool Win32Files::Delete(std::u16string_view path) { return DeleteFileW(ToWide(path).c_str()) != FALSE; }

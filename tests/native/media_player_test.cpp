@@ -13,6 +13,7 @@
 #include "media_player/core/download_meter.h"
 #include "media_player/core/fetch_plan.h"
 #include "media_player/core/media_input_position.h"
+#include "media_player/core/pcm_volume.h"
 #include "media_player/core/picture.h"
 #include "media_player/core/picture_geometry.h"
 #include "media_player/core/playback_clock.h"
@@ -57,6 +58,43 @@ TEST(PlaybackClock, FollowsOnlyADeviceThatPlaysInRealTime) {
   for (PlaybackClock::Ms wall = 4500; wall <= 9000; wall += 500) stalled.AudioReport(4000, wall);
   EXPECT_FALSE(stalled.following_audio());
   EXPECT_GT(stalled.Media(9000), 4000) << "the picture goes on when the sound device stops";
+}
+
+TEST(PlaybackClock, RunsAtTheChosenSpeedAndFollowsADeviceAtThatPace) {
+  // The speed changes where the clock is, not where it was started.
+  PlaybackClock clock;
+  clock.Start(0);
+  clock.SetSpeed(2000, 1000);
+  EXPECT_EQ(clock.Media(1500), 2000);
+  clock.SetSpeed(500, 2000);
+  EXPECT_EQ(clock.Media(4000), 3000 + 1000);
+  clock.SetSpeed(0, 4000);
+  EXPECT_EQ(clock.speed(), 500) << "no speed is no change";
+
+  // At 1.5x a device playing the item's time 1.5 times as fast as the wall is a real one.
+  for (const int speed : {500, 750, 1500, 2000}) {
+    PlaybackClock paced;
+    paced.Start(0);
+    paced.SetSpeed(speed, 0);
+    for (PlaybackClock::Ms wall = 0; wall <= 10000; wall += 500) paced.AudioReport(wall * speed / 1000 - 40, wall);
+    EXPECT_TRUE(paced.following_audio()) << speed;
+    EXPECT_EQ(paced.Media(10000), 10 * speed - 40) << speed;
+  }
+}
+
+TEST(PcmTone, ThePitchOfASoundIsFoundInItsFirstChannel) {
+  constexpr int kRate = 48000;
+  for (const double hz : {100.0, 440.0, 880.0, 1234.5, 5000.0}) {
+    std::vector<std::int16_t> stereo(kRate / 5 * 2);  // a fifth of a second
+    for (std::size_t i = 0; i < stereo.size() / 2; ++i) {
+      stereo[2 * i] = static_cast<std::int16_t>(9000 * std::sin(2 * M_PI * hz * static_cast<double>(i) / kRate));
+      stereo[2 * i + 1] = 0;  // the other channel is left alone
+    }
+    EXPECT_NEAR(ToneOfPcm16(stereo.data(), stereo.size(), 2, kRate), hz, hz / 100) << hz;
+  }
+  const std::vector<std::int16_t> quiet(9600, 20);  // below the noise threshold
+  EXPECT_EQ(ToneOfPcm16(quiet.data(), quiet.size(), 2, kRate), 0);
+  EXPECT_EQ(ToneOfPcm16(quiet.data(), quiet.size(), 0, kRate), 0);
 }
 
 // The session driven the way the control drives it, with the decoder's answers.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/text/utf.h"
+#include "media_player/core/embedded_subtitles.h"
 #include "media_player/core/subtitle_encoding.h"
 #include "media_player/core/subtitle_files.h"
 #include "media_player/core/subtitle_text.h"
@@ -173,6 +174,30 @@ TEST(SubtitleFiles, FilesBesideAVideoAndAddressesBesideAWebItem) {
   EXPECT_TRUE(SubtitleAddressesFor("http://site/").empty());
   EXPECT_TRUE(SubtitleAddressesFor("http://site").empty());
   EXPECT_TRUE(SubtitleAddressesFor("C:\\Media\\a.mp4").empty());
+}
+
+TEST(EmbeddedSubtitles, TracksGrowAsTheyAreReadWithoutRepeatsAndWhatWasTakenStaysAsItWas) {
+  EmbeddedSubtitles embedded;
+  SubtitleScript script;
+  script.styles.push_back(SubtitleStyle{"Top", 20, false, false, false, true});
+  embedded.SetScript(1, script);
+  EXPECT_EQ(embedded.Track(1), nullptr) << "no track before its first event";
+  embedded.Add(1, 3000, 4000, "1,0,Top,,0,0,0,,second");
+  const auto first = embedded.Track(1);
+  ASSERT_NE(first, nullptr);
+  // Read again after a seek back, and an earlier one read after it.
+  embedded.Add(1, 3000, 4000, "1,0,Top,,0,0,0,,second");
+  embedded.Add(1, 1000, 2000, "0,0,Top,,0,0,0,,first");
+  embedded.Add(1, 5000, 5000, "2,0,Top,,0,0,0,,no length");
+  embedded.Add(1, 6000, 7000, "3,0,Top,,0,0,0,,{\\p1}m 0 0 l 10 10");  // a drawing only
+  embedded.Add(99, 0, 1000, "0,0,Default,,0,0,0,,a track past the bound");
+  const auto now = embedded.Track(1);
+  EXPECT_EQ(first->size(), 1u) << "what the window thread holds does not change under it";
+  ASSERT_EQ(now->size(), 2u);
+  EXPECT_EQ(now->ShowingAt(1500), std::vector<std::size_t>{0});
+  EXPECT_TRUE(now->at(0).cue.top) << "the script of the track is its own";
+  EXPECT_EQ(embedded.Track(0), nullptr);
+  EXPECT_EQ(embedded.Track(99), nullptr);
 }
 
 }  // namespace

@@ -60,8 +60,8 @@ bool KeyExists(HKEY root, const wchar_t* key) {
 void ExpectInstalled(const fs::path& folder) {
   for (const char* name :
        {"play.exe", "i.gif", "VexoTip.exe", "PopMessage.xml", "VexoTips.dll", "VexoMedia.dll", "uninstall.exe",
-        "avformat-59.dll", "avcodec-59.dll", "avutil-57.dll", "swscale-6.dll", "swresample-4.dll", "libdav1d.dll",
-        "licenses/FFmpeg-LGPL-2.1.txt", "licenses/dav1d-BSD-2-Clause.txt"}) {
+        "avformat-59.dll", "avcodec-59.dll", "avutil-57.dll", "swscale-6.dll", "swresample-4.dll", "avfilter-8.dll",
+        "libdav1d.dll", "licenses/FFmpeg-LGPL-2.1.txt", "licenses/dav1d-BSD-2-Clause.txt"}) {
     EXPECT_TRUE(fs::is_regular_file(folder / name)) << name;
   }
   EXPECT_FALSE(fs::is_empty(folder / "skin"));

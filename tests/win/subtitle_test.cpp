@@ -4,53 +4,16 @@
 #include <windows.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/win/media_player_fixture.h"
+#include "tests/win/picture_menu.h"
 #include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
 
 namespace {
 
 using SubtitleTest = MediaPlayerTest;
-
-HWND FindScreen(HWND parent) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM out) {
-        wchar_t name[64] = L"";
-        GetClassNameW(child, name, 64);
-        if (std::wstring(name) != L"VexoMediaPlayerScreen") return TRUE;
-        *reinterpret_cast<HWND*>(out) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// The menu's loop runs in this thread once the click is taken: its keys come from another
-// one, once the menu shows, as a user's hand would.
-class KeysToTheMenu {
- public:
-  explicit KeysToTheMenu(std::vector<WORD> keys)
-      : thread_([keys = std::move(keys)] {
-          const auto limit = Clock::now() + 5s;
-          while (!IsWindowVisible(FindWindowW(L"#32768", nullptr)) && Clock::now() < limit) {
-            std::this_thread::sleep_for(20ms);
-          }
-          std::this_thread::sleep_for(150ms);
-          for (WORD key : keys) {
-            PressKey(key);
-            std::this_thread::sleep_for(100ms);
-          }
-        }) {}
-  ~KeysToTheMenu() { thread_.join(); }
-
- private:
-  std::thread thread_;
-};
 
 // Pixels of the text's white and of its dark outline in rows [top, bottom) of the picture,
 // which is one flat blue-grey colour of its own.
