@@ -80,25 +80,42 @@ cp subtitles/Film.mp4 web-subtitled.mp4
 printf 'WEBVTT\n\n00:00.300 --> 00:02.600\n网上的字幕\n\n00:03.000 --> 00:05.800\n<i>第二句</i>\n' >web-subtitled.vtt
 
 # A film with two sound tracks of different tones (国语 at 440 Hz, 粤语 at 880 Hz) and two
-# text subtitle tracks inside, as Matroska (SubRip and ASS) and as MP4 (mov_text).
+# text subtitle tracks inside, as Matroska (SubRip and ASS, and a third of pictures, PGS as
+# disc rips carry it) and as MP4 (mov_text).
 mkdir -p tracks
 srt "Track one speaks" "Track one again" >tracks/one.srt
 srt "第二条字幕" "第二条字幕又来了" >tracks/two.srt
+# One PGS display set (a 16 x 16 square at 0.5 s, gone at 2.5 s), segment by segment.
+python3 - tracks/three.sup <<'PGS'
+import struct, sys
+def segment(pts, kind, data):
+    return b"PG" + struct.pack(">II", pts * 90, 0) + bytes([kind]) + struct.pack(">H", len(data)) + data
+window = bytes([1]) + struct.pack(">BHHHH", 0, 10, 10, 16, 16)
+shown = struct.pack(">HHBHBBBB", 320, 240, 0x10, 0, 0x80, 0, 0, 1) + struct.pack(">HBBHH", 0, 0, 0, 10, 10)
+square = struct.pack(">HH", 16, 16) + (bytes([1] * 16) + bytes(2)) * 16
+picture = struct.pack(">HBB", 0, 0, 0xC0) + struct.pack(">I", len(square))[1:] + square
+gone = struct.pack(">HHBHBBBB", 320, 240, 0x10, 1, 0, 0, 0, 0)
+with open(sys.argv[1], "wb") as out:
+    out.write(segment(500, 0x16, shown) + segment(500, 0x17, window) + segment(500, 0x14, bytes([0, 0, 1, 235, 128, 128, 255]))
+              + segment(500, 0x15, picture) + segment(500, 0x80, b"")
+              + segment(2500, 0x16, gone) + segment(2500, 0x17, window) + segment(2500, 0x80, b""))
+PGS
 for container in mkv mp4; do
   case $container in
-    mkv) subtitle_codecs=(-c:s:0 srt -c:s:1 ass) ;;
-    mp4) subtitle_codecs=(-c:s mov_text) ;;
+    mkv) pictures=(-i tracks/three.sup) picture_map=(-map 5:s) subtitle_codecs=(-c:s:0 srt -c:s:1 ass -c:s:2 copy) ;;
+    mp4) pictures=() picture_map=() subtitle_codecs=(-c:s mov_text) ;;
   esac
   ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x305070:size=320x240:rate=25" \
     -f lavfi -i "sine=frequency=440:sample_rate=44100" -f lavfi -i "sine=frequency=880:sample_rate=48000" \
-    -i tracks/one.srt -i tracks/two.srt -map 0:v -map 1:a -map 2:a -map 3:s -map 4:s -t "$seconds" \
+    -i tracks/one.srt -i tracks/two.srt "${pictures[@]}" -map 0:v -map 1:a -map 2:a -map 3:s -map 4:s \
+    "${picture_map[@]}" -t "$seconds" \
     -c:v libx264 -pix_fmt yuv420p -g 25 -c:a aac "${subtitle_codecs[@]}" \
     -metadata:s:a:0 language=chi -metadata:s:a:0 title=国语 -metadata:s:a:1 language=yue -metadata:s:a:1 title=粤语 \
     -metadata:s:s:0 language=eng -metadata:s:s:1 language=chi \
     -disposition:a:0 default -disposition:a:1 0 -disposition:s:0 default -disposition:s:1 0 \
     "tracks/Tracks.$container"
 done
-rm tracks/one.srt tracks/two.srt
+rm tracks/one.srt tracks/two.srt tracks/three.sup
 
 # The videos people have, by other tools than ours, with ffmpeg's picture of each.
 bash "$here/make-media-vectors.sh" "$out/vectors"
