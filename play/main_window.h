@@ -9,6 +9,7 @@
 #include "play/model/ba1_design.h"
 #include "play/model/playback_context.h"
 #include "play/ports/code_page.h"
+#include "play/ports/desktop_session.h"
 #include "play/ports/dialogs.h"
 #include "play/ports/files.h"
 #include "play/ports/menus.h"
@@ -33,6 +34,7 @@ struct MainWindowPorts {
   Menus& menus;
   Dialogs& dialogs;
   SecondaryWindows& windows;
+  DesktopSession& desktop;
 };
 
 // The address the finish step sends Web2 to: a host that never resolves.
@@ -137,6 +139,17 @@ class MainWindow {
   // The normal or under-the-mouse face of a transport button in its current state.
   void ShowTransportFace(int index, bool hover);
 
+  // A video player's desktop habits. After every event: whether an item plays now, which the
+  // session's awake request follows (the one place that watches the player's state for them).
+  void ObservePlayback();
+  // A media key or a remote's button (app_command::); false for one the player has no use for.
+  bool AppCommand(int command);
+  // Files dropped on the window, in the order given: the first video plays as if opened with
+  // the open-file button, the others join the local list; the rest are left out with a balloon.
+  void FilesDropped(const std::vector<std::u16string>& paths);
+  // The awake request let go at once (the exit, the shutdown after playback).
+  void ReleaseAwake();
+
   // The desktop player's processes and the exit.
   void Timer3_Timer();  // the supervision pass
   void ttt_v();         // the exit
@@ -207,6 +220,10 @@ class MainWindow {
   void FitToCaption(Control& label);
   void PlaceFooter();
   void Unmute();
+  void StepVolume(long by);
+  void OpenLocalFile(const std::u16string& path);
+  void GoToNextEpisode();
+  bool awake_ = false;  // as last asked of the desktop session
   long SeekSpan();
   std::optional<long> PlaceVolumeKnob(long left);
   void SeekTo(double target);

@@ -119,6 +119,22 @@ void MainWindow::bo_v_MouseMove(bool left, long x) {
   if (const auto volume = PlaceVolumeKnob(place)) knob.tool_tip = Decimal(*volume);
 }
 
+// The volume a step up or down, as the arrow keys and the media keys move it: the sound on,
+// the status line and the slider's knob following.
+void MainWindow::StepVolume(long by) {
+  WindowModel& w = model_;
+  PlayerControl& player = ports_.player;
+  Unmute();
+  player.SetVolume(player.Volume() + by);
+  const long volume = player.Volume();
+  w(ba1::zhun).caption = VolumeText(volume);
+  // The knob stays on its track even when the player takes a volume beyond either end.
+  const long span = std::max(0L, VolumeSpan(w));
+  Control& knob = w(ba1::bo_v);
+  knob.left = std::clamp(span * volume / 100, 0L, span);
+  w(ba1::bo_y).width = knob.left;
+}
+
 void MainWindow::Form_KeyDown(int key_code) {
   WindowModel& w = model_;
   if (!w(ba1::vexo).visible) return;
@@ -150,19 +166,10 @@ void MainWindow::Form_KeyDown(int key_code) {
       break;
     }
     case kUpArrow:
-    case kDownArrow: {
+    case kDownArrow:
       monitor.enabled = false;
-      Unmute();
-      player.SetVolume(player.Volume() + (key_code == kUpArrow ? 10 : -10));
-      const long volume = player.Volume();
-      w(ba1::zhun).caption = VolumeText(volume);
-      // The knob stays on its track even when the player takes a volume beyond either end.
-      const long span = std::max(0L, VolumeSpan(w));
-      Control& knob = w(ba1::bo_v);
-      knob.left = std::clamp(span * volume / 100, 0L, span);
-      w(ba1::bo_y).width = knob.left;
+      StepVolume(key_code == kUpArrow ? 10 : -10);
       break;
-    }
     default: break;
   }
   monitor.enabled = true;

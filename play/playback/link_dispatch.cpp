@@ -277,6 +277,11 @@ void MainWindow::FinishSignal() {
     model_.Timer(ba1::Timer1).enabled = true;
     return;
   }
+  GoToNextEpisode();
+}
+
+// The next episode's page, where the site named one; nothing after the last episode ("1").
+void MainWindow::GoToNextEpisode() {
   if (context_.next_link == u"1") return;
   if (context_.next_link != u"0" && context_.next_link != u"3") {
     ports_.panes.Navigate(ba1::Web1, context_.next_link);

@@ -139,6 +139,8 @@ void MainWindow::Timer2_Timer() {
   w.Timer(ba1::Timer2).enabled = false;
   if (ShutdownArmed()) {
     w.Timer(ba1::Timer1).enabled = false;
+    // The system may sleep and shut down now: nothing holds it awake any more.
+    ReleaseAwake();
     ports_.host.ShutdownComputer(true);
     return;
   }

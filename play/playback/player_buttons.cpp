@@ -54,6 +54,26 @@ void MainWindow::ShowPlayFace(bool playing) {
   ShowTransportFace(0, false);
 }
 
+// A file of this computer the user chose (the open-file button, a drop): it plays, and the
+// local list records it.
+void MainWindow::OpenLocalFile(const std::u16string& chosen) {
+  WindowModel& w = model_;
+  PlayerControl& player = ports_.player;
+  const std::u16string path = chosen;  // the handlers below may run events
+  bo_but_Click(1);
+  NewChoice();
+  NewItem();
+  player.SetMediaUrl(path);
+  player.Play();
+  w.Timer(ba1::Timer1).enabled = true;
+  w(ba1::bo_name).caption = FileNameOfPath(path);
+  if (compact_mode_ == 1) w(ba1::ni_name).caption = w(ba1::ni_bo1).caption = w(ba1::bo_name).caption;
+  ports_.lists.AddLocalEntry(w(ba1::bo_name).caption, path, 0);
+  context_.panel_source = 2;
+  context_.current_item = path;
+  npc_Click(9);
+}
+
 void MainWindow::bo_but_Click(int index) {
   WindowModel& w = model_;
   PlayerControl& player = ports_.player;
@@ -103,19 +123,7 @@ void MainWindow::bo_but_Click(int index) {
       ShowTransportFace(4, false);
       const std::optional<std::u16string> chosen = ports_.dialogs.OpenFile(kMediaFilter, u"选择播放文件");
       if (!chosen || chosen->empty()) return;
-      const std::u16string path = *chosen;  // the handlers below may run events
-      bo_but_Click(1);
-      NewChoice();
-      NewItem();
-      player.SetMediaUrl(path);
-      player.Play();
-      w.Timer(ba1::Timer1).enabled = true;
-      w(ba1::bo_name).caption = FileNameOfPath(path);
-      if (compact_mode_ == 1) w(ba1::ni_name).caption = w(ba1::ni_bo1).caption = w(ba1::bo_name).caption;
-      ports_.lists.AddLocalEntry(w(ba1::bo_name).caption, path, 0);
-      context_.panel_source = 2;
-      context_.current_item = path;
-      npc_Click(9);
+      OpenLocalFile(*chosen);
       return;
     }
     case 5:

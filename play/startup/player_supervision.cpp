@@ -53,6 +53,7 @@ void MainWindow::Timer3_Timer() {
 }
 
 void MainWindow::ttt_v() {
+  ReleaseAwake();
   ports_.host.RemoveTrayIcon();
   const long long vexok = IniNumber(ReadIniValue(ports_.profile, config_path_, config::kVexok));
   bo_but_Click(1);

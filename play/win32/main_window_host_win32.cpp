@@ -127,6 +127,12 @@ void MainWindowWin32::SetShown(bool shown) { ShowWindow(hwnd_, shown ? SW_SHOW :
 
 void MainWindowWin32::ShutdownComputer(bool force) { ::ShutdownComputer(force); }
 
+// The request belongs to this thread, the window's: the system forgets it when the thread ends.
+void MainWindowWin32::KeepAwake(bool awake) {
+  SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+  AppendEventLog(L"VEXO_PLAY_EVENT_LOG", awake ? "awake on" : "awake off");
+}
+
 void MainWindowWin32::TrayBalloon(std::u16string_view text) {
   // Tests read the balloons from the file VEXO_PLAY_EVENT_LOG names, one a line.
   AppendEventLog(L"VEXO_PLAY_EVENT_LOG", "balloon " + Utf16ToUtf8(text));

@@ -13,6 +13,7 @@ MainWindowWin32::MainWindowWin32(Args args) : args_(std::move(args)) {}
 // The children go before the window: the hand-off server, the panes, the drawn controls and
 // the player; then the window itself, whose WM_DESTROY removes the tray icon and ends the loop.
 MainWindowWin32::~MainWindowWin32() {
+  drop_.reset();
   dde_.reset();
   if (panes_) panes_->Clear();
   renderer_.reset();
@@ -34,7 +35,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
       std::make_unique<SecondaryWindowsWin32>(args_.instance, *args_.profile, args_.program_folder + u"\\config.ini");
   // The core exists before the window, so the window procedure always has it.
   core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_,
-                                                       transfer_, processes_, *this, *this, *windows_},
+                                                       transfer_, processes_, *this, *this, *windows_, *this},
                                        args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
   CreateBound(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
@@ -68,6 +69,9 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   dde_ = std::make_unique<DdeCommandServer>(
       [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
 
+  drop_ = std::make_unique<FileDropRegistration>(
+      hwnd_, [this](std::vector<std::u16string> files) { Run([&files](MainWindow& w) { w.FilesDropped(files); }); });
+
   core_->LoadFirstInstance(command_line);
   // Centred on the screen when first shown.
   WindowModel& placed = core_->model();
@@ -98,6 +102,8 @@ void MainWindowWin32::ApplyOuterSize() {
 
 void MainWindowWin32::AfterHandler() {
   if (closed_) return;
+  // Whatever the handler did to the player, the session's awake request follows it.
+  if (core_) core_->ObservePlayback();
   ApplyOuterSize();
   if (renderer_) renderer_->Sync();
   SyncTimers();
@@ -241,6 +247,22 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Run([key](MainWindow& w) { w.Form_KeyDown(key); });
       return 0;
     }
+    case WM_APPCOMMAND: {
+      // The media keys of the keyboard, a headset's or a remote's buttons; those the player
+      // has no use for go on to the system.
+      const int command = GET_APPCOMMAND_LPARAM(lparam);
+      bool handled = false;
+      Run([&](MainWindow& w) { handled = w.AppCommand(command); });
+      if (handled) return TRUE;
+      break;
+    }
+    case WM_DROPFILES: {
+      const auto drop = reinterpret_cast<HDROP>(wparam);
+      std::vector<std::u16string> files = FilesOfDrop(drop);
+      DragFinish(drop);
+      Run([&files](MainWindow& w) { w.FilesDropped(files); });
+      return 0;
+    }
     case WM_COPYDATA: {
       std::u16string command;
       if (!ReadHandedCommandLine(reinterpret_cast<const COPYDATASTRUCT*>(lparam), command)) break;
@@ -270,6 +292,8 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // the panes and the player go while their windows still exist, so that nothing it does
       // afterwards reaches a destroyed control.
       closed_ = true;
+      drop_.reset();
+      if (core_) core_->ReleaseAwake();
       if (windows_) windows_->CloseAll();
       transfer_.Cancel();
       if (panes_) panes_->Clear();

@@ -14,6 +14,7 @@
 #include "play/main_window.h"
 #include "play/ports/browser_pane.h"
 #include "play/win32/bitmap_resources_win32.h"
+#include "play/win32/file_drop_win32.h"
 #include "play/win32/files_win32.h"
 #include "play/win32/model_renderer_win32.h"
 #include "play/win32/pane_set_win32.h"
@@ -29,6 +30,7 @@ class MainWindowWin32 final : public WindowHost,
                               public BrowserPaneEvents,
                               public Menus,
                               public Dialogs,
+                              public DesktopSession,
                               private WindowBase {
  public:
   struct Args {
@@ -86,6 +88,8 @@ class MainWindowWin32 final : public WindowHost,
   void CaptureMouse(const ControlId& control) override;
   void ReleaseMouse() override;
   void RunMoveSizeLoop(int hit_code) override;
+  // DesktopSession
+  void KeepAwake(bool awake) override;
   // Menus
   int Popup(const std::vector<MenuEntry>& entries) override;
   int PopupAt(const std::vector<MenuEntry>& entries, long x, long y) override;
@@ -124,6 +128,7 @@ class MainWindowWin32 final : public WindowHost,
   std::unique_ptr<MainWindow> core_;
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
+  std::unique_ptr<FileDropRegistration> drop_;
   TrayIcon tray_;
   std::u16string tray_tip_;
   UINT taskbar_created_ = 0;  // the shell's announcement after it restarted

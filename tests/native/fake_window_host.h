@@ -9,6 +9,7 @@
 
 #include "common/text/utf.h"
 #include "play/model/window_model.h"
+#include "play/ports/desktop_session.h"
 #include "play/ports/dialogs.h"
 #include "play/ports/menus.h"
 #include "play/ports/processes.h"
@@ -22,7 +23,8 @@ class RecordingHost final : public WindowHost,
                             public Processes,
                             public Menus,
                             public Dialogs,
-                            public SecondaryWindows {
+                            public SecondaryWindows,
+                            public DesktopSession {
  public:
   // WindowHost
   PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
@@ -91,6 +93,8 @@ class RecordingHost final : public WindowHost,
     calls.push_back(show ? "Show" : "Hide");
   }
   void ShutdownComputer(bool force) override { calls.push_back(force ? "Shutdown force" : "Shutdown"); }
+  // DesktopSession
+  void KeepAwake(bool awake) override { calls.push_back(awake ? "Awake on" : "Awake off"); }
   void SetRoundedRegion(long width, long height) override {
     regions.push_back(std::to_string(width) + "x" + std::to_string(height));
   }

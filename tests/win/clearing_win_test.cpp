@@ -30,7 +30,7 @@ TEST(ClearingOnWindows, FilesInUseStayAndAreReported) {
   HistoryLists lists(files, code_page, folder.Text());
   FakePlayer player;
   RecordingHost host;
-  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host}, folder.Text(),
+  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host, host}, folder.Text(),
                     u"http://site/soft/");
 
   const std::u16string player_folder = folder.Text() + u"\\Vexo Player\\";
@@ -72,7 +72,7 @@ TEST(ClearingOnWindows, WithoutThePlayersSettingsCMediaIsStillSearched) {
   HistoryLists lists(files, code_page, folder.Text());
   FakePlayer player;
   RecordingHost host;
-  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host}, folder.Text(),
+  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host, host}, folder.Text(),
                     u"http://site/soft/");
   std::error_code ignored;
   std::filesystem::create_directories(L"C:\\Media", ignored);

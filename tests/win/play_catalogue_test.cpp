@@ -71,10 +71,12 @@ class PlayCatalogue : public testing::Test {
     }
     return nullptr;
   }
-  bool WaitFor(std::u16string_view file, const std::string& text, std::chrono::milliseconds limit) {
+  // `text` in the file, past its first `from` bytes.
+  bool WaitFor(std::u16string_view file, const std::string& text, std::chrono::milliseconds limit,
+               std::size_t from = 0) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
-      if (folder.Has(file) && folder.Read(file).find(text) != std::string::npos) return true;
+      if (folder.Has(file) && folder.Read(file).find(text, from) != std::string::npos) return true;
       std::this_thread::sleep_for(100ms);
     }
     return false;
@@ -214,6 +216,28 @@ TEST_F(PlayOwnPlayer, ACatalogueItemShowsRealPicturesAndTheNextEpisodeFollowsOnI
   EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl " + media + "episode-2.mp4", 30s)) << folder.Read(u"player.log");
   EXPECT_TRUE(WaitFor(u"date.dat", "201|%u957F%u5B89%u591C%u884C|" + ToAnsi(u"第2集") + "|http", 10s))
       << folder.Read(u"date.dat");
+  ExpectNoErrorAndClose(shown);
+}
+
+// The keyboard's media keys reach the window as WM_APPCOMMAND, wherever the focus is in it:
+// play/pause pauses the real clip and lets the display sleep, and goes on again.
+TEST_F(PlayOwnPlayer, TheMediaKeysPauseAndResumeARealClipAndTheDisplayStaysAwakeOnlyWhileItPlays) {
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  ClickListRow(shown.catalogue, 1);
+  ASSERT_TRUE(WaitFor(u"player.log", "Opened 6000 ms", 20s)) << folder.Read(u"player.log");
+  ASSERT_TRUE(WaitFor(u"events.log", "awake on", 5s)) << folder.Read(u"events.log");
+  const auto key = [&](int command) {
+    SendMessageW(shown.main, WM_APPCOMMAND, reinterpret_cast<WPARAM>(shown.main), MAKELPARAM(0, command));
+  };
+  key(APPCOMMAND_MEDIA_PLAY_PAUSE);
+  EXPECT_TRUE(WaitFor(u"player.log", "Pause", 5s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"events.log", "awake off", 5s)) << folder.Read(u"events.log");
+  const std::size_t paused_at = folder.Read(u"player.log").size();
+  key(APPCOMMAND_MEDIA_PLAY_PAUSE);
+  EXPECT_TRUE(WaitFor(u"player.log", "Play ", 5s, paused_at)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"events.log", "awake on", 5s, folder.Read(u"events.log").find("awake off")))
+      << folder.Read(u"events.log");
   ExpectNoErrorAndClose(shown);
 }
 
