@@ -53,6 +53,10 @@ std::u16string LanguageName(std::string_view code) {
   return Utf8ToUtf16(code);
 }
 
+std::u16string AudioTrackLabel(const MediaTrack& track, int index) {
+  return TrackLabel(track, u"音轨 " + Utf8ToUtf16(std::to_string(index + 1)));
+}
+
 std::u16string TrackLabel(const MediaTrack& track, std::u16string_view fallback) {
   const std::u16string language = LanguageName(track.language);
   std::u16string title = Utf8ToUtf16(track.title.substr(0, 200));

@@ -25,3 +25,5 @@ struct MediaTracks {
 std::u16string LanguageName(std::string_view code);
 // What the menu calls a track: its language and title, or `fallback` ("音轨 2") without either.
 std::u16string TrackLabel(const MediaTrack& track, std::u16string_view fallback);
+// The same for the n-th sound track (from 0), "音轨 n+1" without language and title.
+std::u16string AudioTrackLabel(const MediaTrack& track, int index);

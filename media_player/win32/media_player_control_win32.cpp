@@ -93,10 +93,12 @@ std::shared_ptr<MediaDownload> MediaPlayerControl::DownloadFor(const std::wstrin
 void MediaPlayerControl::Send(const DecoderRequest& request) {
   if (request.kind == DecoderRequest::Kind::kNone) return;
   MediaSource source;
-  if (request.kind != DecoderRequest::Kind::kSeek) CancelOpen();
+  if (request.kind != DecoderRequest::Kind::kSeek) {
+    CancelOpen();
+    item_generation_ = request.generation;
+  }
   if (request.kind == DecoderRequest::Kind::kOpen) {
     starved_ = false;
-    open_generation_ = request.generation;
     source.subtitles = embedded_;
     if (IsWebAddress(media_url_)) {
       download_ = DownloadFor(media_url_);
@@ -241,18 +243,21 @@ void MediaPlayerControl::Remember() {
   SaveItemChoices(media_url_, ItemChoices{subtitles_.choice(), subtitles_.offset_ms(), audio_choice_});
 }
 
+// A new sound track or speed takes effect as a seek to where the item is, playing or paused.
+void MediaPlayerControl::GoOnFromHere() {
+  const auto now = Now();
+  const int state = session_.State(now);
+  if (state == player::kPlaying || state == player::kPaused) Send(session_.Seek(session_.PositionMs(now), now));
+}
+
 void MediaPlayerControl::ChooseAudio(int track) {
   {
     const std::lock_guard lock(mutex_);
     if (track < 0 || track >= static_cast<int>(tracks_.audio.size()) || track == audio_track_) return;
     audio_choice_ = track;
     decoder_->SetAudioTrack(track);
-    // The new track plays from where the item is, as a seek there.
-    const auto now = Now();
-    if (session_.State(now) == player::kPlaying || session_.State(now) == player::kPaused) {
-      Send(session_.Seek(session_.PositionMs(now), now));
-    }
-    Log(L"Audio track " + ToWide(TrackLabel(tracks_.audio[track], u"音轨 " + FromWide(std::to_wstring(track + 1)))));
+    GoOnFromHere();
+    Log(L"Audio track " + ToWide(AudioTrackLabel(tracks_.audio[track], track)));
   }
   Remember();
 }
@@ -264,10 +269,8 @@ void MediaPlayerControl::ChooseSpeed(int per_mille) {
   decoder_->SetSpeed(per_mille);
   const auto now = Now();
   session_.clock().SetSpeed(per_mille, now);
-  // The sound queued at the old speed goes: the item goes on from where it is at the new one.
-  if (session_.State(now) == player::kPlaying || session_.State(now) == player::kPaused) {
-    Send(session_.Seek(session_.PositionMs(now), now));
-  }
+  // The sound queued at the old speed goes.
+  GoOnFromHere();
   Log(L"Speed " + std::to_wstring(per_mille));
 }
 
@@ -348,7 +351,7 @@ void MediaPlayerControl::DecoderFailed(std::uint64_t generation) {
 
 void MediaPlayerControl::DecoderTracks(std::uint64_t generation, const MediaTracks& tracks, int audio_track) {
   const std::lock_guard lock(mutex_);
-  if (generation < open_generation_) return;  // of an item left behind
+  if (generation < item_generation_) return;  // of an item left behind
   tracks_ = tracks;
   audio_track_ = audio_track;
   tracks_changed_ = true;

@@ -68,7 +68,8 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   void ItemChanged();
   void ChooseAudio(int track);  // an index of the item's audio tracks
   void ChooseSpeed(int per_mille);
-  void Remember();  // the item's choices, kept for the next time it plays
+  void GoOnFromHere();  // with the lock held
+  void Remember();      // the item's choices, kept for the next time it plays
   long DownloadProgress();
 
   std::mutex mutex_;  // guards the session and the item's size against the decoder's reports
@@ -86,7 +87,7 @@ class MediaPlayerControl final : public InPlaceControl, public DecoderEvents {
   std::int64_t sound_logged_at_ = 0;
   long dropped_logged_ = 0;  // late pictures left out, as last written to the log
   std::int64_t dropped_logged_at_ = 0;
-  std::uint64_t open_generation_ = 0;  // of the item's last open: reports before it are of another
+  std::uint64_t item_generation_ = 0;  // of the last close or open: reports before it are of another item
   MediaTracks tracks_;
   int audio_track_ = -1;   // the one playing, of tracks_.audio
   int audio_choice_ = -1;  // the one the user chose, -1 for the usual

@@ -373,6 +373,7 @@ bool MediaReader::SelectAudio(int track) {
 }
 
 void MediaReader::SetSpeed(int per_mille) {
+  if (per_mille == tempo_.per_mille()) return;  // a seek starts the filter again anyway
   tempo_.Set(per_mille, out_rate_);
   tempo_started_ = false;
 }

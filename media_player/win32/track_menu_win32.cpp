@@ -18,10 +18,9 @@ void AppendAudioMenu(HMENU menu, const std::vector<MediaTrack>& audio, int curre
   HMENU part = CreatePopupMenu();
   const std::size_t listed = std::min<std::size_t>(audio.size(), kLastAudioCommand - kFirstAudioCommand + 1);
   for (std::size_t i = 0; i < listed; ++i) {
-    const std::u16string number = u"音轨 " + FromWide(std::to_wstring(i + 1));
     const UINT checked = static_cast<int>(i) == current ? MF_CHECKED : 0;
     ::AppendMenuW(part, MF_STRING | checked, kFirstAudioCommand + static_cast<UINT>(i),
-                  ToWide(TrackLabel(audio[i], number)).c_str());
+                  ToWide(AudioTrackLabel(audio[i], static_cast<int>(i))).c_str());
   }
   if (listed == 0) ::AppendMenuW(part, MF_STRING | MF_GRAYED, 0, L"无音轨");
   ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(part), L"音轨(&A)");

@@ -39,7 +39,8 @@ bool IsMediaFileName(std::u16string_view name) {
 }  // namespace
 
 void MainWindow::ObservePlayback() {
-  const bool awake = !ports_.player.MediaUrl().empty() && UnderWay(ports_.player.PlayState());
+  // After every event: the cheap question first.
+  const bool awake = UnderWay(ports_.player.PlayState()) && !ports_.player.MediaUrl().empty();
   if (awake == awake_) return;
   awake_ = awake;
   ports_.desktop.KeepAwake(awake);
@@ -81,7 +82,6 @@ bool MainWindow::AppCommand(int command) {
       break;
     default: return false;
   }
-  ObservePlayback();
   return true;
 }
 
@@ -99,5 +99,4 @@ void MainWindow::FilesDropped(const std::vector<std::u16string>& paths) {
     ports_.lists.AddLocalEntry(FileNameOfPath(*it), *it, 0);
   }
   OpenLocalFile(media.front());
-  ObservePlayback();
 }

@@ -33,6 +33,7 @@ TEST(MediaTracks, TracksAreNamedByLanguageAndTitleOrByTheirNumber) {
     track.title = c.title;
     EXPECT_EQ(TrackLabel(track, u"音轨 3"), c.label) << c.language << " " << c.title;
   }
+  EXPECT_EQ(AudioTrackLabel(MediaTrack{}, 1), u"音轨 2");
 }
 
 TEST(RememberedChoices, KeepsTheLatestChoicesOfABoundedNumberOfItemsAndSurvivesDamage) {
