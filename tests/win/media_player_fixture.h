@@ -3,6 +3,7 @@
 // window of the test as play.exe hosts it, with its log in a folder of the test's own; and
 // the clips scripts/make-test-clips.sh made (VEXO_TEST_CLIPS).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -37,6 +38,12 @@ class MediaPlayerTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(std::filesystem::exists(Clips() / "clip.mp4")) << "VEXO_TEST_CLIPS names no clip folder";
+    // Every test starts with nothing the control remembers of its items (a track chosen, a
+    // subtitle closed) from an earlier test or an earlier run in the same prefix.
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    choices_file = std::filesystem::path(folder) / L"VexoMedia" / L"choices.txt";
+    std::filesystem::remove(choices_file);
     const std::u16string path = log.File(u"player.log");
     SetEnvironmentVariableW(L"VEXO_PLAYER_LOG", reinterpret_cast<const wchar_t*>(path.c_str()));
     WNDCLASSW wc{};
@@ -62,6 +69,7 @@ class MediaPlayerTest : public testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
+  std::filesystem::path choices_file;
   ComApartment com;
   TestFolder log;
   HWND window = nullptr;

@@ -2,7 +2,6 @@
 // menu and keys: the tracks inside Matroska and MP4 files, the speed with the pitch kept,
 // subtitles fetched beside a web item, and the choices kept for the next time.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cmath>
 #include <fstream>
@@ -21,15 +20,6 @@ namespace {
 
 class TracksTest : public MediaPlayerTest {
  protected:
-  void SetUp() override {
-    // Every test starts with nothing remembered.
-    wchar_t folder[MAX_PATH] = L"";
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    choices_file = std::filesystem::path(folder) / L"VexoMedia" / L"choices.txt";
-    std::filesystem::remove(choices_file);
-    MediaPlayerTest::SetUp();
-  }
-
   bool Logged(const std::string& line, std::chrono::milliseconds limit = 5s) {
     return PumpUntil([&] { return Log().find(line + "\n") != std::string::npos; }, limit);
   }
@@ -42,8 +32,6 @@ class TracksTest : public MediaPlayerTest {
   bool ToneNear(int hz, std::chrono::milliseconds limit) {
     return PumpUntil([&] { return std::abs(LastTone() - hz) <= hz / 25; }, limit);
   }
-
-  std::filesystem::path choices_file;
 };
 
 TEST_F(TracksTest, SoundAndSubtitleTracksInsideAFileSwitchByMenuAndKeysAndAreKeptForTheItem) {
