@@ -7,7 +7,8 @@
 ; VexoTip.exe's own), for the current
 ; user or for all users (/CurrentUser, /AllUsers), silently with /S, into a chosen folder with
 ; /D=. The uninstaller removes what setup installed and keeps config.ini and the two lists
-; unless the user ticks their removal.
+; unless the user ticks their removal. It also offers play.exe in Explorer's "Open with" for the
+; video types the player control plays, beside whatever program opens them already.
 Unicode true
 !if "${ARCH}" == "amd64"
   Target amd64-unicode
@@ -39,6 +40,34 @@ Name "${PRODUCT}"
 !define PLAYER_CLASS_ID "{E1C24F98-0161-4903-919F-EAFC37068410}"
 !define PLAYER_CLASS_KEY "Software\Classes\CLSID\${PLAYER_CLASS_ID}"
 !define PLAYER_PROG_ID "Vexo.MediaPlayer"
+; "Open with" for the video files the player control plays: the program under Applications,
+; and a type of its own listed beside whatever program a file type already opens with.
+!define APP_KEY "Software\Classes\Applications\play.exe"
+!define VIDEO_PROG_ID "VexoPlay.Video"
+!macro ForEachVideoType MACRO
+  !insertmacro ${MACRO} ".mp4"
+  !insertmacro ${MACRO} ".mkv"
+  !insertmacro ${MACRO} ".avi"
+  !insertmacro ${MACRO} ".wmv"
+  !insertmacro ${MACRO} ".webm"
+  !insertmacro ${MACRO} ".mpg"
+  !insertmacro ${MACRO} ".mpeg"
+  !insertmacro ${MACRO} ".ts"
+  !insertmacro ${MACRO} ".m4v"
+  !insertmacro ${MACRO} ".mov"
+  !insertmacro ${MACRO} ".flv"
+!macroend
+!macro AddOpenWith EXT
+  WriteRegStr SHCTX "${APP_KEY}\SupportedTypes" "${EXT}" ""
+  WriteRegNone SHCTX "Software\Classes\${EXT}\OpenWithProgids" "${VIDEO_PROG_ID}"
+!macroend
+; Only our value goes, and a key only when we leave it empty: another program's association
+; of the type stays as it was.
+!macro RemoveOpenWith EXT
+  DeleteRegValue SHCTX "Software\Classes\${EXT}\OpenWithProgids" "${VIDEO_PROG_ID}"
+  DeleteRegKey /ifnosubkeys /ifnovalues SHCTX "Software\Classes\${EXT}\OpenWithProgids"
+  DeleteRegKey /ifnosubkeys /ifnovalues SHCTX "Software\Classes\${EXT}"
+!macroend
 OutFile "${OUT_FILE}"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -117,6 +146,16 @@ Section "!$(SectionProgram)" SecProgram
   WriteRegStr SHCTX "${PLAYER_CLASS_KEY}\InprocServer32" "ThreadingModel" "Apartment"
   WriteRegStr SHCTX "${PLAYER_CLASS_KEY}\ProgID" "" "${PLAYER_PROG_ID}"
   WriteRegStr SHCTX "Software\Classes\${PLAYER_PROG_ID}\CLSID" "" "${PLAYER_CLASS_ID}"
+  ; Explorer's "Open with": the command hands the file to a running copy as any later copy does.
+  WriteRegStr SHCTX "${APP_KEY}" "FriendlyAppName" "${PRODUCT}"
+  WriteRegStr SHCTX "${APP_KEY}\DefaultIcon" "" "$INSTDIR\play.exe,0"
+  WriteRegStr SHCTX "${APP_KEY}\shell\open\command" "" '"$INSTDIR\play.exe" "%1"'
+  WriteRegStr SHCTX "Software\Classes\${VIDEO_PROG_ID}" "" "${PRODUCT} 视频文件"
+  WriteRegStr SHCTX "Software\Classes\${VIDEO_PROG_ID}\DefaultIcon" "" "$INSTDIR\play.exe,0"
+  WriteRegStr SHCTX "Software\Classes\${VIDEO_PROG_ID}\shell\open\command" "" '"$INSTDIR\play.exe" "%1"'
+  !insertmacro ForEachVideoType AddOpenWith
+  ; Explorer reads the associations again.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
   SetOutPath "$INSTDIR\skin"
   File "${BIN_DIR}/skin/*.bmp"
   SetOutPath "$INSTDIR"
@@ -161,6 +200,10 @@ Section "un.$(UnSectionProgram)" UnSecProgram
   RMDir "$INSTDIR\licenses"
   DeleteRegKey SHCTX "${PLAYER_CLASS_KEY}"
   DeleteRegKey SHCTX "Software\Classes\${PLAYER_PROG_ID}"
+  !insertmacro ForEachVideoType RemoveOpenWith
+  DeleteRegKey SHCTX "${APP_KEY}"
+  DeleteRegKey SHCTX "Software\Classes\${VIDEO_PROG_ID}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
   Delete "$INSTDIR\skin\*.bmp"
   RMDir "$INSTDIR\skin"
   Delete "$INSTDIR\c.htm"

@@ -1,6 +1,7 @@
 #pragma once
 // The main window BA1: its model, its playback context and the handlers that the subsystems
 // define (start-up and hand-off in startup/, commands and buttons in playback/).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "play/lists/history_lists.h"
 #include "play/model/ba1_design.h"
 #include "play/model/playback_context.h"
+#include "play/ports/clock.h"
 #include "play/ports/code_page.h"
 #include "play/ports/desktop_session.h"
 #include "play/ports/dialogs.h"
@@ -35,6 +37,7 @@ struct MainWindowPorts {
   Dialogs& dialogs;
   SecondaryWindows& windows;
   DesktopSession& desktop;
+  Clock& clock;
 };
 
 // The address the finish step sends Web2 to: a host that never resolves.
@@ -140,13 +143,16 @@ class MainWindow {
   void ShowTransportFace(int index, bool hover);
 
   // A video player's desktop habits. After every event: whether an item plays now, which the
-  // session's awake request follows (the one place that watches the player's state for them).
+  // session's awake request and the task bar's buttons and progress follow (the one place
+  // that watches the player's state for them).
   void ObservePlayback();
+  // A thumbnail button under the task bar's preview.
+  void ThumbButtonClicked(ThumbButton button);
   // A media key or a remote's button (app_command::); false for one the player has no use for.
   bool AppCommand(int command);
   // Files dropped on the window, in the order given: the first video plays as if opened with
   // the open-file button, the others join the local list; the rest are left out with a balloon.
-  void FilesDropped(const std::vector<std::u16string>& paths);
+  bool FilesDropped(const std::vector<std::u16string>& paths);
   // The awake request let go at once (the exit, the shutdown after playback).
   void ReleaseAwake();
 
@@ -223,7 +229,22 @@ class MainWindow {
   void StepVolume(long by);
   void OpenLocalFile(const std::u16string& path);
   void GoToNextEpisode();
-  bool awake_ = false;  // as last asked of the desktop session
+  bool awake_ = false;       // as last asked of the desktop session
+  TaskbarView taskbar_;      // as last shown on the task bar
+  long download_share_ = 0;  // per mille, as the monitor read it last
+  // When the last file named by a command line started: Explorer starts one copy per file of
+  // a selection, and the copies that follow it at once join the local list.
+  std::optional<std::uint64_t> file_command_ms_;
+  bool NextEpisodeKnown() const;
+  // Ten seconds back or ahead, as the arrow keys and the task bar's back button move.
+  void StepPosition(bool back);
+  // A command line: several quoted files open as a drop of them, one text goes to l_com.
+  void ActOnCommandLine(std::u16string_view text);
+  // Notes when a command line names a file of this computer, or several.
+  void MarkFileCommand(std::u16string_view text);
+  // A file handed over just after the last one of a command line joins the local list (true);
+  // anything else plays as usual (false).
+  bool JoinsSelection(std::u16string_view command);
   long SeekSpan();
   std::optional<long> PlaceVolumeKnob(long left);
   void SeekTo(double target);

@@ -135,36 +135,38 @@ void MainWindow::StepVolume(long by) {
   w(ba1::bo_y).width = knob.left;
 }
 
+void MainWindow::StepPosition(bool back) {
+  WindowModel& w = model_;
+  PlayerControl& player = ports_.player;
+  const long position = player.Position();
+  if (position <= 0) return;
+  if (back) {
+    player.SetPosition(position - 10);
+    if (player.Position() < 0) player.SetPosition(0);
+  } else {
+    player.SetPosition(position + 10);
+    ports_.host.LetPendingEventsRun();
+    if (player.Duration() < player.Position()) player.SetPosition(player.Duration() - 2);
+  }
+  const long now = player.Position();
+  const long duration = player.Duration();
+  const auto share = Share(back ? now : now + 10, duration);
+  w(ba1::gunt1).left = share ? std::lround(*share * SeekSpan()) : 0;
+  w(ba1::times).caption = FormatPlayTime(now) + u" / " + FormatPlayTime(duration);
+}
+
 void MainWindow::Form_KeyDown(int key_code) {
   WindowModel& w = model_;
   if (!w(ba1::vexo).visible) return;
   ports_.host.LetPendingEventsRun();
-  PlayerControl& player = ports_.player;
   TimerSpec& monitor = w.Timer(ba1::Timer1);
   switch (key_code) {
     case kSpace: bo_but_Click(0); break;
     case kLeftArrow:
-    case kRightArrow: {
+    case kRightArrow:
       monitor.enabled = false;
-      const long position = player.Position();
-      if (position > 0) {
-        const bool back = key_code == kLeftArrow;
-        if (back) {
-          player.SetPosition(position - 10);
-          if (player.Position() < 0) player.SetPosition(0);
-        } else {
-          player.SetPosition(position + 10);
-          ports_.host.LetPendingEventsRun();
-          if (player.Duration() < player.Position()) player.SetPosition(player.Duration() - 2);
-        }
-        const long now = player.Position();
-        const long duration = player.Duration();
-        const auto share = Share(back ? now : now + 10, duration);
-        w(ba1::gunt1).left = share ? std::lround(*share * SeekSpan()) : 0;
-        w(ba1::times).caption = FormatPlayTime(now) + u" / " + FormatPlayTime(duration);
-      }
+      StepPosition(key_code == kLeftArrow);
       break;
-    }
     case kUpArrow:
     case kDownArrow:
       monitor.enabled = false;

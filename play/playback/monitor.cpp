@@ -22,6 +22,7 @@ void MainWindow::Timer1_Timer() {
     ShowPlayFace(false);
     w(ba1::zhun).caption = u"准备就绪";
     w(ba1::huan).left = -30;
+    download_share_ = 0;
     return;
   }
   const long position = player.Position();
@@ -127,6 +128,7 @@ void MainWindow::Timer1_Timer() {
   thumb.tool_tip = FormatPlayTime(now);
   Control& share = w(ba1::huan);
   const long progress = player.DownloadProgress();
+  download_share_ = progress;
   if (progress >= 1) share.Move(0, share.top, track.width * std::min(progress, 1000L) / 1000);
   else share.Move(-30, share.top, 0);
 }

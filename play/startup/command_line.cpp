@@ -19,3 +19,20 @@ CommandLineRequest ClassifyCommandLine(std::u16string_view command_line) {
   }
   return {CommandLineRequest::Kind::kMedia, text};
 }
+
+std::vector<std::u16string> SeveralQuotedTexts(std::u16string_view command_line) {
+  std::vector<std::u16string> texts;
+  std::size_t at = 0;
+  while (true) {
+    at = command_line.find_first_not_of(u' ', at);
+    if (at == std::u16string_view::npos) break;
+    if (command_line[at] != u'"') return {};
+    const std::size_t end = command_line.find(u'"', at + 1);
+    if (end == std::u16string_view::npos || end == at + 1) return {};
+    texts.emplace_back(command_line.substr(at + 1, end - at - 1));
+    at = end + 1;
+    if (at < command_line.size() && command_line[at] != u' ') return {};
+  }
+  if (texts.size() < 2) return {};
+  return texts;
+}

@@ -50,16 +50,21 @@ void MainWindow::LoadFirstInstance(std::u16string_view command_line) {
   context_.web_player_mode = 0;
   ports_.player.SetAdUrl(content_base_ + u"js/ads/vexoad.html");
   key_preview_ = true;
-  if (!command_line.empty()) l_com(command_line);
+  if (!command_line.empty()) ActOnCommandLine(command_line);
 }
 
 void MainWindow::Form_LinkExecute(std::u16string_view command) {
   model_.Timer(ba1::Timer3).enabled = true;
+  // Decided on arrival: bringing the window to the front can take a while, and lets events run.
+  const bool joins = !command.empty() && JoinsSelection(command);
   ports_.host.BringToFront();
-  if (command.empty()) return;
+  if (command.empty() || joins) return;
+  // Before the stop, which lets events run: a hand-off arriving meanwhile is of this one's
+  // selection.
+  MarkFileCommand(command);
   if (compact_mode_ == 1) jbi_Click();
   bo_but_Click(1);
-  l_com(command);
+  ActOnCommandLine(command);
 }
 
 void MainWindow::ResetPlaybackContext() {

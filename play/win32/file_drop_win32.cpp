@@ -52,7 +52,6 @@ class FileDropTarget final : public IDropTarget {
     accepts_ = false;
     if (files.empty()) return S_OK;
     if (effect) *effect = DROPEFFECT_COPY;
-    // The source waits for the drop to return: what the files start runs after it.
     dropped_(std::move(files));
     return S_OK;
   }

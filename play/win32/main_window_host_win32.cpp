@@ -133,6 +133,15 @@ void MainWindowWin32::KeepAwake(bool awake) {
   AppendEventLog(L"VEXO_PLAY_EVENT_LOG", awake ? "awake on" : "awake off");
 }
 
+void MainWindowWin32::ShowOnTaskbar(const TaskbarView& view) {
+  if (taskbar_buttons_) taskbar_buttons_->Show(view);
+  std::string line = "taskbar";
+  line += view.playing ? " pause" : view.has_item ? " play" : " idle";
+  if (view.next_known) line += " next";
+  if (view.download_per_mille) line += " fetched " + std::to_string(*view.download_per_mille);
+  AppendEventLog(L"VEXO_PLAY_EVENT_LOG", line);
+}
+
 void MainWindowWin32::TrayBalloon(std::u16string_view text) {
   // Tests read the balloons from the file VEXO_PLAY_EVENT_LOG names, one a line.
   AppendEventLog(L"VEXO_PLAY_EVENT_LOG", "balloon " + Utf16ToUtf8(text));

@@ -35,7 +35,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
       std::make_unique<SecondaryWindowsWin32>(args_.instance, *args_.profile, args_.program_folder + u"\\config.ini");
   // The core exists before the window, so the window procedure always has it.
   core_ = std::make_unique<MainWindow>(MainWindowPorts{*args_.profile, files_, player_, *args_.lists, *this, *panes_,
-                                                       transfer_, processes_, *this, *this, *windows_, *this},
+                                                       transfer_, processes_, *this, *this, *windows_, *this, clock_},
                                        args_.program_folder, args_.content_base);
   const WindowModel& model = core_->model();
   CreateBound(WS_EX_APPWINDOW, kMainWindowClass, ToWide(model.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
@@ -69,8 +69,13 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   dde_ = std::make_unique<DdeCommandServer>(
       [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
 
-  drop_ = std::make_unique<FileDropRegistration>(
-      hwnd_, [this](std::vector<std::u16string> files) { Run([&files](MainWindow& w) { w.FilesDropped(files); }); });
+  taskbar_buttons_ = std::make_unique<TaskbarButtons>(hwnd_);
+  // The drag source waits until the drop returns (Explorer's window stays frozen meanwhile):
+  // the files play once it has.
+  drop_ = std::make_unique<FileDropRegistration>(hwnd_, [this](std::vector<std::u16string> files) {
+    dropped_files_.push_back(std::move(files));
+    PostMessageW(hwnd_, kFilesDroppedMessage, 0, 0);
+  });
 
   core_->LoadFirstInstance(command_line);
   // Centred on the screen when first shown.
@@ -216,6 +221,13 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_SIZE: OnSize(wparam, lparam); return 0;
     case kApplyRegionMessage: ApplyRegion(); return 0;
+    case kFilesDroppedMessage: {
+      if (dropped_files_.empty()) return 0;
+      std::vector<std::u16string> files = std::move(dropped_files_.front());
+      dropped_files_.pop_front();
+      Run([&files](MainWindow& w) { w.FilesDropped(files); });
+      return 0;
+    }
     case WM_ERASEBKGND: return 1;  // the frame covers the whole surface
     case WM_PAINT: PaintFrame(); return 0;
     case WM_LBUTTONDOWN: {
@@ -256,6 +268,13 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (handled) return TRUE;
       break;
     }
+    case WM_COMMAND:
+      // A thumbnail button under the task bar's preview.
+      if (const std::optional<ThumbButton> button = TaskbarButtons::ButtonOfCommand(wparam)) {
+        Run([button](MainWindow& w) { w.ThumbButtonClicked(*button); });
+        return 0;
+      }
+      break;
     case WM_DROPFILES: {
       const auto drop = reinterpret_cast<HDROP>(wparam);
       std::vector<std::u16string> files = FilesOfDrop(drop);
@@ -293,6 +312,7 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // afterwards reaches a destroyed control.
       closed_ = true;
       drop_.reset();
+      taskbar_buttons_.reset();
       if (core_) core_->ReleaseAwake();
       if (windows_) windows_->CloseAll();
       transfer_.Cancel();
@@ -304,6 +324,10 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   // The shell restarted and lost every icon: ours goes back.
   if (taskbar_created_ && message == taskbar_created_ && !tray_tip_.empty()) AddTrayIcon(tray_tip_);
+  if (taskbar_buttons_ && message == taskbar_buttons_->created_message()) {
+    taskbar_buttons_->ButtonCreated();
+    return 0;
+  }
   return Default(message, wparam, lparam);
 }
 

@@ -5,6 +5,7 @@
 // Run(), after which the model reaches the screen.
 #include <windows.h>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "play/main_window.h"
 #include "play/ports/browser_pane.h"
 #include "play/win32/bitmap_resources_win32.h"
+#include "play/win32/clock_win32.h"
 #include "play/win32/file_drop_win32.h"
 #include "play/win32/files_win32.h"
 #include "play/win32/model_renderer_win32.h"
@@ -23,6 +25,7 @@
 #include "play/win32/processes_win32.h"
 #include "play/win32/secondary_windows_win32.h"
 #include "play/win32/single_instance_win32.h"
+#include "play/win32/taskbar_buttons_win32.h"
 #include "play/win32/transfer_win32.h"
 #include "play/win32/tray_icon_win32.h"
 
@@ -90,6 +93,7 @@ class MainWindowWin32 final : public WindowHost,
   void RunMoveSizeLoop(int hit_code) override;
   // DesktopSession
   void KeepAwake(bool awake) override;
+  void ShowOnTaskbar(const TaskbarView& view) override;
   // Menus
   int Popup(const std::vector<MenuEntry>& entries) override;
   int PopupAt(const std::vector<MenuEntry>& entries, long x, long y) override;
@@ -105,6 +109,7 @@ class MainWindowWin32 final : public WindowHost,
  private:
   static constexpr UINT kTrayMessage = WM_APP + 1;
   static constexpr UINT kApplyRegionMessage = WM_APP + 2;
+  static constexpr UINT kFilesDroppedMessage = WM_APP + 3;
 
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnFinalMessage() override;
@@ -119,6 +124,7 @@ class MainWindowWin32 final : public WindowHost,
   int PopupAtScreen(const std::vector<MenuEntry>& entries, POINT at);
 
   Args args_;
+  Win32Clock clock_;
   PlayerSlot player_;
   Win32Files files_;
   Win32Transfer transfer_;
@@ -129,6 +135,8 @@ class MainWindowWin32 final : public WindowHost,
   std::unique_ptr<ModelRenderer> renderer_;
   std::unique_ptr<DdeCommandServer> dde_;
   std::unique_ptr<FileDropRegistration> drop_;
+  std::deque<std::vector<std::u16string>> dropped_files_;  // dropped, to play after the drop returned
+  std::unique_ptr<TaskbarButtons> taskbar_buttons_;
   TrayIcon tray_;
   std::u16string tray_tip_;
   UINT taskbar_created_ = 0;  // the shell's announcement after it restarted

@@ -62,7 +62,7 @@ struct MainWindowRig {
   HistoryLists lists{files, code_page, std::u16string(kRigFolder)};
   FakePlayer player;
   RecordingHost host;
-  MainWindow window{{profile, files, player, lists, host, host, host, host, host, host, host, host},
+  MainWindow window{{profile, files, player, lists, host, host, host, host, host, host, host, host, host},
                     std::u16string(kRigFolder),
                     std::u16string(kRigBase)};
 };

@@ -80,8 +80,8 @@ TEST_F(ChromeTest, TheStoredSkinIsAppliedAtStartAndAnotherFromTheSkinMenu) {
 TEST_F(ChromeTest, StartUpMapsSkinNumbersBeyondTheFourToTheSecond) {
   for (const char* stored : {"7", "-1"}) {
     folder.Write(u"config.ini", std::string("[Skin]\r\nNum=") + stored + "\r\n");
-    MainWindow fresh({profile, files, player, lists, host, host, host, host, host, host, host, host}, folder.Text(),
-                     u"http://h/");
+    MainWindow fresh({profile, files, player, lists, host, host, host, host, host, host, host, host, host},
+                     folder.Text(), u"http://h/");
     fresh.LoadFirstInstance(u"");
     EXPECT_EQ(fresh.skin_number(), 1) << stored;
     EXPECT_EQ(fresh.model()(ba1::ppt, 3).resource_id, 204) << stored;

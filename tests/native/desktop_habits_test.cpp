@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "play/startup/command_line.h"
 #include "tests/native/main_window_fixture.h"
 
 namespace {
@@ -127,6 +128,96 @@ TEST_F(DesktopHabitsTest, DroppedVideosPlayAndJoinTheLocalListAndTheRestIsLeftOu
   window.FilesDropped({folder.File(u"notes.txt")});
   EXPECT_TRUE(player.calls.empty());
   EXPECT_EQ(host.balloons, Calls{"不支持的文件"});
+}
+
+// The task bar follows the same observer: the thumbnail buttons' states and the download
+// share while the item is still being fetched, each change shown once.
+TEST_F(DesktopHabitsTest, TheTaskBarFollowsThePlayerAndItsButtonsWorkIt) {
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::optional<TaskbarView> shown;  // nothing: the view did not change
+  } steps[] = {
+      {"the catalogue", [] {}, std::nullopt},
+      {"a file opened", [&] { player.media_url = u"C:\\Films\\a.mp4", player.state = player::kConnecting; },
+       TaskbarView{true, true, false, std::nullopt}},
+      {"fetched 30%", [&] { player.progress = 300, player.duration = 100, window.Timer1_Timer(); },
+       TaskbarView{true, true, false, 300}},
+      {"the site named the next episode", [&] { window.context().next_link = u"eevexo://vexo&&&next"; },
+       TaskbarView{true, true, true, 300}},
+      {"paused", [&] { player.state = player::kPaused; }, TaskbarView{true, false, true, 300}},
+      {"all fetched", [&] { player.progress = 1000, window.Timer1_Timer(); }, TaskbarView{true, false, true, {}}},
+      {"another tick", [&] { window.Timer1_Timer(); }, std::nullopt},
+      {"closed", [&] { player.media_url.clear(), window.Timer1_Timer(); }, TaskbarView{}},
+  };
+  for (Step& step : steps) {
+    host.taskbar.clear();
+    step.act();
+    window.ObservePlayback();
+    if (step.shown) {
+      ASSERT_EQ(host.taskbar.size(), 1u) << step.what;
+      EXPECT_EQ(host.taskbar.front(), *step.shown) << step.what;
+    } else {
+      EXPECT_TRUE(host.taskbar.empty()) << step.what;
+    }
+  }
+
+  // The buttons: back ten seconds, play/pause, the next episode.
+  player.media_url = u"C:\\Films\\a.mp4";
+  player.state = player::kPlaying;
+  player.position = 50;
+  window.ThumbButtonClicked(ThumbButton::kBack);
+  EXPECT_EQ(player.position, 40);
+  EXPECT_TRUE(window.model().Timer(ba1::Timer1).enabled);
+  window.ThumbButtonClicked(ThumbButton::kPlayPause);
+  EXPECT_EQ(player.calls.back(), "Pause");
+  host.navigations.clear();
+  window.ThumbButtonClicked(ThumbButton::kNext);
+  EXPECT_EQ(host.navigations, Calls{"Web1 eevexo://vexo&&&next"});
+}
+
+// Command lines as Explorer, "Send to" and scripts give files: several quoted files play as a
+// drop of them, and the copies Explorer starts for one selection join the local list.
+TEST_F(DesktopHabitsTest, FilesOfOneSelectionPlayTheFirstAndJoinTheLocalList) {
+  const std::vector<std::pair<std::u16string, std::vector<std::u16string>>> texts = {
+      {uR"("C:\a.mp4" "D:\影片\b.mkv")", {uR"(C:\a.mp4)", uR"(D:\影片\b.mkv)"}},
+      {uR"(  "C:\a.mp4"   "C:\b.mp4"  )", {uR"(C:\a.mp4)", uR"(C:\b.mp4)"}},
+      {uR"("C:\a.mp4")", {}},
+      {uR"(C:\a b.mp4)", {}},
+      {uR"("C:\a.mp4" C:\b.mp4)", {}},
+      {uR"("C:\a.mp4""C:\b.mp4")", {}},
+      {uR"("C:\a.mp4" "C:\b.mp4)", {}},
+      {uR"("C:\a.mp4" "")", {}},
+      {u"", {}},
+  };
+  for (const auto& [text, expected] : texts) EXPECT_EQ(SeveralQuotedTexts(text), expected) << Utf16ToUtf8(text);
+
+  for (const char16_t* name : {u"a.mp4", u"第2集.mkv", u"c.avi", u"d.mp4", u"e.mp4"}) folder.Write(name, "x");
+  const auto quoted = [&](const char16_t* name) { return u"\"" + folder.File(name) + u"\""; };
+  window.Form_LinkExecute(quoted(u"a.mp4"));
+  EXPECT_EQ(player.media_url, folder.File(u"a.mp4"));
+  host.now_ms += 600;  // the next copy of the selection
+  player.calls.clear();
+  window.Form_LinkExecute(quoted(u"第2集.mkv"));
+  EXPECT_EQ(player.media_url, folder.File(u"a.mp4")) << "the first file plays on";
+  EXPECT_TRUE(player.calls.empty());
+  EXPECT_NE(Ansi(u"date_f.dat").find("第2集.mkv"), std::string::npos);
+  host.now_ms += 1900;  // the window slides with each file
+  window.Form_LinkExecute(quoted(u"c.avi"));
+  EXPECT_EQ(player.media_url, folder.File(u"a.mp4"));
+  host.now_ms += 2000;  // a file opened later plays
+  window.Form_LinkExecute(quoted(u"d.mp4"));
+  EXPECT_EQ(player.media_url, folder.File(u"d.mp4"));
+  host.now_ms += 100;  // and so does an address, whenever it comes
+  window.Form_LinkExecute(u"http://site/media/x.mp4");
+  EXPECT_EQ(player.media_url, u"http://site/media/x.mp4");
+
+  // Several files on one command line: the first plays, the others join the list.
+  host.now_ms += 10000;
+  window.Form_LinkExecute(quoted(u"e.mp4") + u" " + quoted(u"a.mp4"));
+  EXPECT_EQ(player.media_url, folder.File(u"e.mp4"));
+  const std::string list = Ansi(u"date_f.dat");
+  EXPECT_LT(list.find("e.mp4"), list.find("a.mp4"));
 }
 
 }  // namespace

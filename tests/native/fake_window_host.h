@@ -9,6 +9,7 @@
 
 #include "common/text/utf.h"
 #include "play/model/window_model.h"
+#include "play/ports/clock.h"
 #include "play/ports/desktop_session.h"
 #include "play/ports/dialogs.h"
 #include "play/ports/menus.h"
@@ -24,7 +25,8 @@ class RecordingHost final : public WindowHost,
                             public Menus,
                             public Dialogs,
                             public SecondaryWindows,
-                            public DesktopSession {
+                            public DesktopSession,
+                            public Clock {
  public:
   // WindowHost
   PixelRect WorkArea() override { return {0, 0, 1280, 994}; }
@@ -95,6 +97,10 @@ class RecordingHost final : public WindowHost,
   void ShutdownComputer(bool force) override { calls.push_back(force ? "Shutdown force" : "Shutdown"); }
   // DesktopSession
   void KeepAwake(bool awake) override { calls.push_back(awake ? "Awake on" : "Awake off"); }
+  void ShowOnTaskbar(const TaskbarView& view) override { taskbar.push_back(view); }
+  // Clock: the test moves it.
+  LocalTime Now() override { return {}; }
+  std::uint64_t MonotonicMs() override { return now_ms; }
   void SetRoundedRegion(long width, long height) override {
     regions.push_back(std::to_string(width) + "x" + std::to_string(height));
   }
@@ -148,6 +154,8 @@ class RecordingHost final : public WindowHost,
   }
 
   std::vector<std::string> calls, navigations, silent, requests, balloons, messages, started;
+  std::vector<TaskbarView> taskbar;
+  std::uint64_t now_ms = 100000;
   std::vector<bool> topmost;
   std::vector<int> states;
   std::map<std::string, std::string> replies;  // address -> reply body

@@ -15,7 +15,7 @@
 class MainWindowFixture : public testing::Test {
  protected:
   explicit MainWindowFixture(std::u16string content_base)
-      : window({profile, files, player, lists, host, host, host, host, host, host, host, host}, folder.Text(),
+      : window({profile, files, player, lists, host, host, host, host, host, host, host, host, host}, folder.Text(),
                std::move(content_base)) {}
   // A file of the program folder, decoded from the code page.
   std::string Ansi(std::u16string_view name) { return Utf16ToUtf8(FromAnsi(folder.Read(name))); }

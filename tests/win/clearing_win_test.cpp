@@ -30,8 +30,8 @@ TEST(ClearingOnWindows, FilesInUseStayAndAreReported) {
   HistoryLists lists(files, code_page, folder.Text());
   FakePlayer player;
   RecordingHost host;
-  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host, host}, folder.Text(),
-                    u"http://site/soft/");
+  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host, host, host},
+                    folder.Text(), u"http://site/soft/");
 
   const std::u16string player_folder = folder.Text() + u"\\Vexo Player\\";
   const std::u16string download = folder.Text() + u"\\下载 目录\\";
@@ -72,8 +72,8 @@ TEST(ClearingOnWindows, WithoutThePlayersSettingsCMediaIsStillSearched) {
   HistoryLists lists(files, code_page, folder.Text());
   FakePlayer player;
   RecordingHost host;
-  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host, host}, folder.Text(),
-                    u"http://site/soft/");
+  MainWindow window({profile, files, player, lists, host, host, host, host, host, host, host, host, host},
+                    folder.Text(), u"http://site/soft/");
   std::error_code ignored;
   std::filesystem::create_directories(L"C:\\Media", ignored);
   const std::filesystem::path film = L"C:\\Media\\无设置影片第三集.rmvb";

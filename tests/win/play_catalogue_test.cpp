@@ -1,6 +1,7 @@
 // play.exe against the catalogue of the content site: a click in the catalogue plays the item,
 // the history records it, and at its end the next episode plays on its own.
 #include <windows.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "common/text/utf.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/ole_drag.h"
 #include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
@@ -238,6 +240,52 @@ TEST_F(PlayOwnPlayer, TheMediaKeysPauseAndResumeARealClipAndTheDisplayStaysAwake
   EXPECT_TRUE(WaitFor(u"player.log", "Play ", 5s, paused_at)) << folder.Read(u"player.log");
   EXPECT_TRUE(WaitFor(u"events.log", "awake on", 5s, folder.Read(u"events.log").find("awake off")))
       << folder.Read(u"events.log");
+  ExpectNoErrorAndClose(shown);
+}
+
+// The task bar's thumbnail buttons, announced as the shell announces the window's button:
+// their clicks reach the window as the shell sends them (this Wine's task bar takes the
+// buttons but shows no preview to click them in), and their faces follow the clip.
+TEST_F(PlayOwnPlayer, TheTaskBarsThumbnailButtonsWorkARealClipAndFollowIt) {
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  ClickListRow(shown.catalogue, 1);
+  ASSERT_TRUE(WaitFor(u"player.log", "Opened 6000 ms", 20s)) << folder.Read(u"player.log");
+  ASSERT_TRUE(WaitFor(u"events.log", "taskbar pause", 5s)) << folder.Read(u"events.log");
+  SendMessageW(shown.main, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+  EXPECT_TRUE(WaitFor(u"events.log", "taskbar buttons added", 5s)) << folder.Read(u"events.log");
+  const std::size_t playing = folder.Read(u"events.log").size();
+  SendMessageW(shown.main, WM_COMMAND, MAKEWPARAM(2, THBN_CLICKED), 0);
+  EXPECT_TRUE(WaitFor(u"player.log", "Pause", 5s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"events.log", "taskbar play", 5s, playing)) << folder.Read(u"events.log");
+  ExpectNoErrorAndClose(shown);
+}
+
+// Files dragged from another program with the mouse, through the platform's drag and drop
+// (an HDROP posted from another process would arrive empty): the first video plays, the
+// other joins the local list, and what is no video is refused with a balloon.
+TEST_F(PlayOwnPlayer, VideosDraggedOntoTheWindowFromAnotherProgramPlay) {
+  const char* clips = std::getenv("VEXO_TEST_CLIPS");
+  ASSERT_TRUE(clips) << "VEXO_TEST_CLIPS names no clip folder";
+  fs::copy_file(fs::path("Z:" + std::string(clips)) / "clip.mp4", folder.path() / u"第1集.mp4");
+  fs::copy_file(fs::path("Z:" + std::string(clips)) / "clip.mkv", folder.path() / "b.mkv");
+  folder.Write(u"notes.txt", "x");
+  Shown shown = ShowCatalogue();
+  ASSERT_TRUE(shown.catalogue) << "the catalogue never showed";
+  RECT frame{};
+  GetWindowRect(shown.main, &frame);
+  OleInitialize(nullptr);
+  const DWORD effect =
+      DragFilesWithTheMouse({(folder.path() / u"第1集.mp4").wstring(), (folder.path() / "notes.txt").wstring(),
+                             (folder.path() / "b.mkv").wstring()},
+                            POINT{frame.left + 300, frame.top + 12});
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_TRUE(WaitFor(u"player.log", "MediaUrl " + Utf16ToUtf8(folder.File(u"第1集.mp4")), 10s))
+      << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"player.log", "Opened", 20s)) << folder.Read(u"player.log");
+  EXPECT_TRUE(WaitFor(u"events.log", "balloon 不支持的文件", 5s)) << folder.Read(u"events.log");
+  EXPECT_TRUE(WaitFor(u"date_f.dat", "b.mkv", 5s)) << folder.Read(u"date_f.dat");
+  OleUninitialize();
   ExpectNoErrorAndClose(shown);
 }
 
