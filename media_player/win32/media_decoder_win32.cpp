@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kFramesAhead = 4;
 constexpr std::int64_t kSoundAheadMs = 600;  // queued at the device
+constexpr std::size_t kSparePictures = 3;    // pixel buffers kept for the next pictures
 constexpr std::int64_t kSoundLeadMs = 1200;  // decoded ahead of the clock at most
 // A picture that ends this long before the clock when it is decoded is not worth converting.
 constexpr std::int64_t kLateMs = 40;
@@ -100,19 +101,30 @@ std::unique_ptr<VideoFrame> MediaDecoder::TakeFrameDue(std::int64_t media_ms, st
   std::unique_ptr<VideoFrame> due;
   {
     const std::lock_guard lock(mutex_);
+    const auto keep = [this](std::unique_ptr<VideoFrame> frame) {
+      if (frame && spare_pixels_.size() < kSparePictures) spare_pixels_.push_back(std::move(frame->pixels));
+    };
     while (!frames_.empty()) {
       VideoFrame& next = *frames_.front();
       if (next.generation != current) {
+        keep(std::move(frames_.front()));
         frames_.pop_front();
         continue;
       }
       if (next.start_ms > media_ms && !(show_first && !due)) break;
+      keep(std::move(due));
       due = std::move(frames_.front());
       frames_.pop_front();
     }
   }
   if (due) wake_.notify_all();
   return due;
+}
+
+void MediaDecoder::Recycle(std::unique_ptr<VideoFrame> frame) {
+  if (!frame) return;
+  const std::lock_guard lock(mutex_);
+  if (spare_pixels_.size() < kSparePictures) spare_pixels_.push_back(std::move(frame->pixels));
 }
 
 long MediaDecoder::dropped_pictures() { return dropped_.load(); }
@@ -313,6 +325,13 @@ void MediaDecoder::DecodePicture(const PictureAdjust& adjust, int window_width, 
     return;
   }
   DecodedPicture picture;
+  {
+    const std::lock_guard lock(mutex_);
+    if (!spare_pixels_.empty()) {
+      picture.pixels = std::move(spare_pixels_.back());
+      spare_pixels_.pop_back();
+    }
+  }
   if (!reader_->ConvertPicture(adjust, window_width, window_height, picture)) return;
   auto frame = std::make_unique<VideoFrame>();
   frame->generation = generation_;

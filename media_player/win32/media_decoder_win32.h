@@ -74,6 +74,9 @@ class MediaDecoder {
   // requests are dropped. With `show_first` the first picture comes at once, due or not (the
   // picture of a seek, shown while the clock waits for it).
   std::unique_ptr<VideoFrame> TakeFrameDue(std::int64_t media_ms, std::uint64_t current, bool show_first);
+  // A picture done with (replaced on the screen): its pixel memory takes the next picture, so
+  // that a picture of the same size costs no fresh pages.
+  void Recycle(std::unique_ptr<VideoFrame> frame);
   std::size_t queued_frames();
   // Pictures left out because they were late when decoded, since the item opened.
   long dropped_pictures();
@@ -111,6 +114,7 @@ class MediaDecoder {
   bool quit_ = false;
   Pending pending_;
   std::deque<std::unique_ptr<VideoFrame>> frames_;
+  std::vector<std::vector<std::uint32_t>> spare_pixels_;  // at most kSparePictures
   PictureAdjust adjust_;
   std::int64_t clock_ms_ = 0;
   int window_width_ = 0, window_height_ = 0;

@@ -394,7 +394,7 @@ void MediaPlayerControl::Tick() {
           std::to_wstring(frame->shape_width) + L"x" + std::to_wstring(frame->shape_height) + L" at " +
           std::to_wstring(frame->start_ms) + L" ms");
     }
-    shown_ = std::move(frame);
+    decoder_->Recycle(std::exchange(shown_, std::move(frame)));
     if (screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
   }
   if (subtitles_.Update(media) && screen_) InvalidateRect(screen_->hwnd(), nullptr, FALSE);
