@@ -4,8 +4,38 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <atomic>
 #include <string_view>
 #include <utility>
+
+// A heap object that implements one interface (and IUnknown): it starts with one reference,
+// which its maker owns, and deletes itself with its last.
+template <typename Interface>
+class SingleInterfaceObject : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
+      *out = static_cast<Interface*>(this);
+      this->AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  virtual ~SingleInterfaceObject() = default;
+
+ private:
+  std::atomic<ULONG> references_{1};
+};
 
 template <typename T>
 class ComPtr {

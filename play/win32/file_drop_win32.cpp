@@ -1,32 +1,15 @@
 #include "play/win32/file_drop_win32.h"
 
-#include <atomic>
+#include "common/win32/com.h"
 
 namespace {
 
 constexpr UINT kMaxDroppedFiles = 4096;
 
 // The drop target the window registers: it takes what carries the shell's list of files.
-class FileDropTarget final : public IDropTarget {
+class FileDropTarget final : public SingleInterfaceObject<IDropTarget> {
  public:
   explicit FileDropTarget(FileDropRegistration::Dropped dropped) : dropped_(std::move(dropped)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-      *out = static_cast<IDropTarget*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -57,9 +40,7 @@ class FileDropTarget final : public IDropTarget {
   }
 
  private:
-  ~FileDropTarget() = default;
   FileDropRegistration::Dropped dropped_;
-  std::atomic<ULONG> references_{1};
   bool accepts_ = false;
 };
 

@@ -3,43 +3,18 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include <atomic>
 #include <cstring>
 #include <thread>
 
+#include "common/win32/com.h"
 #include "tests/win/real_input.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-template <typename Interface>
-class OneInterface : public Interface {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
-      *out = static_cast<Interface*>(this);
-      this->AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-  virtual ~OneInterface() = default;
-
- private:
-  std::atomic<ULONG> references_{1};
-};
-
 // The shell's list of files, in the one format and medium Explorer always offers.
-class FileListData final : public OneInterface<IDataObject> {
+class FileListData final : public SingleInterfaceObject<IDataObject> {
  public:
   explicit FileListData(const std::vector<std::wstring>& files) {
     for (const std::wstring& file : files) list_.append(file).push_back(L'\0');
@@ -86,7 +61,7 @@ class FileListData final : public OneInterface<IDataObject> {
 };
 
 // The drag goes on while the left button is held, and drops where it is released.
-class ButtonDropSource final : public OneInterface<IDropSource> {
+class ButtonDropSource final : public SingleInterfaceObject<IDropSource> {
  public:
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
     if (escape) return DRAGDROP_S_CANCEL;
