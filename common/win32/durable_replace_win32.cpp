@@ -6,13 +6,13 @@
 
 #include "common/win32/unique_handle.h"
 
-namespace {
-
 // Whatever wrote the file (our own writes, the DOM's save, a download) may still hold its data
-// in the system's cache; a handle of our own flushes all of it.
-bool FlushToDisk(HANDLE file) { return file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != FALSE; }
+// in the system's cache; any handle with write access flushes all of it.
+bool FlushToDisk(void* file) { return file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != FALSE; }
 
-}  // namespace
+bool MoveFlushedOverDurably(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
 
 std::wstring TemporarySuffixOfThisThread() {
   return L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetCurrentThreadId());
@@ -33,7 +33,7 @@ bool MoveOverDurably(const std::string& from, const std::string& to) {
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!FlushToDisk(file.get())) return false;
   }
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  return MoveFlushedOverDurably(from, to);
 }
 
 bool ReplaceFileDurably(const std::wstring& target, std::string_view bytes) {
