@@ -9,9 +9,14 @@
 
 namespace {
 
+// Pictures decoded ahead and pixel buffers kept for the next ones are bounded in bytes, so a
+// big picture does not hold four times its size: four small pictures ahead, two of 1280 x 720.
 constexpr std::size_t kFramesAhead = 4;
-constexpr std::int64_t kSoundAheadMs = 600;  // queued at the device
-constexpr std::size_t kSparePictures = 3;    // pixel buffers kept for the next pictures
+constexpr std::size_t kMinFramesAhead = 2;
+constexpr std::size_t kAheadBytes = 8u << 20;
+constexpr std::size_t kSparePictures = 3;
+constexpr std::size_t kSpareBytes = 4u << 20;  // at least one buffer, whatever its size
+constexpr std::int64_t kSoundAheadMs = 600;    // queued at the device
 constexpr std::int64_t kSoundLeadMs = 1200;  // decoded ahead of the clock at most
 // A picture that ends this long before the clock when it is decoded is not worth converting.
 constexpr std::int64_t kLateMs = 40;
@@ -102,7 +107,7 @@ std::unique_ptr<VideoFrame> MediaDecoder::TakeFrameDue(std::int64_t media_ms, st
   {
     const std::lock_guard lock(mutex_);
     const auto keep = [this](std::unique_ptr<VideoFrame> frame) {
-      if (frame && spare_pixels_.size() < kSparePictures) spare_pixels_.push_back(std::move(frame->pixels));
+      if (frame) KeepSpare(std::move(frame->pixels));
     };
     while (!frames_.empty()) {
       VideoFrame& next = *frames_.front();
@@ -124,7 +129,22 @@ std::unique_ptr<VideoFrame> MediaDecoder::TakeFrameDue(std::int64_t media_ms, st
 void MediaDecoder::Recycle(std::unique_ptr<VideoFrame> frame) {
   if (!frame) return;
   const std::lock_guard lock(mutex_);
-  if (spare_pixels_.size() < kSparePictures) spare_pixels_.push_back(std::move(frame->pixels));
+  KeepSpare(std::move(frame->pixels));
+}
+
+void MediaDecoder::KeepSpare(std::vector<std::uint32_t> pixels) {
+  std::size_t bytes = pixels.capacity() * sizeof(std::uint32_t);
+  for (const auto& spare : spare_pixels_) bytes += spare.capacity() * sizeof(std::uint32_t);
+  if (spare_pixels_.empty() || (spare_pixels_.size() < kSparePictures && bytes <= kSpareBytes)) {
+    spare_pixels_.push_back(std::move(pixels));
+  }
+}
+
+bool MediaDecoder::RoomForPicture() const {
+  std::size_t bytes = 0;
+  for (const auto& frame : frames_) bytes += frame->pixels.size() * sizeof(std::uint32_t);
+  const std::size_t picture = frames_.empty() ? 0 : bytes / frames_.size();
+  return frames_.size() < kMinFramesAhead || (frames_.size() < kFramesAhead && bytes + picture <= kAheadBytes);
 }
 
 long MediaDecoder::dropped_pictures() { return dropped_.load(); }
@@ -275,13 +295,13 @@ void MediaDecoder::ReportEndOnce(bool failed) {
 
 bool MediaDecoder::DecodeStep() {
   if (!reader_ || generation_ == 0 || end_reported_) return false;
-  std::size_t queued = 0;
   std::int64_t clock = 0;
   PictureAdjust adjust;
   int window_width = 0, window_height = 0;
+  bool room = false;
   {
     const std::lock_guard lock(mutex_);
-    queued = frames_.size();
+    room = RoomForPicture();
     clock = clock_ms_;
     adjust = adjust_;
     window_width = window_width_;
@@ -289,12 +309,12 @@ bool MediaDecoder::DecodeStep() {
   }
   if (!held_sound_.empty()) {
     if (!audio_.Queue(held_sound_.data(), held_sound_.size(), held_start_ms_)) {
-      if (reader_->video_ended() || queued >= kFramesAhead) return false;
+      if (reader_->video_ended() || !room) return false;
     } else {
       held_sound_.clear();
     }
   }
-  const bool need_video = !reader_->video_ended() && queued < kFramesAhead;
+  const bool need_video = !reader_->video_ended() && room;
   const bool need_audio = !reader_->audio_ended() && held_sound_.empty() && audio_.QueuedMs() < kSoundAheadMs &&
                           audio_end_ms_ - std::max(clock, target_ms_) < kSoundLeadMs;
   if (!need_video && !need_audio) {

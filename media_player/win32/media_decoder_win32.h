@@ -105,6 +105,10 @@ class MediaDecoder {
   void ApplyChoices(std::uint64_t generation);
   void ReportTracks(std::uint64_t generation);
   void ReportFirst();
+  // Under mutex_: keeps a used pixel buffer for the next picture, within the spare bound.
+  void KeepSpare(std::vector<std::uint32_t> pixels);
+  // Under mutex_: whether another picture may be decoded ahead, within the bound in bytes.
+  bool RoomForPicture() const;
   void ReportEndOnce(bool failed);
 
   DecoderEvents& events_;
@@ -114,7 +118,7 @@ class MediaDecoder {
   bool quit_ = false;
   Pending pending_;
   std::deque<std::unique_ptr<VideoFrame>> frames_;
-  std::vector<std::vector<std::uint32_t>> spare_pixels_;  // at most kSparePictures
+  std::vector<std::vector<std::uint32_t>> spare_pixels_;  // bounded in count and bytes
   PictureAdjust adjust_;
   std::int64_t clock_ms_ = 0;
   int window_width_ = 0, window_height_ = 0;
