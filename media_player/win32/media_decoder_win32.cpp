@@ -17,7 +17,7 @@ constexpr std::size_t kAheadBytes = 8u << 20;
 constexpr std::size_t kSparePictures = 3;
 constexpr std::size_t kSpareBytes = 4u << 20;  // at least one buffer, whatever its size
 constexpr std::int64_t kSoundAheadMs = 600;    // queued at the device
-constexpr std::int64_t kSoundLeadMs = 1200;  // decoded ahead of the clock at most
+constexpr std::int64_t kSoundLeadMs = 1200;    // decoded ahead of the clock at most
 // A picture that ends this long before the clock when it is decoded is not worth converting.
 constexpr std::int64_t kLateMs = 40;
 

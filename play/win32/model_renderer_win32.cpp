@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "common/win32/gdi_scope.h"
 #include "common/win32/wide.h"
@@ -11,6 +12,7 @@
 
 namespace {
 constexpr wchar_t kControlClass[] = L"VexoModelControl";
+constexpr long long kSharedSurfacePixels = 400 * 300;  // the shared paint surface's largest size
 
 bool Lightweight(ControlKind kind) {
   return kind == ControlKind::kLabel || kind == ControlKind::kLine || kind == ControlKind::kFrame;
@@ -77,6 +79,7 @@ ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_clic
 // Children go before their containers, each window with the object that handles it.
 ModelRenderer::~ModelRenderer() {
   while (!items_.empty()) items_.pop_back();
+  if (surface_old_) SelectObject(surface_dc_.get(), surface_old_);  // so that the surface can go
 }
 
 HWND ModelRenderer::WindowOf(const ControlId& id) {
@@ -296,6 +299,12 @@ void ModelRenderer::PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill) {
   if (!image_source_) return;
   const UniqueMemoryDc source(CreateCompatibleDC(dc));
   for (const FramePiece& piece : model_.frame) {
+    // Only the pieces that reach this surface: a small label under the header needs one or
+    // two of the frame's pieces, not all of them clipped away one by one.
+    if (piece.left - origin.x >= size.cx || piece.top - origin.y >= size.cy || piece.left + piece.width <= origin.x ||
+        piece.top + piece.height <= origin.y) {
+      continue;
+    }
     HBITMAP image = image_source_(piece.source.slot);
     if (!image) continue;
     const ScopedSelect select_image(source.get(), image);
@@ -306,35 +315,63 @@ void ModelRenderer::PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill) {
   }
 }
 
-// Everything is drawn off screen first and reaches the window in one copy: no flicker.
+HDC ModelRenderer::Surface(HDC window_dc, SIZE size) {
+  if (!surface_dc_) surface_dc_.reset(CreateCompatibleDC(window_dc));
+  if (!surface_dc_) return nullptr;
+  if (size.cx > surface_size_.cx || size.cy > surface_size_.cy) {
+    const SIZE grown{std::max(size.cx, surface_size_.cx), std::max(size.cy, surface_size_.cy)};
+    UniqueBitmap bigger(CreateCompatibleBitmap(window_dc, grown.cx, grown.cy));
+    if (!bigger) return nullptr;
+    const HGDIOBJ old = SelectObject(surface_dc_.get(), bigger.get());
+    if (!surface_old_) surface_old_ = old;
+    surface_ = std::move(bigger);  // the smaller one, now deselected, goes
+    surface_size_ = grown;
+  }
+  return surface_dc_.get();
+}
+
+// Everything is drawn off screen first and reaches the window in one copy: no flicker. The
+// controls share one surface; a big one (a container the size of the window) gets its own for
+// the paint, so that the shared one stays small.
 void ModelRenderer::Paint(const Item& item, HDC window_dc) {
   const Control& c = model_.controls()[item.index];
   RECT r{};
   GetClientRect(item.window(), &r);
   if (r.right <= 0 || r.bottom <= 0) return;
-  const UniqueMemoryDc dc(CreateCompatibleDC(window_dc));
-  const UniqueBitmap surface(CreateCompatibleBitmap(window_dc, r.right, r.bottom));
-  if (!dc || !surface) return;
-  const ScopedSelect select_surface(dc.get(), surface.get());
+  UniqueMemoryDc own_dc;
+  UniqueBitmap own_surface;
+  std::optional<ScopedSelect> select_own;
+  HDC dc = nullptr;
+  if (static_cast<long long>(r.right) * r.bottom <= kSharedSurfacePixels) {
+    dc = Surface(window_dc, SIZE{r.right, r.bottom});
+  } else {
+    own_dc.reset(CreateCompatibleDC(window_dc));
+    own_surface.reset(CreateCompatibleBitmap(window_dc, r.right, r.bottom));
+    if (own_dc && own_surface) {
+      select_own.emplace(own_dc.get(), own_surface.get());
+      dc = own_dc.get();
+    }
+  }
+  if (!dc) return;
   if (c.transparent && c.parent.name.empty()) {
-    PaintFrame(dc.get(), POINT{c.left, c.top}, SIZE{r.right, r.bottom}, c.back_color);
+    PaintFrame(dc, POINT{c.left, c.top}, SIZE{r.right, r.bottom}, c.back_color);
   } else {
     Color back = c.back_color;
     if (c.transparent) {
       if (const Control* container = model_.Find(c.parent)) back = container->back_color;
     }
-    FillRect(dc.get(), &r, UniqueBrush(CreateSolidBrush(back)).get());
+    FillRect(dc, &r, UniqueBrush(CreateSolidBrush(back)).get());
   }
-  if (c.picture) PaintPicture(dc.get(), *c.picture);
+  if (c.picture) PaintPicture(dc, *c.picture);
   if (c.kind == ControlKind::kCheckBox || c.kind == ControlKind::kButton || c.kind == ControlKind::kFrame) {
-    PaintStandard(dc.get(), c, r, item.pressed);
+    PaintStandard(dc, c, r, item.pressed);
   } else if (!c.caption.empty()) {
-    const ScopedSelect select_font(dc.get(), font_.get());
-    SetBkMode(dc.get(), TRANSPARENT);
+    const ScopedSelect select_font(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
     // A disabled label greys its text; a picture box keeps its face (the selected header
     // button and tab are the disabled ones).
     const bool grey = !c.enabled && c.kind == ControlKind::kLabel;
-    SetTextColor(dc.get(), grey ? GetSysColor(COLOR_GRAYTEXT) : c.fore_color);
+    SetTextColor(dc, grey ? GetSysColor(COLOR_GRAYTEXT) : c.fore_color);
     const std::wstring text = ToWide(c.caption);
     UINT format = DT_NOPREFIX;
     // A label whose caption holds line breaks shows them as such, within its rectangle.
@@ -342,9 +379,9 @@ void ModelRenderer::Paint(const Item& item, HDC window_dc) {
     if (c.kind == ControlKind::kLabel) format |= c.word_wrap || lines ? DT_WORDBREAK : DT_SINGLELINE;
     else format |= DT_SINGLELINE | DT_CENTER | DT_VCENTER;  // a caption centred on a button's face
     RECT text_box = r;
-    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &text_box, format);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_box, format);
   }
-  BitBlt(window_dc, 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+  BitBlt(window_dc, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
 }
 
 LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -353,6 +390,9 @@ LRESULT ModelRenderer::OnControlMessage(Item& item_ref, UINT message, WPARAM wpa
   const HWND hwnd = item->window();
   switch (message) {
     case WM_ERASEBKGND: return 1;
+    // No border, no caption: nothing outside the client area to draw, and the system's default
+    // costs a window DC each time under Wine (two dozen controls at every show and resize).
+    case WM_NCPAINT: return 0;
     case WM_PAINT: {
       const PaintScope paint(hwnd);
       self.Paint(*item, paint.dc());

@@ -49,6 +49,8 @@ class ModelRenderer {
   bool Showing(const Control& control);
   HWND Realize(Item& item);
   void Paint(const Item& item, HDC dc);
+  // The shared off-screen surface, at least `size` big, selected into its DC; null when out of memory.
+  HDC Surface(HDC window_dc, SIZE size);
   void PaintPicture(HDC dc, const PictureSource& picture);
   void PaintStandard(HDC dc, const Control& c, RECT r, bool pressed);
   void UpdateTool(Item& item);
@@ -61,6 +63,12 @@ class ModelRenderer {
   PlaceExternal place_external_;
   UniqueFont font_;
   UniqueMemoryDc measure_dc_;
+  // One off-screen surface for every control's paint, grown to the largest asked for: a
+  // surface made and freed per paint was most of a control's paint time.
+  UniqueMemoryDc surface_dc_;
+  UniqueBitmap surface_;
+  SIZE surface_size_{};
+  HGDIOBJ surface_old_ = nullptr;
   UniqueWindow tooltip_;
   std::vector<std::unique_ptr<Item>> items_;
   std::vector<FramePiece> applied_frame_;
