@@ -29,9 +29,10 @@ class TempFile {
     pending_.append(bytes);
     return pending_.size() < kFlushBytes || Flush();
   }
-  // Puts the file on the disk through its own handle, closes it and moves it over `target`.
-  bool MoveTo(const std::string& target) {
-    if (!Flush() || !FlushToDisk(handle_.get())) return false;
+  // Closes the file and moves it over `target`; with `flush`, it is put on the disk through its
+  // own handle first.
+  bool MoveTo(const std::string& target, bool flush) {
+    if (!Flush() || (flush && !FlushToDisk(handle_.get()))) return false;
     Close();
     kept_ = MoveFlushedOverDurably(path_, target);
     return kept_;
@@ -72,7 +73,7 @@ HttpDownload::~HttpDownload() {
   if (attached_) stop_.Detach();
 }
 
-int HttpDownload::Run() {
+int HttpDownload::Run(Flush flush) {
   const auto address = ParseHttpAddress(url_);
   if (!address || stop_.stopped()) return -1;
   // The classic blocking IPv4 look-up; the tips server is named by a plain host name.
@@ -89,7 +90,7 @@ int HttpDownload::Run() {
   if (!stop_.Attach(s)) return -1;
   if (connect(s, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0 || stop_.stopped()) return -1;
   if (!SendAll(s, BuildHttpRequest(*address))) return -1;
-  return ReceiveToFile(s) ? 0 : -1;
+  return ReceiveToFile(s, flush) ? 0 : -1;
 }
 
 bool HttpDownload::SendAll(SOCKET s, const std::string& bytes) {
@@ -106,7 +107,7 @@ bool HttpDownload::SendAll(SOCKET s, const std::string& bytes) {
   return true;
 }
 
-bool HttpDownload::ReceiveToFile(SOCKET s) {
+bool HttpDownload::ReceiveToFile(SOCKET s, Flush flush) {
   TempFile temp(path_ + temp_suffix_ + ".part");
   if (!temp.ok()) return false;
   HttpResponseReader reader([&temp](std::string_view body) { return temp.Write(body); }, max_bytes_);
@@ -125,5 +126,5 @@ bool HttpDownload::ReceiveToFile(SOCKET s) {
     state = reader.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(received)));
   }
   if (state != HttpResponseReader::State::kComplete || stop_.stopped()) return false;
-  return temp.MoveTo(path_);
+  return temp.MoveTo(path_, flush == Flush::kBeforeMove);
 }

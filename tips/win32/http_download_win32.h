@@ -15,13 +15,17 @@ class HttpDownload {
   HttpDownload(const HttpDownload&) = delete;
   HttpDownload& operator=(const HttpDownload&) = delete;
 
+  // When the body reaches the disk: before the file is moved into place, or later, by a flush
+  // of the caller's (the move is then on the disk, the content maybe not yet).
+  enum class Flush { kBeforeMove, kLater };
+
   // 0 when the file holds the whole body; -1 for an address that does not parse, a name that
   // does not resolve, a failed connect or send, an error status, an incomplete body or a stop.
-  int Run();
+  int Run(Flush flush = Flush::kBeforeMove);
 
  private:
   bool SendAll(SOCKET s, const std::string& bytes);
-  bool ReceiveToFile(SOCKET s);
+  bool ReceiveToFile(SOCKET s, Flush flush);
 
   std::string url_;
   std::string path_;

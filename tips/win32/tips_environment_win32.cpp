@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/win32/durable_replace.h"
+#include "common/win32/unique_handle.h"
 #include "common/xml/xml_doc_msxml.h"
 #include "tips/win32/http_download_win32.h"
 
@@ -18,11 +19,25 @@ bool Win32TipsEnvironment::Exists(const std::string& path) {
 bool Win32TipsEnvironment::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 bool Win32TipsEnvironment::MoveOver(const std::string& from, const std::string& to) {
+  std::vector<std::string> pending;
+  pending.swap(unflushed_);
+  for (const std::string& stored : pending) {
+    const UniqueHandle file(CreateFileA(stored.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) continue;  // removed since: nothing left that a document could name
+    if (!FlushToDisk(file.get())) return false;
+  }
   return MoveOverDurably(from, to);
 }
 
 int Win32TipsEnvironment::Download(const std::string& url, const std::string& path, std::uint64_t max_bytes) {
-  return HttpDownload(url, path, stop_, max_bytes, TempSuffix()).Run();
+  const bool replaces = Exists(path);
+  HttpDownload download(url, path, stop_, max_bytes, TempSuffix());
+  // A file that replaces another (the one a kept tip may still show) is flushed before the
+  // move, as the move must not put an unwritten file in its place; a new one later.
+  const int result = download.Run(replaces ? HttpDownload::Flush::kBeforeMove : HttpDownload::Flush::kLater);
+  if (result == 0 && !replaces) unflushed_.push_back(path);
+  return result;
 }
 
 std::string Win32TipsEnvironment::TempSuffix() {
