@@ -14,11 +14,12 @@ bool MoveOverDurably(const std::wstring& from, const std::wstring& to);
 // The same for paths in the system code page, as the tips library is handed them.
 bool MoveOverDurably(const std::string& from, const std::string& to);
 
-// For a writer that still holds the file's handle, which saves opening it again: puts what was
-// written through `file` on the disk, then (after the caller closed the handle) moves the file
-// over `to` and returns once the move is on the disk.
+// The two steps of MoveOverDurably apart, for a writer that still holds the file's handle
+// (which saves opening it again) or that puts the content on the disk later: puts what was
+// written through `file` on the disk; moves `from` over `to` in one step and returns once the
+// move, not the content, is on the disk.
 bool FlushToDisk(void* file);
-bool MoveFlushedOverDurably(const std::string& from, const std::string& to);
+bool MoveOverInOneStep(const std::string& from, const std::string& to);
 
 // Writes `bytes` to a temporary file beside `target` and moves it over durably; false (and
 // `target` as it was, no temporary left) when any step fails.

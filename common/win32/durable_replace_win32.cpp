@@ -10,7 +10,7 @@
 // in the system's cache; any handle with write access flushes all of it.
 bool FlushToDisk(void* file) { return file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != FALSE; }
 
-bool MoveFlushedOverDurably(const std::string& from, const std::string& to) {
+bool MoveOverInOneStep(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
@@ -33,7 +33,7 @@ bool MoveOverDurably(const std::string& from, const std::string& to) {
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!FlushToDisk(file.get())) return false;
   }
-  return MoveFlushedOverDurably(from, to);
+  return MoveOverInOneStep(from, to);
 }
 
 bool ReplaceFileDurably(const std::wstring& target, std::string_view bytes) {

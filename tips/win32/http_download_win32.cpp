@@ -34,7 +34,7 @@ class TempFile {
   bool MoveTo(const std::string& target, bool flush) {
     if (!Flush() || (flush && !FlushToDisk(handle_.get()))) return false;
     Close();
-    kept_ = MoveFlushedOverDurably(path_, target);
+    kept_ = MoveOverInOneStep(path_, target);
     return kept_;
   }
 

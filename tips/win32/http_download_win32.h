@@ -21,7 +21,7 @@ class HttpDownload {
 
   // 0 when the file holds the whole body; -1 for an address that does not parse, a name that
   // does not resolve, a failed connect or send, an error status, an incomplete body or a stop.
-  int Run(Flush flush = Flush::kBeforeMove);
+  int Run(Flush flush);
 
  private:
   bool SendAll(SOCKET s, const std::string& bytes);

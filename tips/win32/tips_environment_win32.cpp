@@ -19,14 +19,14 @@ bool Win32TipsEnvironment::Exists(const std::string& path) {
 bool Win32TipsEnvironment::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 bool Win32TipsEnvironment::MoveOver(const std::string& from, const std::string& to) {
-  std::vector<std::string> pending;
-  pending.swap(unflushed_);
-  for (const std::string& stored : pending) {
+  // A failed flush fails the move and keeps the list: the next move flushes them again.
+  for (const std::string& stored : unflushed_) {
     const UniqueHandle file(CreateFileA(stored.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) continue;  // removed since: nothing left that a document could name
     if (!FlushToDisk(file.get())) return false;
   }
+  unflushed_.clear();
   return MoveOverDurably(from, to);
 }
 
