@@ -80,5 +80,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     }
   }
   OleUninitialize();
+  // Everything is saved and closed by now. A return would start the libraries' teardown, which
+  // frees the heap while a helper thread may still be waiting on a slow server (Wine ends the
+  // other threads only as they next call into the system), and that thread then crashes the
+  // exit: the process ends here at once instead.
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exit_code));
   return exit_code;
 }
