@@ -17,6 +17,7 @@
 #include "bench/median.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ bool MeasurePlay(const std::filesystem::path& play, const std::wstring& base, Fi
 
   const auto click = Clock::now();
   ClickListRow(list, 0);  // a film
-  if (!PollUntil([&] { return !ChildWindowText(main, L"播放中").empty(); }, 30s)) return false;
+  if (!PollUntil([&] { return !DrawnControlText(main, L"播放中").empty(); }, 30s)) return false;
   figures.playing.push_back(MsSince(click));
 
   PROCESS_MEMORY_COUNTERS_EX memory{};

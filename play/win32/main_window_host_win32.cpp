@@ -44,10 +44,7 @@ void MainWindowWin32::SetPointer(Pointer pointer) {
 }
 
 void MainWindowWin32::CaptureMouse(const ControlId& control) {
-  if (!renderer_) return;
-  if (HWND window = renderer_->WindowOf(control)) {
-    if (GetCapture() != window) SetCapture(window);
-  }
+  if (renderer_) renderer_->CaptureMouse(control);
 }
 
 void MainWindowWin32::ReleaseMouse() {

@@ -149,20 +149,6 @@ HBITMAP MainWindowWin32::ImageOf(const std::u16string& slot) {
   return nullptr;
 }
 
-// The window's own surface: its frame, drawn off screen and copied in one step.
-void MainWindowWin32::PaintFrame() {
-  const PaintScope paint(hwnd_);
-  RECT r{};
-  GetClientRect(hwnd_, &r);
-  if (!renderer_ || r.right <= 0 || r.bottom <= 0) return;
-  const UniqueMemoryDc dc(CreateCompatibleDC(paint.dc()));
-  const UniqueBitmap surface(CreateCompatibleBitmap(paint.dc(), r.right, r.bottom));
-  if (!dc || !surface) return;
-  const ScopedSelect select_surface(dc.get(), surface.get());
-  renderer_->PaintFrame(dc.get(), POINT{0, 0}, SIZE{r.right, r.bottom}, core_->model()(ba1::l1).back_color);
-  BitBlt(paint.dc(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
-}
-
 void MainWindowWin32::BeforeNavigate(ControlName pane, std::u16string_view address, bool& cancel) {
   Run([&](MainWindow& w) { w.BeforeNavigate(pane, address, cancel); });
 }
@@ -200,6 +186,11 @@ void MainWindowWin32::OnSize(WPARAM kind, LPARAM size) {
 }
 
 LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  // The mouse over a drawn control is the control's; elsewhere the window's (its header, the
+  // sizing band).
+  if (renderer_) {
+    if (const std::optional<LRESULT> answer = renderer_->OnFormMessage(message, wparam, lparam)) return *answer;
+  }
   switch (message) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
@@ -229,7 +220,11 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_ERASEBKGND: return 1;  // the frame covers the whole surface
-    case WM_PAINT: PaintFrame(); return 0;
+    case WM_PAINT:
+      // The frame and the controls drawn on it; a window with no renderer yet paints nothing.
+      if (renderer_ && core_) renderer_->PaintForm(core_->model()(ba1::l1).back_color);
+      else ValidateRect(hwnd_, nullptr);
+      return 0;
     case WM_LBUTTONDOWN: {
       const long x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
       SetFocus(hwnd_);

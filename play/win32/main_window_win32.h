@@ -118,7 +118,6 @@ class MainWindowWin32 final : public WindowHost,
   void ApplyOuterSize();
   void AfterHandler();
   void SyncTimers();
-  void PaintFrame();
   void ApplyRegion();
   HBITMAP ImageOf(const std::u16string& slot);
   int PopupAtScreen(const std::vector<MenuEntry>& entries, POINT at);

@@ -1,15 +1,25 @@
 #pragma once
-// Mirrors a window model into real child windows: places and shows them, paints back colours,
-// captions and pictures, shows tool tips, and reports clicks back by control name and index.
+// Mirrors a window model onto the screen: places, shows and paints its controls, shows tool
+// tips, and reports clicks and mouse events back by control name and index.
+//
+// Most controls have no window of their own: they are drawn into the window that hosts them
+// (the form, or the nearest container that has a window) and found under the pointer by the
+// renderer. A container gets a window only where a real window must lie inside it (a browser
+// pane, the player's host) or where it shows over one. Each child window costs its creation,
+// a paint and a move at every resize under Wine; drawn controls cost a rectangle.
+// Screen readers (and the tests) find the drawn controls through the form's accessible object.
 // Sync() is cheap when little changed: only what differs from the last sync reaches Windows.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
 #include "play/model/window_model.h"
+
+class DrawnControlsAccessible;
 
 class ModelRenderer {
  public:
@@ -33,27 +43,71 @@ class ModelRenderer {
   // Paints the window's frame (the model's frame pieces) into `dc`, whose origin is the point
   // `origin` of the window; what no piece covers takes `fill`.
   void PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill);
+  // The form's WM_PAINT: its frame (or `fill`) and the controls drawn on it, off screen first.
+  void PaintForm(COLORREF fill);
+  // The form's messages the renderer answers: the mouse over its drawn controls, the pointer's
+  // shape there, the loss of the mouse and the accessible object. Others (and the mouse over
+  // no control) are left to the form.
+  std::optional<LRESULT> OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void SetMouseHandler(MouseHandler handler) { on_mouse_ = std::move(handler); }
   void SetImageSource(ImageSource source) { image_source_ = std::move(source); }
-  // The window of a drawn control (containers included), made now if it was not yet;
-  // nullptr for the others.
+  // The window of a control that has one (the containers of panes and of the player), made
+  // now if it was not yet; nullptr for the drawn controls and the others.
   HWND WindowOf(const ControlId& id);
+  // The mouse goes to this control until released (or until another window takes it).
+  void CaptureMouse(const ControlId& id);
   HFONT font() const { return font_.get(); }
   // A caption's size in the controls' font, as an auto-sized label takes it.
   SIZE MeasureText(std::u16string_view text);
 
+  // What screen readers see of a drawn control (1-based, in the model's order; the image
+  // holders, panes and the player are none).
+  struct Described {
+    ControlKind kind = ControlKind::kPictureBox;
+    std::u16string name;         // the caption, else the tool tip
+    std::u16string description;  // the tool tip
+    RECT screen{};               // on the screen; empty when not shown
+    bool showing = false;
+    bool enabled = true;
+    bool checked = false;
+    bool pressed = false;
+    bool container = false;
+  };
+  int DescribedCount() const;
+  std::optional<Described> Describe(int child) const;
+  // The 1-based child at a point of the screen, or 0.
+  int DescribedAt(POINT screen) const;
+  // The default action of a child: a click, as the mouse gives it.
+  void ClickDescribed(int child);
+
  private:
   class Item;
-  LRESULT OnControlMessage(Item& item, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnWindowMessage(Item& item, UINT message, WPARAM wparam, LPARAM lparam);
+  // Routes a mouse message of a host window to the drawn control under the pointer or holding
+  // the mouse; false when none is there.
+  bool RouteMouse(HWND host, UINT message, WPARAM wparam, LPARAM lparam);
+  void ControlMouse(Item& item, HWND host, UINT message, WPARAM wparam, POINT at);
+  void LoseMouse(HWND host);
+  Item* HitTest(HWND host, POINT at);
+  Item* HitIn(int parent, HWND host, POINT at);
   Item* ItemOf(const ControlId& id);
-  bool Showing(const Control& control);
+  bool HasWindow(const Item& item) const;
+  // The window a control is drawn on: the form or a container's window.
+  HWND HostWindow(const Item& item) const;
+  // The window whose mouse messages are the control's: its own, else its host's.
+  HWND MouseWindow(const Item& item) const;
   HWND Realize(Item& item);
-  void Paint(const Item& item, HDC dc);
+  void Layout();
+  bool TakeWindowsWhereCovered();
+  void PaintHosted(HWND host, int parent, HDC dc, const RECT& dirty);
+  void PaintFace(const Item& item, HDC dc, RECT r);
+  void PaintItemWindow(Item& item);
   // The shared off-screen surface, at least `size` big, selected into its DC; null when out of memory.
   HDC Surface(HDC window_dc, SIZE size);
   void PaintPicture(HDC dc, const PictureSource& picture);
   void PaintStandard(HDC dc, const Control& c, RECT r, bool pressed);
   void UpdateTool(Item& item);
+  void RemoveTool(Item& item);
 
   HWND form_;
   WindowModel& model_;
@@ -71,5 +125,9 @@ class ModelRenderer {
   HGDIOBJ surface_old_ = nullptr;
   UniqueWindow tooltip_;
   std::vector<std::unique_ptr<Item>> items_;
+  std::vector<std::vector<int>> children_;  // per item (and the form, last), in paint order
+  std::vector<int> described_;              // the drawn items, as screen readers number them
+  Item* captured_ = nullptr;                // the drawn control that holds the mouse
   std::vector<FramePiece> applied_frame_;
+  DrawnControlsAccessible* accessible_ = nullptr;  // made on the first request, ours to detach
 };

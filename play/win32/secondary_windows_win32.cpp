@@ -69,6 +69,14 @@ void ModelWindowWin32::AfterEvent() {
 }
 
 LRESULT ModelWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (renderer_) {
+    if (message == WM_PAINT) {
+      renderer_->PaintForm(GetSysColor(COLOR_BTNFACE));
+      return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;  // the paint covers all of it
+    if (const std::optional<LRESULT> answer = renderer_->OnFormMessage(message, wparam, lparam)) return *answer;
+  }
   if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && behaviour_.key_target) {
     if (const auto target = behaviour_.key_target(static_cast<int>(wparam), message == WM_SYSKEYDOWN)) {
       if (behaviour_.on_click) behaviour_.on_click(*target);

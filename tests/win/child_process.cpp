@@ -108,60 +108,6 @@ std::wstring TestProgramFolder() {
   return folder.substr(0, folder.rfind(L'\\'));
 }
 
-HWND ChildWindowStartingWith(HWND parent, const std::wstring& start) {
-  // A shown one first: only a shown window can be clicked or seen.
-  struct Search {
-    std::wstring start;
-    HWND shown = nullptr;
-    HWND hidden = nullptr;
-  } search{start};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t text[512] = {};
-        GetWindowTextW(hwnd, text, 512);
-        if (!text[0] || std::wstring(text).rfind(s->start, 0) != 0) return TRUE;
-        if (IsWindowVisible(hwnd)) {
-          s->shown = hwnd;
-          return FALSE;
-        }
-        if (!s->hidden) s->hidden = hwnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.shown ? search.shown : search.hidden;
-}
-
-std::wstring ChildWindowText(HWND parent, const std::wstring& start) {
-  HWND child = ChildWindowStartingWith(parent, start);
-  if (!child) return L"";
-  wchar_t text[512] = {};
-  GetWindowTextW(child, text, 512);
-  return text;
-}
-
-HWND ShownChildWindowNamed(HWND parent, const std::wstring& text) {
-  struct Search {
-    std::wstring text;
-    HWND found = nullptr;
-    LONG top = LONG_MAX;
-  } search{text};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t title[128] = {};
-        GetWindowTextW(hwnd, title, 128);
-        RECT r{};
-        GetWindowRect(hwnd, &r);
-        if (s->text == title && IsWindowVisible(hwnd) && r.top < s->top) s->found = hwnd, s->top = r.top;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 HWND ChildWindowOf(HWND parent, const wchar_t* window_class, const wchar_t* text) {
   struct Search {
     const wchar_t* window_class;

@@ -44,14 +44,6 @@ std::vector<HWND> WindowsOfClass(const wchar_t* window_class);
 int WindowAlpha(HWND hwnd);
 RECT WindowRect(HWND hwnd);
 RECT WorkArea();
-// The text of the first child window of `parent` whose text starts with `start` (a shown one
-// before a hidden one), or "".
-std::wstring ChildWindowText(HWND parent, const std::wstring& start);
-// That child window itself, or nullptr.
-HWND ChildWindowStartingWith(HWND parent, const std::wstring& start);
-// The shown window below `parent` whose text is exactly `text`; of several, the one highest on
-// the screen.
-HWND ShownChildWindowNamed(HWND parent, const std::wstring& text);
 // The first window below `parent` of a class (and with exactly `text`, when given).
 HWND ChildWindowOf(HWND parent, const wchar_t* window_class, const wchar_t* text = nullptr);
 // The row list of the link-list pane named `pane` among the children of `main`, or nullptr.

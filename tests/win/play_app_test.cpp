@@ -16,6 +16,7 @@
 #include "common/win32/wide.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 #include "tests/win/real_input.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST_F(PlayApp, ASecondCopyHandsItsFileToTheFirstAndEnds) {
   const std::string log = folder.Read(u"player.log");
   EXPECT_NE(log.find("MediaUrl " + Utf16ToUtf8(fs::path(film).u16string())), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nPlay "), std::string::npos);
-  EXPECT_EQ(ChildWindowText(main, L"第1集"), L"第1集.avi");  // the title label
+  EXPECT_EQ(DrawnControlText(main, L"第1集"), L"第1集.avi");  // the title label
   const std::string list = Ansi(u"date_f.dat");
   EXPECT_EQ(list.rfind("第1集.avi|", 0), 0u) << list;
   EXPECT_EQ(list.find('?'), std::string::npos) << list;  // stored in its short form, not as "?"
@@ -134,7 +135,7 @@ TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
   DdeUninitialize(instance);
   EXPECT_NE(folder.Read(u"player.log").find("MediaUrl C:\\v\\dde.avi?standin="), std::string::npos)
       << folder.Read(u"player.log");
-  EXPECT_EQ(ChildWindowText(main, L"dde"), L"dde.avi?standin=connect:50,buffer:50,duration:9");
+  EXPECT_EQ(DrawnControlText(main, L"dde"), L"dde.avi?standin=connect:50,buffer:50,duration:9");
   Close(main);
   EXPECT_EQ(app->WaitExit(15s), 0u);
 }
@@ -311,12 +312,12 @@ TEST_F(PlayShutdown, AnArmedItemShutsDownOnceAtItsEnd) {
   auto app = StartShortItem();
   HWND main = app->WaitWindow(kMainClass, 30s);
   ASSERT_TRUE(main && WaitShown(main));
-  HWND button = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (button = ChildWindowStartingWith(main, L"计划关机")) != nullptr; }, 10s));
+  std::optional<DrawnControl> button;
+  ASSERT_TRUE(WaitUntil([&] { return (button = DrawnControlStartingWith(main, L"计划关机")).has_value(); }, 10s));
   // The shutdown button's menu: the first entry arms it.
-  ClickWithMouse(button);
+  ClickWithMouse(*button);
   ASSERT_TRUE(app->ChooseFromMenu(1));
-  EXPECT_TRUE(WaitUntil([&] { return ChildWindowStartingWith(main, L"已开启自动关机") != nullptr; }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return DrawnControlStartingWith(main, L"已开启自动关机").has_value(); }, 10s));
   EXPECT_TRUE(WaitUntil([&] { return !ShutdownLog().empty(); }, 20s));
   std::this_thread::sleep_for(3s);
   EXPECT_EQ(ShutdownLog(), "shutdown force\r\n");
@@ -328,7 +329,7 @@ TEST_F(PlayShutdown, ADisarmedItemEndsWithoutShutdown) {
   auto app = StartShortItem();
   HWND main = app->WaitWindow(kMainClass, 30s);
   ASSERT_TRUE(main && WaitShown(main));
-  EXPECT_TRUE(WaitUntil([&] { return !ChildWindowText(main, L"播放完毕").empty(); }, 20s));
+  EXPECT_TRUE(WaitUntil([&] { return !DrawnControlText(main, L"播放完毕").empty(); }, 20s));
   std::this_thread::sleep_for(3s);
   EXPECT_EQ(ShutdownLog(), "");
   Close(main);

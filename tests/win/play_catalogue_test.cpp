@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "common/text/utf.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 #include "tests/win/ole_drag.h"
 #include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
@@ -40,22 +42,25 @@ class PlayCatalogue : public testing::Test {
             {L"VEXO_PLAY_EVENT_LOG", std::wstring(event_log.begin(), event_log.end())},
             {L"PLAY_CONTENT_BASE", std::wstring(base.begin(), base.end())}});
   }
-  // play.exe against the site, once its catalogue lists its rows.
+  // play.exe against the site, once its catalogue lists its rows; the catalogue's tab is found
+  // then, so that going back to it later takes a user's time, not a search's.
   struct Shown {
     std::unique_ptr<ChildProcess> app;
     HWND main = nullptr;
     HWND catalogue = nullptr;
+    std::optional<DrawnControl> catalogue_tab;
   };
   Shown ShowCatalogue() {
     Shown shown{Start(site.Url("/soft/"))};
     shown.main = shown.app->WaitWindow(L"VexoPlayMainWindow", 30s);
     if (shown.main) shown.catalogue = PaneList(shown.main, L"Web1", 5);
+    if (shown.catalogue) shown.catalogue_tab = ShownDrawnControlNamed(shown.main, L"影视大全");
     return shown;
   }
   // Back to the catalogue, as a user goes there from the player view: its tab, clicked.
   static void BackToTheCatalogue(const Shown& shown) {
     MoveMouseTo(shown.main, POINT{120, 12});  // no balloon up
-    if (HWND tab = ShownChildWindowNamed(shown.main, L"影视大全")) ClickWithMouse(tab);
+    if (shown.catalogue_tab) ClickWithMouse(*shown.catalogue_tab);
     for (int i = 0; i < 100 && !IsWindowVisible(shown.catalogue); ++i) std::this_thread::sleep_for(50ms);
   }
   // No error balloon was shown, and the program ends cleanly when closed.
@@ -118,7 +123,7 @@ TEST_F(PlayCatalogue, AnUnreachableSiteShowsTheErrorText) {
   ASSERT_TRUE(main);
   std::wstring text;
   for (int i = 0; i < 200 && text.empty(); ++i) {
-    text = ChildWindowText(main, L"Error！出错了");
+    text = DrawnControlText(main, L"Error！出错了");
     std::this_thread::sleep_for(50ms);
   }
   EXPECT_EQ(text.rfind(L"Error！出错了\r\n\r\n1.请检查你的网络连接", 0), 0u);

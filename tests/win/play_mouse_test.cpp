@@ -11,6 +11,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 #include "tests/win/real_input.h"
 #include "tests/win/site_client.h"
 
@@ -31,7 +32,7 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 // The drawn control of the window named `text` (its caption, or the tool tip of a picture
 // button); of several, the one highest on the screen (the header's 关闭 before the banner
 // strip's).
-HWND DrawnControl(HWND main, const std::wstring& text) { return ShownChildWindowNamed(main, text); }
+std::optional<DrawnControl> Shown(HWND main, const std::wstring& text) { return ShownDrawnControlNamed(main, text); }
 
 // The shown top-level window of a class that belongs to the process, for a moment.
 HWND ShownWindowOf(ChildProcess& app, const wchar_t* window_class) { return app.WaitShownWindow(window_class, 5s); }
@@ -65,17 +66,17 @@ class PlayMouse : public testing::Test {
   void Click(const std::wstring& text) {
     MoveMouseTo(main, POINT{120, 12});
     std::this_thread::sleep_for(200ms);
-    HWND control = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (control = DrawnControl(main, text)) != nullptr; }))
+    std::optional<DrawnControl> control;
+    ASSERT_TRUE(WaitUntil([&] { return (control = Shown(main, text)).has_value(); }))
         << "no shown control " << std::string(text.begin(), text.end());
-    ClickWithMouse(control);
+    ClickWithMouse(*control);
   }
   bool Logged(const std::string& line) {
     return WaitUntil(
         [&] { return folder.Has(u"player.log") && folder.Read(u"player.log").find(line) != std::string::npos; });
   }
   bool Shows(const std::wstring& text) {
-    return WaitUntil([&] { return DrawnControl(main, text) != nullptr; });
+    return WaitUntil([&] { return Shown(main, text).has_value(); });
   }
 
   SiteClient site;
@@ -120,24 +121,27 @@ TEST_F(PlayMouse, EveryHeaderButtonAnswersTheMouse) {
   Click(L"正在播放");
   EXPECT_TRUE(Shows(L"⊙精简模式"));
   Click(L"影视大全");
-  EXPECT_TRUE(WaitUntil([&] { return DrawnControl(main, L"⊙精简模式") == nullptr; }));
+  EXPECT_TRUE(WaitUntil([&] { return !Shown(main, L"⊙精简模式"); }));
 
   // The side panel: its list tabs, its banner strip and its grip.
   Click(L"本地列表");
   EXPECT_TRUE(Shows(L"∴ 清空列表"));
   Click(L"网络任务");
   EXPECT_TRUE(Shows(L"∴ 清空任务"));
-  // The strip's button shares the tab bar with the tabs (the header's 关闭 is another).
-  const HWND tab_bar = GetParent(DrawnControl(main, L"网络任务"));
-  const std::wstring strip = DrawnControl(tab_bar, L"打开") ? L"打开" : L"关闭";
-  const HWND toggle = DrawnControl(tab_bar, strip);
+  // The strip's button shares the tab bar's row with the tabs (the header's 关闭 is another).
+  const std::optional<DrawnControl> tab = Shown(main, L"网络任务");
+  ASSERT_TRUE(tab);
+  const auto in_tab_row = [&](const std::wstring& name) -> std::optional<DrawnControl> {
+    for (const DrawnControl& c : ShownDrawnControlsNamed(main, name)) {
+      if (c.screen.top < tab->screen.bottom && c.screen.bottom > tab->screen.top) return c;
+    }
+    return std::nullopt;
+  };
+  const std::wstring strip = in_tab_row(L"打开") ? L"打开" : L"关闭";
+  const std::optional<DrawnControl> toggle = in_tab_row(strip);
   ASSERT_TRUE(toggle);
-  ClickWithMouse(toggle);
-  wchar_t toggled[16] = {};
-  EXPECT_TRUE(WaitUntil([&] {
-    GetWindowTextW(toggle, toggled, 16);
-    return strip != toggled;
-  })) << "the banner strip's button did not answer";
+  ClickWithMouse(*toggle);
+  EXPECT_TRUE(WaitUntil([&] { return !in_tab_row(strip); })) << "the banner strip's button did not answer";
   Click(L"关闭侧栏");
   EXPECT_TRUE(Shows(L"显示侧栏"));
   Click(L"显示侧栏");

@@ -10,6 +10,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 #include "tests/win/site_client.h"
 
 namespace {
@@ -55,8 +56,8 @@ TEST(PlayServices, TheFooterShowsTheNewsAndANewerVersionIsOffered) {
   std::wstring seen;
   for (int i = 0; i < 100 && seen.find(L"网络剧场上新") == std::wstring::npos; ++i) {
     for (const wchar_t* title : {L"新片速递：星河彼岸", L"热播剧集：长安夜行", L"网络剧场上新", L"第五条不显示"}) {
-      HWND link = ChildWindowStartingWith(main, title);
-      if (link && IsWindowVisible(link) && seen.find(title) == std::wstring::npos) seen += title;
+      const std::optional<DrawnControl> link = DrawnControlStartingWith(main, title);
+      if (link && link->shown && seen.find(title) == std::wstring::npos) seen += title;
     }
     std::this_thread::sleep_for(200ms);
   }

@@ -11,6 +11,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 #include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
@@ -72,9 +73,9 @@ class PlaySkins : public testing::Test {
     // From the header's empty part, so that no balloon (which carries a button's name) is up.
     MoveMouseTo(main, POINT{120, 12});
     std::this_thread::sleep_for(200ms);
-    HWND control = ChildWindowStartingWith(main, name);
+    const std::optional<DrawnControl> control = DrawnControlStartingWith(main, name);
     ASSERT_TRUE(control) << "no control " << std::string(name.begin(), name.end());
-    ClickWithMouse(control);
+    ClickWithMouse(*control);
   }
   // The window on the screen, saved as `name` among the artifacts.
   ScreenShot Shoot(const std::string& name) {
@@ -151,14 +152,14 @@ TEST_F(PlaySkins, TheSkinMenuSwitchesTheSkinAndStoresIt) {
   // The pointer over the close button: its hover face and the balloon under it. (Once the
   // banner strip has opened by itself: every command hides the balloon.)
   std::this_thread::sleep_for(2500ms);
-  HWND close = ChildWindowFromPoint(main, POINT{width - 38 + 5, 5});  // the caption's close button
-  ASSERT_TRUE(close && close != main);
+  const std::optional<DrawnControl> close = ShownDrawnControlNamed(main, L"关闭");  // the caption's close button
+  ASSERT_TRUE(close);
+  EXPECT_EQ(close->screen.right - close->screen.left, 33);
   const COLORREF rest = ScreenShot(WindowRect(main)).At(width - 38 + 16, 10);
   // The pointer itself goes there too: the system reports its place again when the button
   // takes the mouse.
-  RECT button{};
-  GetWindowRect(close, &button);
-  MoveMouseTo(close, POINT{5, 5});
+  const RECT button = close->screen;
+  MoveMouseTo(*close, POINT{5, 5});
   Settle();
   const ScreenShot hover = Shoot("skin-hover");
   EXPECT_NE(hover.At(width - 38 + 16, 10), rest);

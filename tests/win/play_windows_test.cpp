@@ -11,6 +11,7 @@
 
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
+#include "tests/win/drawn_controls.h"
 #include "tests/win/real_input.h"
 #include "tests/win/screen_capture.h"
 #include "tests/win/site_client.h"
@@ -73,10 +74,14 @@ class PlayWindows : public testing::Test {
       return found && IsWindowVisible(found) ? found : nullptr;
     });
   }
-  static void Click(HWND control) {
+  static void Click(const std::optional<DrawnControl>& control) {
     ASSERT_TRUE(control);
-    ClickWithMouse(control, POINT{3, 3});
+    ClickWithMouse(*control, POINT{3, 3});
     std::this_thread::sleep_for(300ms);
+  }
+  static bool Shows(HWND window, const std::wstring& start) {
+    const std::optional<DrawnControl> control = DrawnControlStartingWith(window, start);
+    return control && control->shown;
   }
   std::string Config() {
     std::ifstream in(folder.path() / "config.ini", std::ios::binary);
@@ -101,16 +106,16 @@ TEST_F(PlayWindows, TheSettingsWindowOpensFromTheTrayAndAppliesASetting) {
   EXPECT_EQ(GetWindow(settings, GW_OWNER), main);
   Shoot(settings, "settings-about");
 
-  Click(ChildWindowStartingWith(settings, L"\r\n软件设置"));
-  HWND balloons = ChildWindowStartingWith(settings, L"托盘显示气泡提示");
+  Click(DrawnControlStartingWith(settings, L"\r\n软件设置"));
+  const std::optional<DrawnControl> balloons = DrawnControlStartingWith(settings, L"托盘显示气泡提示");
   ASSERT_TRUE(balloons);
-  ASSERT_TRUE(IsWindowVisible(balloons));
+  ASSERT_TRUE(balloons->shown);
   Shoot(settings, "settings-options");
   Click(balloons);
-  Click(ChildWindowStartingWith(settings, L"应用"));
+  Click(DrawnControlStartingWith(settings, L"应用"));
   EXPECT_NE(Config().find("s_pao=1"), std::string::npos) << Config();
   EXPECT_NE(Config().find("quit=2"), std::string::npos) << Config();
-  Click(ChildWindowStartingWith(settings, L"确定"));
+  Click(DrawnControlStartingWith(settings, L"确定"));
   EXPECT_FALSE(IsWindowVisible(settings));
 }
 
@@ -119,14 +124,14 @@ TEST_F(PlayWindows, TheTipsWindowStepsThroughItsPages) {
   HWND tips = Secondary(L"帮助提示");
   ASSERT_TRUE(tips);
   Shoot(tips, "tips");
-  EXPECT_TRUE(IsWindowVisible(ChildWindowStartingWith(tips, L"绮映盒影视可以播放本机影音文件了")));
-  Click(ChildWindowStartingWith(tips, L"下一条"));
-  EXPECT_FALSE(IsWindowVisible(ChildWindowStartingWith(tips, L"绮映盒影视可以播放本机影音文件了")));
-  EXPECT_TRUE(IsWindowVisible(ChildWindowStartingWith(tips, L"影片播放时，可以用键盘方向键")));
+  EXPECT_TRUE(Shows(tips, L"绮映盒影视可以播放本机影音文件了"));
+  Click(DrawnControlStartingWith(tips, L"下一条"));
+  EXPECT_FALSE(Shows(tips, L"绮映盒影视可以播放本机影音文件了"));
+  EXPECT_TRUE(Shows(tips, L"影片播放时，可以用键盘方向键"));
   // Its keys: N for the next page, Esc to close.
   PostMessageW(tips, WM_KEYDOWN, 'N', 0);
   std::this_thread::sleep_for(300ms);
-  EXPECT_TRUE(IsWindowVisible(ChildWindowStartingWith(tips, L"鼠标放到软件边框上")));
+  EXPECT_TRUE(Shows(tips, L"鼠标放到软件边框上"));
   PostMessageW(tips, WM_KEYDOWN, VK_ESCAPE, 0);
   std::this_thread::sleep_for(300ms);
   EXPECT_FALSE(IsWindowVisible(tips));
