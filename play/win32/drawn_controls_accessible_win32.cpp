@@ -2,17 +2,13 @@
 
 #include <string>
 
+#include "common/win32/system_function.h"
 #include "common/win32/wide.h"
 
 namespace {
 
 using LresultFromObjectFunction = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using CreateStdAccessibleObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-
-template <typename Function>
-Function LibraryFunction(HMODULE library, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 HRESULT ReturnText(const std::u16string& text, BSTR* out) {
   if (!out) return E_POINTER;
@@ -41,18 +37,15 @@ long RoleOf(const ModelRenderer::Described& d) {
 
 DrawnControlsAccessible* DrawnControlsAccessible::Create(ModelRenderer& renderer, HWND form) {
   // Loaded when first asked for: most starts have no screen reader.
-  const HMODULE library = LoadLibraryW(L"oleacc.dll");
-  if (!library) return nullptr;
-  return new DrawnControlsAccessible(renderer, form, library);
+  if (!SystemFunction<LresultFromObjectFunction>(L"oleacc.dll", "LresultFromObject")) return nullptr;
+  return new DrawnControlsAccessible(renderer, form);
 }
 
-DrawnControlsAccessible::DrawnControlsAccessible(ModelRenderer& renderer, HWND form, HMODULE library)
-    : renderer_(&renderer), form_(form), library_(library) {}
-
-DrawnControlsAccessible::~DrawnControlsAccessible() { FreeLibrary(library_); }
+DrawnControlsAccessible::DrawnControlsAccessible(ModelRenderer& renderer, HWND form)
+    : renderer_(&renderer), form_(form) {}
 
 LRESULT DrawnControlsAccessible::Answer(WPARAM wparam) {
-  const auto answer = LibraryFunction<LresultFromObjectFunction>(library_, "LresultFromObject");
+  const auto answer = SystemFunction<LresultFromObjectFunction>(L"oleacc.dll", "LresultFromObject");
   return answer ? answer(__uuidof(IAccessible), wparam, static_cast<IAccessible*>(this)) : 0;
 }
 
@@ -86,7 +79,7 @@ HRESULT DrawnControlsAccessible::get_accParent(IDispatch** parent) {
   if (!parent) return E_POINTER;
   *parent = nullptr;
   if (!renderer_) return RPC_E_DISCONNECTED;
-  const auto create = LibraryFunction<CreateStdAccessibleObjectFunction>(library_, "CreateStdAccessibleObject");
+  const auto create = SystemFunction<CreateStdAccessibleObjectFunction>(L"oleacc.dll", "CreateStdAccessibleObject");
   if (!create) return S_FALSE;
   return create(form_, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
 }

@@ -50,12 +50,11 @@ class DrawnControlsAccessible final : public SingleInterfaceObject<IAccessible> 
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
-  DrawnControlsAccessible(ModelRenderer& renderer, HWND form, HMODULE library);
-  ~DrawnControlsAccessible() override;
+  DrawnControlsAccessible(ModelRenderer& renderer, HWND form);
+  ~DrawnControlsAccessible() override = default;
   // The child a VARIANT names (0: the form itself), or -1 when it names none.
   long ChildOf(const VARIANT& child) const;
 
   ModelRenderer* renderer_;
   HWND form_;
-  HMODULE library_;
 };

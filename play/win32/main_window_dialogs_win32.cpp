@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include "common/win32/system_function.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
@@ -23,7 +24,9 @@ std::optional<std::u16string> MainWindowWin32::OpenFile(std::u16string_view filt
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrTitle = caption.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  // The dialog's library (and the printing and shell parts it pulls in) loads when first asked for.
+  const auto open = SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!open || !open(&dialog)) return std::nullopt;
   file.resize(wcslen(file.c_str()));
   return FromWide(file);
 }

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "common/text/web_address.h"
+#include "common/win32/system_function.h"
 #include "common/win32/wide.h"
 #include "play/win32/player_host_win32.h"
 
@@ -33,10 +34,13 @@ int Win32StartupSystem::Random100To999() {
 }
 
 std::u16string GetMacAddress() {
+  // Asked once, at the first start: the network library loads only then.
+  const auto netbios = SystemFunction<decltype(&Netbios)>(L"netapi32.dll", "Netbios");
+  if (!netbios) return u"0";
   NCB reset{};
   reset.ncb_command = NCBRESET;
   reset.ncb_lana_num = 0;
-  Netbios(&reset);
+  netbios(&reset);
 
   constexpr std::size_t kBufferSize = 680;
   auto* buffer = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kBufferSize));
@@ -48,7 +52,7 @@ std::u16string GetMacAddress() {
   status.ncb_callname[0] = '*';
   status.ncb_buffer = buffer;
   status.ncb_length = kBufferSize;
-  Netbios(&status);
+  netbios(&status);
   unsigned char address[6];
   std::memcpy(address, buffer, sizeof address);  // the adapter status begins with the address
   HeapFree(GetProcessHeap(), 0, buffer);
