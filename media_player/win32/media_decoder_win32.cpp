@@ -314,6 +314,8 @@ bool MediaDecoder::DecodeStep() {
       held_sound_.clear();
     }
   }
+  // The sound's last block is short of a whole one: it goes to the device as it is.
+  if (reader_->audio_ended() && held_sound_.empty()) audio_.Flush();
   const bool need_video = !reader_->video_ended() && room;
   const bool need_audio = !reader_->audio_ended() && held_sound_.empty() && audio_.QueuedMs() < kSoundAheadMs &&
                           audio_end_ms_ - std::max(clock, target_ms_) < kSoundLeadMs;

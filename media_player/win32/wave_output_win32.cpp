@@ -39,6 +39,7 @@ void WaveOutput::Close() {
   }
   waveOutClose(device_);
   device_ = nullptr;
+  gathered_.clear();
 }
 
 bool WaveOutput::is_open() {
@@ -55,38 +56,59 @@ void WaveOutput::Reclaim() {
   }
 }
 
-bool WaveOutput::Queue(const std::uint8_t* data, std::size_t bytes, std::int64_t start_ms) {
-  const std::lock_guard lock(mutex_);
-  if (!device_ || bytes == 0) return device_ != nullptr;
-  Reclaim();
+namespace {
+constexpr int kBlockMs = 80;
+}  // namespace
+
+bool WaveOutput::WriteGathered() {
   for (Slot& slot : slots_) {
     if (slot.queued) continue;
-    slot.bytes.assign(data, data + bytes);
-    const auto* samples = reinterpret_cast<std::int16_t*>(slot.bytes.data());
-    last_tone_ =
-        ToneOfPcm16(samples, slot.bytes.size() / 2, bytes_per_second_ / samples_per_second_ / 2, samples_per_second_);
-    last_peak_ = ScalePcm16(reinterpret_cast<std::int16_t*>(slot.bytes.data()), slot.bytes.size() / 2, volume_, muted_);
+    slot.bytes.swap(gathered_);
+    gathered_.clear();
     slot.header = WAVEHDR{};
     slot.header.lpData = reinterpret_cast<LPSTR>(slot.bytes.data());
     slot.header.dwBufferLength = static_cast<DWORD>(slot.bytes.size());
-    slot.start_ms = start_ms;
     if (waveOutPrepareHeader(device_, &slot.header, sizeof slot.header) != MMSYSERR_NOERROR) return false;
     if (waveOutWrite(device_, &slot.header, sizeof slot.header) != MMSYSERR_NOERROR) {
       waveOutUnprepareHeader(device_, &slot.header, sizeof slot.header);
       return false;
     }
     slot.queued = true;
-    if (first_start_ms_ < 0) first_start_ms_ = start_ms;
     return true;
   }
   return false;
+}
+
+bool WaveOutput::Queue(const std::uint8_t* data, std::size_t bytes, std::int64_t start_ms) {
+  const std::lock_guard lock(mutex_);
+  if (!device_ || bytes == 0) return device_ != nullptr;
+  Reclaim();
+  const std::size_t block = static_cast<std::size_t>(bytes_per_second_) * kBlockMs / 1000;
+  // A full block that finds no free slot takes nothing more: the caller holds on to it.
+  if (gathered_.size() >= block && !WriteGathered()) return false;
+  const std::size_t from = gathered_.size();
+  gathered_.insert(gathered_.end(), data, data + bytes);
+  auto* samples = reinterpret_cast<std::int16_t*>(gathered_.data() + from);
+  const std::size_t count = bytes / 2;
+  last_tone_ = ToneOfPcm16(samples, count, bytes_per_second_ / samples_per_second_ / 2, samples_per_second_);
+  last_peak_ = ScalePcm16(samples, count, volume_, muted_);
+  if (first_start_ms_ < 0) first_start_ms_ = start_ms;
+  if (gathered_.size() >= block) WriteGathered();  // else it goes with the next buffer
+  return true;
+}
+
+void WaveOutput::Flush() {
+  const std::lock_guard lock(mutex_);
+  if (!device_ || gathered_.empty()) return;
+  Reclaim();
+  WriteGathered();
 }
 
 std::int64_t WaveOutput::QueuedMs() {
   const std::lock_guard lock(mutex_);
   if (!device_ || bytes_per_second_ <= 0) return 0;
   Reclaim();
-  std::int64_t bytes = 0;
+  auto bytes = static_cast<std::int64_t>(gathered_.size());
   for (const Slot& slot : slots_) {
     if (slot.queued) bytes += slot.header.dwBufferLength;
   }
@@ -125,6 +147,7 @@ void WaveOutput::Reset() {
       slot.queued = false;
     }
   }
+  gathered_.clear();
   // A reset leaves the device playing; it waits again for the clock.
   waveOutPause(device_);
   paused_ = true;

@@ -23,7 +23,11 @@ class WaveOutput {
   bool is_open();
 
   // Queues a buffer that starts at `start_ms` of the item; false when every slot is busy.
+  // Buffers reach the device in blocks of a few decoder frames: each block costs a trip
+  // through the system's sound thread, and a frame is only some 20 ms of sound.
   bool Queue(const std::uint8_t* data, std::size_t bytes, std::int64_t start_ms);
+  // Hands what is gathered for the next block to the device (the item's sound has ended).
+  void Flush();
   // How much sound is queued and not yet played, in milliseconds.
   std::int64_t QueuedMs();
   // Where in the item the device is playing now, or -1 before it has played anything.
@@ -47,12 +51,14 @@ class WaveOutput {
     std::int64_t start_ms = 0;
     bool queued = false;
   };
-  void Reclaim();  // frees slots the device has finished
+  void Reclaim();        // frees slots the device has finished
+  bool WriteGathered();  // the gathered block to a free slot; false when none is free
 
   std::mutex mutex_;
   HWAVEOUT device_ = nullptr;
   int bytes_per_second_ = 0;
   std::array<Slot, 12> slots_;
+  std::vector<std::uint8_t> gathered_;  // the next block, not yet at the device
   std::int64_t played_bytes_base_ = 0;  // device byte count where first_start_ms_ begins
   std::int64_t first_start_ms_ = -1;
   bool paused_ = true;
