@@ -145,9 +145,15 @@ bool ModelRenderer::TakeWindowsWhereCovered() {
     if ((HasWindow(*item) || item->external) && item->showing) windows.push_back(item.get());
   }
   bool took = false;
+  std::vector<bool> took_now(items_.size());
   for (auto& item_ptr : items_) {
     Item& item = *item_ptr;
     if (!item.drawn || HasWindow(item) || !item.showing) continue;
+    // What a control that took a window just now holds is drawn on that window: it is looked
+    // at again in the next round, where its host is known.
+    bool held = false;
+    for (int up = item.parent; up >= 0 && !held; up = items_[up]->parent) held = took_now[up];
+    if (held) continue;
     for (const Item* below : windows) {
       if (below->index >= item.index) break;
       if (below->host_item != item.host_item || !Intersects(below->visible, item.visible)) continue;
@@ -156,6 +162,7 @@ bool ModelRenderer::TakeWindowsWhereCovered() {
       for (int up = below->parent; up >= 0 && !inside; up = items_[up]->parent) inside = up == item.index;
       if (inside) continue;
       item.needs_window = true;
+      took_now[item.index] = true;
       took = true;
       break;
     }

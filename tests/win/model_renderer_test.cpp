@@ -42,7 +42,9 @@ WindowModel SmallModel() {
   Control strip = Box(ba1::l2, -1, {}, 250, 20, 100, 40);
   Control grip = Box(ba1::npc, 7, ba1::l2, 90, 5, 30, 10);  // its right part is outside the strip
   grip.tool_tip = u"打开";
-  return WindowModel({panel, button, label, pane, cover, strip, grip}, {});
+  Control on_cover = Box(ba1::adp, -1, ba1::bo_ad, 5, 5, 20, 10);  // over the pane too, on the cover
+  on_cover.back_color = RGB(0, 200, 0);
+  return WindowModel({panel, button, label, pane, cover, strip, grip, on_cover}, {});
 }
 
 ModelRenderer* g_renderer = nullptr;
@@ -274,7 +276,8 @@ TEST_F(RendererTest, PaintsInTheDesignsOrderClippedByContainers) {
   Paint();
   const HWND cover = renderer->WindowOf({ba1::bo_ad, -1});
   ASSERT_TRUE(cover);
-  check({{40, 70, RGB(0, 0, 200), "the cover over the pane"}});
+  check({{70, 85, RGB(0, 0, 200), "the cover over the pane"}, {40, 70, RGB(0, 200, 0), "what the cover holds"}});
+  EXPECT_EQ(renderer->WindowOf({ba1::adp, -1}), nullptr) << "drawn on the cover's window";
   DestroyWindow(pane);
 
   // Captions break at their line breaks: three lines of ink, an empty line after the first.
@@ -334,10 +337,10 @@ TEST_F(RendererTest, ScreenReadersFindEveryControlAndCanPressIt) {
     LONG state;
   };
   const Case cases[] = {
-      {1, nullptr, ROLE_SYSTEM_GROUPING, 0},                         // the panel, holding others
-      {2, L"置顶", ROLE_SYSTEM_PUSHBUTTON, 0},                       // named by its tool tip
-      {3, L"第1集.rmvb", ROLE_SYSTEM_STATICTEXT, 0},                 // by its caption
-      {4, nullptr, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_INVISIBLE},  // the hidden cover
+      {1, nullptr, ROLE_SYSTEM_GROUPING, 0},                       // the panel, holding others
+      {2, L"置顶", ROLE_SYSTEM_PUSHBUTTON, 0},                     // named by its tool tip
+      {3, L"第1集.rmvb", ROLE_SYSTEM_STATICTEXT, 0},               // by its caption
+      {4, nullptr, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_INVISIBLE},  // the hidden cover
       {5, nullptr, ROLE_SYSTEM_GROUPING, STATE_SYSTEM_UNAVAILABLE},
   };
   for (const Case& want : cases) {
