@@ -84,6 +84,8 @@ ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_clic
 
 // Children go before their containers, each window with the object that handles it.
 ModelRenderer::~ModelRenderer() {
+  // A window that goes with its control may hear that it lost the mouse: no control holds it.
+  captured_ = nullptr;
   if (accessible_) accessible_->Detach();
   while (!items_.empty()) items_.pop_back();
   if (surface_old_) SelectObject(surface_dc_.get(), surface_old_);  // so that the surface can go
