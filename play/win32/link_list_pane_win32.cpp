@@ -3,8 +3,8 @@
 #include <wininet.h>
 
 #include <optional>
-#include <thread>
 
+#include "common/win32/detached_thread.h"
 #include "common/win32/gdi_scope.h"
 #include "common/win32/unique_internet.h"
 #include "common/win32/web_request.h"
@@ -148,7 +148,7 @@ void LinkListPane::Load(const std::u16string& address, bool record) {
   // Neither the network nor a disk (a share, a slow drive) holds up the window: the page is
   // read on a helper thread.
   auto fetch = std::make_unique<Fetch>(Fetch{address, generation, record, 0, {}});
-  std::thread([fetch = std::move(fetch), path, hwnd = hwnd_, alive = alive_]() mutable {
+  const bool started = StartDetachedThread([fetch = std::move(fetch), path, hwnd = hwnd_, alive = alive_]() mutable {
     if (path) {
       fetch->status = ReadLocalPage(*path, fetch->bytes);
       if (alive->load() && PostMessageW(hwnd, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch.get()))) fetch.release();
@@ -177,7 +177,8 @@ void LinkListPane::Load(const std::u16string& address, bool record) {
       }
     }
     if (alive->load() && PostMessageW(hwnd, kFetchDone, 0, reinterpret_cast<LPARAM>(fetch.get()))) fetch.release();
-  }).detach();
+  });
+  if (!started) Fail(address, static_cast<long>(E_OUTOFMEMORY));
 }
 
 void LinkListPane::Show(const std::u16string& address, const std::string& bytes, bool record) {

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "common/win32/detached_thread.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/unique_internet.h"
 #include "common/win32/web_request.h"
@@ -80,39 +80,47 @@ std::optional<std::u16string> Win32Transfer::OpenUrl(std::u16string_view address
     }
   }
   running_ = request;
-  std::thread([request, url = std::wstring(ToWide(address)), limit = limit_ms_, max_bytes] {
-    HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    {
-      std::lock_guard<std::mutex> guard(request->lock);
-      request->session = session;
-    }
-    std::optional<std::string> body;
-    if (session) {
-      const WebRequest web = OpenWebRequest(session, url, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, limit);
-      const UniqueInternet& handle = web.request;
-      if (handle && SendWebRequest(handle.get(), {})) {
-        DWORD code = 200, size = sizeof code;
-        HttpQueryInfoW(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
-        if (code >= 200 && code <= 299) {
-          std::string text;
-          char buffer[8192];
-          DWORD read = 0;
-          bool too_long = false;
-          while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0) {
-            text.append(buffer, read);
-            too_long = text.size() > max_bytes;
-            if (too_long) break;
-          }
-          if (!too_long) body = std::move(text);
+  const bool started =
+      StartDetachedThread([request, url = std::wstring(ToWide(address)), limit = limit_ms_, max_bytes] {
+        HINTERNET session = InternetOpenW(L"VexoPlay", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        {
+          std::lock_guard<std::mutex> guard(request->lock);
+          request->session = session;
         }
-      }
-    }
+        std::optional<std::string> body;
+        if (session) {
+          const WebRequest web =
+              OpenWebRequest(session, url, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, limit);
+          const UniqueInternet& handle = web.request;
+          if (handle && SendWebRequest(handle.get(), {})) {
+            DWORD code = 200, size = sizeof code;
+            HttpQueryInfoW(handle.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr);
+            if (code >= 200 && code <= 299) {
+              std::string text;
+              char buffer[8192];
+              DWORD read = 0;
+              bool too_long = false;
+              while (InternetReadFile(handle.get(), buffer, sizeof buffer, &read) && read > 0) {
+                text.append(buffer, read);
+                too_long = text.size() > max_bytes;
+                if (too_long) break;
+              }
+              if (!too_long) body = std::move(text);
+            }
+          }
+        }
+        std::lock_guard<std::mutex> guard(request->lock);
+        if (!request->cancelled) request->body = std::move(body);
+        request->done = true;
+        request->CloseSession();
+        SetEvent(request->finished.get());
+      });
+  if (!started) {
+    // No thread for it: the request ends at once, with nothing fetched.
     std::lock_guard<std::mutex> guard(request->lock);
-    if (!request->cancelled) request->body = std::move(body);
     request->done = true;
-    request->CloseSession();
     SetEvent(request->finished.get());
-  }).detach();
+  }
 
   if (WaitPumping(request->finished.get(), deadline) == WaitEnd::kQuit) Cancel();
   std::optional<std::u16string> reply;

@@ -10,7 +10,10 @@ shift
 bash "$root/scripts/fresh-prefix.sh" "$build" own-player-prefix || { echo "could not create the Wine prefix"; exit 1; }
 export WINEPREFIX=$build/own-player-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 trap 'wineserver -k >/dev/null 2>&1' EXIT
-wine regsvr32 /s "$(winepath -w "$build/bin/VexoMedia.dll")" >/dev/null 2>&1 </dev/null ||
-  { echo "could not register the player control"; exit 1; }
+# The prefix's first start may still be settling when a loaded machine runs this: one more try
+# once its server is idle, and what Wine said if that fails too.
+register() { wine regsvr32 /s "$(winepath -w "$build/bin/VexoMedia.dll")" >"$build/own-player-register.log" 2>&1 </dev/null; }
+register || { wineserver -w; register; } ||
+  { echo "could not register the player control"; cat "$build/own-player-register.log"; exit 1; }
 export VEXO_SITE_ARGS="--catalogue --media-folder $build/clips"
 bash "$root/tools/content-site/with-content-site.sh" bash "$root/scripts/wine-run.sh" "$@"

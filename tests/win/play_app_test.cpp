@@ -261,7 +261,9 @@ TEST_F(PlayWithDesktopPlayer, ThePlayerWindowGoesItsTerminalRunsAndBothEndAtExit
   EXPECT_TRUE(desktop.WaitExit(10s)) << "the desktop player still runs";
   EXPECT_TRUE(WaitUntil([] { return ProcessesNamed(L"VexoTerminal.exe").size() == 1; }, 10s));
   std::string expected = ToAnsi(FromWide(player_folder.wstring())) + "\\";
-  std::string config = folder.Read(u"config.ini");
+  // The folder is stored once the terminal is on its way.
+  std::string config;
+  WaitUntil([&] { return (config = folder.Read(u"config.ini")).find("vexow=") != std::string::npos; }, 10s);
   const auto at = config.find("vexow=");
   ASSERT_NE(at, std::string::npos) << config;
   const std::string stored = config.substr(at + 6, config.find("\r\n", at) - at - 6);
