@@ -77,6 +77,8 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
     PostMessageW(hwnd_, kFilesDroppedMessage, 0, 0);
   });
 
+  // The pages of the panes not showing yet load once the window has painted and gone idle.
+  panes_->HoldHiddenNavigations();
   core_->LoadFirstInstance(command_line);
   // Centred on the screen when first shown.
   WindowModel& placed = core_->model();
@@ -85,6 +87,9 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   AfterHandler();
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
+  // A timer's message comes only when no other is waiting: after the first paint and the
+  // input that came meanwhile.
+  SetTimer(hwnd_, kHeldPanesTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
 
@@ -111,6 +116,8 @@ void MainWindowWin32::AfterHandler() {
   if (core_) core_->ObservePlayback();
   ApplyOuterSize();
   if (renderer_) renderer_->Sync();
+  // A pane whose page was held while it was hidden loads now that it shows.
+  if (panes_) panes_->LoadHeldShowing();
   SyncTimers();
 }
 
@@ -284,6 +291,11 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     }
     case WM_TIMER: {
+      if (wparam == kHeldPanesTimer) {
+        KillTimer(hwnd_, kHeldPanesTimer);
+        if (panes_) panes_->ReleaseHeldNavigations();
+        return 0;
+      }
       const auto& timers = core_->model().timers();
       if (wparam >= 1 && wparam <= timers.size()) {
         const TimerName timer = timers[wparam - 1].name;

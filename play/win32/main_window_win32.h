@@ -110,6 +110,8 @@ class MainWindowWin32 final : public WindowHost,
   static constexpr UINT kTrayMessage = WM_APP + 1;
   static constexpr UINT kApplyRegionMessage = WM_APP + 2;
   static constexpr UINT kFilesDroppedMessage = WM_APP + 3;
+  // Beyond the model's timers (1 to their count): the hidden panes load once the window is up.
+  static constexpr UINT_PTR kHeldPanesTimer = 0x7E01;
 
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnFinalMessage() override;

@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <string>
 
 #include "common/win32/trace.h"
@@ -90,6 +91,41 @@ void PaneSet::Place(const Control& control, HWND container) {
   ShowWindow(pane->hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
 }
 
+bool PaneSet::Showing(const PaneWindow& pane) { return (GetWindowLongPtrW(pane.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void PaneSet::LoadHeldShowing() {
+  for (std::size_t i = 0; i < held_.size();) {
+    const PaneWindow* pane = Find(held_[i].first);
+    if (pane && Showing(*pane)) {
+      LoadHeld(std::u16string(held_[i].first));  // may change the list: look again from the start
+      i = 0;
+    } else {
+      ++i;
+    }
+  }
+}
+
+bool PaneSet::LoadHeld(std::u16string_view name) {
+  const auto found =
+      std::find_if(held_.begin(), held_.end(), [name](const auto& entry) { return entry.first == name; });
+  if (found == held_.end()) return false;
+  const std::u16string address = std::move(found->second);
+  held_.erase(found);
+  if (PaneWindow* target = Find(name)) target->Navigate(address);
+  return true;
+}
+
+void PaneSet::ReleaseHeldNavigations() {
+  holding_ = false;
+  // Each load may let events run, and a handler may send a pane elsewhere meanwhile: the list
+  // is taken first, and a pane sent elsewhere since is no longer in it.
+  std::vector<std::pair<std::u16string, std::u16string>> held = std::move(held_);
+  held_.clear();
+  for (const auto& [name, address] : held) {
+    if (PaneWindow* target = Find(name)) target->Navigate(address);
+  }
+}
+
 PaneWindow* PaneSet::Find(std::u16string_view name) {
   const auto found = panes_.find(name);
   return found == panes_.end() ? nullptr : found->second.get();
@@ -97,18 +133,30 @@ PaneWindow* PaneSet::Find(std::u16string_view name) {
 
 void PaneSet::Navigate(ControlName pane, std::u16string_view address) {
   addresses_[pane.str()] = std::u16string(address);
-  if (PaneWindow* target = Find(pane.text())) target->Navigate(address);
+  PaneWindow* target = Find(pane.text());
+  if (!target) return;
+  const auto held =
+      std::find_if(held_.begin(), held_.end(), [&pane](const auto& entry) { return entry.first == pane.text(); });
+  if (held != held_.end()) held_.erase(held);  // this address replaces it
+  if (holding_ && !Showing(*target)) {
+    held_.emplace_back(pane.str(), std::u16string(address));
+    return;
+  }
+  target->Navigate(address);
 }
 
 void PaneSet::Refresh(ControlName pane) {
+  if (LoadHeld(pane.text())) return;  // its first load is as fresh as a reload
   if (PaneWindow* target = Find(pane.text())) target->Refresh();
 }
 
 void PaneSet::GoBack(ControlName pane) {
+  LoadHeld(pane.text());
   if (PaneWindow* target = Find(pane.text())) target->GoBack();
 }
 
 void PaneSet::GoForward(ControlName pane) {
+  LoadHeld(pane.text());
   if (PaneWindow* target = Find(pane.text())) target->GoForward();
 }
 

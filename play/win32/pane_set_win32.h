@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "play/model/control.h"
 #include "play/ports/browser_pane.h"
@@ -29,7 +31,17 @@ class PaneSet final : public BrowserPanes {
 
   // Creates the pane on first sight, then keeps it where the model places it.
   void Place(const Control& control, HWND container);
-  void Clear() { panes_.clear(); }
+  void Clear() {
+    held_.clear();
+    panes_.clear();
+  }
+  // From Hold until Release, a pane that is not showing keeps the last address it is sent to
+  // instead of loading it, so that the window's first paint waits for no page nobody sees yet.
+  // A held pane loads when it is refreshed or moved in its history, and, through
+  // LoadHeldShowing (called once the window has been placed), when it shows.
+  void HoldHiddenNavigations() { holding_ = true; }
+  void ReleaseHeldNavigations();
+  void LoadHeldShowing();
   PaneWindow* Find(std::u16string_view name);
   bool uses_web_browser() const { return kind_ == PaneKind::kWebBrowser; }
   const std::map<std::u16string, std::u16string>& addresses() const { return addresses_; }
@@ -44,8 +56,14 @@ class PaneSet final : public BrowserPanes {
   void SetSilent(ControlName pane, bool silent) override;
 
  private:
+  // The pane's held address, loaded now; false when none is held.
+  bool LoadHeld(std::u16string_view name);
+  static bool Showing(const PaneWindow& pane);
+
   PaneKind kind_;
   BrowserPaneEvents& events_;
+  bool holding_ = false;
+  std::vector<std::pair<std::u16string, std::u16string>> held_;  // pane, address; in the order asked
   std::map<std::u16string, std::unique_ptr<PaneWindow>, std::less<>> panes_;
   std::map<std::u16string, std::u16string> addresses_;
 };

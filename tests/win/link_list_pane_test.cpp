@@ -10,6 +10,7 @@
 #include "common/text/utf.h"
 #include "play/model/ba1_names.h"
 #include "play/win32/link_list_pane_win32.h"
+#include "play/win32/pane_set_win32.h"
 #include "tests/shared/test_folder.h"
 #include "tests/win/child_process.h"
 #include "tests/win/message_pump.h"
@@ -179,3 +180,51 @@ TEST_F(LinkListPaneTest, AServerThatNeverAnswersEndsInAnError) {
 }
 
 }  // namespace
+
+// While the window starts, a pane that is not showing keeps the last address it is sent to and
+// loads it once released, or as soon as it shows or is refreshed; a showing pane loads at once,
+// and nothing is held after the release.
+TEST(PaneSetHold, HiddenPanesLoadOnlyTheirLastAddressOnceReleasedShownOrRefreshed) {
+  struct Names final : BrowserPaneEvents {
+    void BeforeNavigate(ControlName pane, std::u16string_view address, bool&) override {
+      loads.push_back(Utf16ToUtf8(pane.text()) + " " + Utf16ToUtf8(address));
+    }
+    void DownloadBegin(ControlName) override {}
+    void DownloadComplete(ControlName) override {}
+    void NavigateError(ControlName, std::u16string_view, long) override {}
+    void ContextMenu(ControlName, std::u16string_view) override {}
+    std::vector<std::string> loads;
+  } events;
+  const HWND window =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  {
+    PaneSet panes(PaneKind::kLinkList, events);
+    const auto place = [&](ControlName name, bool visible) {
+      Control control;
+      control.id.name = name;
+      control.kind = ControlKind::kWebBrowser;
+      control.width = control.height = 100;
+      control.visible = visible;
+      panes.Place(control, window);
+    };
+    place(ba1::Web1, true);
+    for (ControlName hidden : {ba1::Web3, ba1::Web4, ba1::Web5}) place(hidden, false);
+    panes.HoldHiddenNavigations();
+    panes.Navigate(ba1::Web1, u"about:blank");
+    panes.Navigate(ba1::Web3, u"x-first:");
+    panes.Navigate(ba1::Web3, u"x-last:");
+    panes.Navigate(ba1::Web4, u"x-four:");
+    panes.Navigate(ba1::Web5, u"x-five:");
+    EXPECT_EQ(events.loads, std::vector<std::string>{"Web1 about:blank"});
+
+    place(ba1::Web4, true);
+    panes.LoadHeldShowing();
+    panes.Refresh(ba1::Web5);
+    panes.ReleaseHeldNavigations();
+    panes.Navigate(ba1::Web3, u"x-after:");
+    EXPECT_EQ(events.loads, (std::vector<std::string>{
+                                "Web1 about:blank", "Web4 x-four:", "Web5 x-five:", "Web3 x-last:", "Web3 x-after:"}));
+    EXPECT_EQ(panes.addresses().at(u"Web3"), u"x-after:");
+  }
+  DestroyWindow(window);
+}
