@@ -1,21 +1,30 @@
-// The floor for play.exe's start: a Win32 program that registers a class, creates and shows a
-// 904 x 565 window like play.exe's, and ends at its first paint.
+// The floors for play.exe's window: a Win32 program that registers a class, creates and shows a
+// 904 x 565 window like play.exe's, and ends at its first paint (the start's floor). With the
+// argument "stay" it stays open and fills its surface at each paint instead (the floor of a
+// live resize step).
 #include <windows.h>
 
+#include <cwchar>
+
 namespace {
+bool stay = false;
+
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_PAINT) {
     PAINTSTRUCT paint;
-    BeginPaint(hwnd, &paint);
+    const HDC dc = BeginPaint(hwnd, &paint);
+    if (stay) FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
     EndPaint(hwnd, &paint);
-    PostQuitMessage(0);
+    if (!stay) PostQuitMessage(0);
     return 0;
   }
+  if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
+  stay = command_line && std::wcsstr(command_line, L"stay");
   WNDCLASSEXW wc{sizeof wc};
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;
