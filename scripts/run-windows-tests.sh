@@ -6,7 +6,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:?usage: run-windows-tests.sh BUILD_DIR [ctest args]}")
 shift
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX=$build/wineprefix WINEDEBUG=${VEXO_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 
 bash "$here/wine-prefix.sh" "$WINEPREFIX" || { echo "could not create the Wine prefix"; exit 1; }
 bash "$here/make-test-clips.sh" "$build/clips" || { echo "could not make the test clips"; exit 1; }

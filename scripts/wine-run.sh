@@ -4,7 +4,7 @@
 # inherit the caller's pipes and could keep a reader waiting.
 set -u
 : "${WINEPREFIX:?set WINEPREFIX to the test prefix (scripts/wine-prefix.sh creates it)}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEDEBUG=${VEXO_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 log=$(mktemp)
 wine "$@" >"$log" 2>&1 </dev/null
 rc=$?

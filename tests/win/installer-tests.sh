@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
 shift
 bash "$root/scripts/fresh-prefix.sh" "$build" install-prefix || { echo "could not create the Wine prefix"; exit 1; }
-export WINEPREFIX=$build/install-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX=$build/install-prefix WINEDEBUG=${VEXO_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 trap 'wineserver -k >/dev/null 2>&1' EXIT
 export VEXO_TEST_CLIPS=$build/clips
 export VEXO_SITE_ARGS="--catalogue --setup-file $build/setup/vexo-setup.exe"

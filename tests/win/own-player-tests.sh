@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
 shift
 bash "$root/scripts/fresh-prefix.sh" "$build" own-player-prefix || { echo "could not create the Wine prefix"; exit 1; }
-export WINEPREFIX=$build/own-player-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX=$build/own-player-prefix WINEDEBUG=${VEXO_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 trap 'wineserver -k >/dev/null 2>&1' EXIT
 # The prefix's first start may still be settling when a loaded machine runs this: one more try
 # once its server is idle, and what Wine said if that fails too.
