@@ -3,7 +3,8 @@
 // 20 resize steps, each laid out, shaped and painted before the next. play.exe runs against
 // the content site with its catalogue listed; the window is driven from this process, and
 // every step returns only once play.exe has handled it. The same drag of a window that only
-// fills itself at each paint is the floor. Run through scripts/bench-chrome.sh.
+// fills itself at each paint is the floor. Run through scripts/bench-chrome.sh; arguments name
+// other builds' play.exe to measure after this one.
 #include <windows.h>
 
 #include <chrono>
@@ -64,17 +65,10 @@ Drag BorderDrag(HWND window) {
   return Drag{MsSince(drag), Median(steps), Median(layouts)};
 }
 
-}  // namespace
-
-int wmain() {
-  wchar_t port[16] = {};
-  if (!GetEnvironmentVariableW(L"VEXO_SITE_PORT", port, 16)) {
-    std::printf("VEXO_SITE_PORT is not set: run through scripts/bench-chrome.sh\n");
-    return 2;
-  }
-  const std::wstring base = L"http://127.0.0.1:" + std::wstring(port) + L"/soft/";
+// One play.exe's repaints and drag, printed; false when it did not list its catalogue.
+bool MeasurePlay(const std::filesystem::path& play, const std::wstring& base, Drag& drag) {
   TestFolder folder;
-  std::filesystem::copy_file(std::filesystem::path(TestProgramFolder()) / "play.exe", folder.path() / "play.exe");
+  std::filesystem::copy_file(play, folder.path() / "play.exe");
   ChildProcess app((folder.path() / "play.exe").wstring(), L"", folder.path().wstring(),
                    {{L"PLAY_CONTENT_BASE", base}});
   HWND main = app.WaitWindow(L"VexoPlayMainWindow", 60s);
@@ -84,8 +78,8 @@ int wmain() {
     std::this_thread::sleep_for(50ms);
   }
   if (!list) {
-    std::printf("play.exe did not list its catalogue\n");
-    return 1;
+    std::printf("%ls did not list its catalogue\n", play.c_str());
+    return false;
   }
   std::this_thread::sleep_for(1s);
 
@@ -94,13 +88,37 @@ int wmain() {
     std::this_thread::sleep_for(300ms);
     const double frame = Repaint(main, false);
     const double whole = Repaint(main, true);
-    std::printf("repaint at %ld x %ld: frame %.2f ms, frame and children %.2f ms (median of 40)\n", size.cx, size.cy,
+    std::printf("  repaint at %ld x %ld: frame %.2f ms, frame and children %.2f ms (median of 40)\n", size.cx, size.cy,
                 frame, whole);
   }
 
-  const Drag drag = BorderDrag(main);
+  drag = BorderDrag(main);
   PostMessageW(main, WM_CLOSE, 0, 0);
   app.WaitExit(15s);
+  std::printf(
+      "  live border drag, 20 steps from 904 x 565 to 1384 x 845: %.1f ms in all, %.2f ms a step (median; layout "
+      "%.2f ms of it)\n",
+      drag.total, drag.step, drag.layout);
+  return true;
+}
+
+}  // namespace
+
+// This build's play.exe, then each other play.exe the arguments name.
+int wmain(int argc, wchar_t** argv) {
+  wchar_t port[16] = {};
+  if (!GetEnvironmentVariableW(L"VEXO_SITE_PORT", port, 16)) {
+    std::printf("VEXO_SITE_PORT is not set: run through scripts/bench-chrome.sh\n");
+    return 2;
+  }
+  const std::wstring base = L"http://127.0.0.1:" + std::wstring(port) + L"/soft/";
+  std::vector<std::filesystem::path> plays{std::filesystem::path(TestProgramFolder()) / "play.exe"};
+  for (int i = 1; i < argc; ++i) plays.emplace_back(argv[i]);
+  std::vector<Drag> drags(plays.size());
+  for (std::size_t i = 0; i < plays.size(); ++i) {
+    std::printf("%ls:\n", i == 0 ? L"this build's play.exe" : plays[i].c_str());
+    if (!MeasurePlay(plays[i], base, drags[i])) return 1;
+  }
 
   // The floor: the same drag on a window that only fills its surface at each paint.
   ChildProcess trivial((std::filesystem::path(TestProgramFolder()) / "trivial_window.exe").wstring(), L"stay",
@@ -113,12 +131,11 @@ int wmain() {
   const Drag floor = BorderDrag(floor_window);
   PostMessageW(floor_window, WM_CLOSE, 0, 0);
   trivial.WaitExit(15s);
-  std::printf(
-      "live border drag, 20 steps from 904 x 565 to 1384 x 845: %.1f ms in all, %.2f ms a step (median; layout "
-      "%.2f ms of it)\n",
-      drag.total, drag.step, drag.layout);
-  std::printf(
-      "the same drag of a window that only fills itself: %.2f ms a step (layout %.2f) = floor; play.exe %.2f x floor\n",
-      floor.step, floor.layout, drag.step / floor.step);
+  std::printf("the same drag of a window that only fills itself: %.2f ms a step (layout %.2f) = floor\n", floor.step,
+              floor.layout);
+  for (std::size_t i = 0; i < plays.size(); ++i) {
+    std::printf("%ls: %.2f x floor\n", i == 0 ? L"this build's play.exe" : plays[i].c_str(),
+                drags[i].step / floor.step);
+  }
   return 0;
 }

@@ -5,7 +5,8 @@
 // click (the stand-in player set to start at once), for the first start in a new folder; then
 // the next start in the same folder (settings and lists in place, as on most starts), to the
 // window and the catalogue. Also play.exe's private memory once idle.
-// Run through scripts/bench-play-start.sh; an argument names another play.exe to measure.
+// Run through scripts/bench-play-start.sh; arguments name other play.exe builds to measure
+// beside this one.
 #include <windows.h>
 #include <psapi.h>
 
@@ -60,16 +61,16 @@ bool PollUntil(Condition done, std::chrono::milliseconds limit) {
 }
 
 struct Figures {
-  std::vector<double> floor, shown, listed, playing;
+  std::vector<double> shown, listed, playing;
   std::vector<double> again_shown, again_listed;  // the next start in the same folder
   double private_mib = 0, working_set_mib = 0;
 };
 
-void MeasureFloor(const std::wstring& programs, Figures& figures) {
+void MeasureFloor(const std::wstring& programs, std::vector<double>& floors) {
   const auto t0 = Clock::now();
   ChildProcess floor(programs + L"\\trivial_window.exe", L"", programs);
   floor.WaitExit(30s);
-  figures.floor.push_back(MsSince(t0));
+  floors.push_back(MsSince(t0));
 }
 
 // A start in `folder`: the first one there (no settings or lists yet) measures all three
@@ -113,43 +114,65 @@ bool MeasurePlay(const TestFolder& folder, const std::wstring& base, bool first,
   return true;
 }
 
+void Report(const Figures& figures, double floor) {
+  std::printf("  first start in a new folder, window shown and idle: %.0f ms = %.2f x floor\n", Median(figures.shown),
+              Median(figures.shown) / floor);
+  std::printf("  first start, catalogue listed in Web1: %.0f ms = %.2f x floor\n", Median(figures.listed),
+              Median(figures.listed) / floor);
+  std::printf(
+      "  the next start in the same folder: window shown and idle %.0f ms = %.2f x floor, catalogue listed %.0f "
+      "ms = %.2f x floor\n",
+      Median(figures.again_shown), Median(figures.again_shown) / floor, Median(figures.again_listed),
+      Median(figures.again_listed) / floor);
+  std::printf("  catalogue click to the first playing tick: %.0f ms (Timer1 ticks once a second)\n",
+              Median(figures.playing));
+  std::printf("  private memory once playing: %.1f MiB (working set %.1f MiB)\n", figures.private_mib,
+              figures.working_set_mib);
+}
+
 }  // namespace
 
+// This build's play.exe, and each other play.exe the arguments name, started in turn in every
+// run: on a machine whose speed drifts, builds measured side by side compare fairly.
 int wmain(int argc, wchar_t** argv) {
   constexpr int kRuns = 7;
   const std::wstring programs = TestProgramFolder();
-  const std::filesystem::path play =
-      argc > 1 ? std::filesystem::path(argv[1]) : std::filesystem::path(programs) / "play.exe";
+  std::vector<std::filesystem::path> plays{std::filesystem::path(programs) / "play.exe"};
+  for (int i = 1; i < argc; ++i) plays.emplace_back(argv[i]);
   wchar_t port[16] = {};
   if (!GetEnvironmentVariableW(L"VEXO_SITE_PORT", port, 16)) {
     std::printf("VEXO_SITE_PORT is not set: run through scripts/bench-play-start.sh\n");
     return 2;
   }
   const std::wstring base = L"http://127.0.0.1:" + std::wstring(port) + L"/soft/";
-  Figures figures;
+  std::vector<double> floors;
+  std::vector<Figures> figures(plays.size());
   for (int run = 0; run < kRuns; ++run) {
-    MeasureFloor(programs, figures);
-    TestFolder folder;
-    std::filesystem::copy_file(play, folder.path() / "play.exe");
-    if (!MeasurePlay(folder, base, true, figures) || !MeasurePlay(folder, base, false, figures)) {
-      std::printf("run %d: play.exe did not get there\n", run + 1);
-      return 1;
+    MeasureFloor(programs, floors);
+    for (std::size_t i = 0; i < plays.size(); ++i) {
+      TestFolder folder;
+      std::filesystem::copy_file(plays[i], folder.path() / "play.exe");
+      if (!MeasurePlay(folder, base, true, figures[i]) || !MeasurePlay(folder, base, false, figures[i])) {
+        std::printf("run %d: %ls did not get there\n", run + 1, plays[i].c_str());
+        return 1;
+      }
     }
   }
-  const double floor = Median(figures.floor);
+  const double floor = Median(floors);
   std::printf("GUI floor (a 904 x 565 window, start to first paint): %.0f ms (median of %d)\n", floor, kRuns);
-  std::printf("play.exe's first start in a new folder, window shown and idle: %.0f ms = %.2f x floor\n",
-              Median(figures.shown), Median(figures.shown) / floor);
-  std::printf("play.exe's first start, catalogue listed in Web1: %.0f ms = %.2f x floor\n", Median(figures.listed),
-              Median(figures.listed) / floor);
-  std::printf(
-      "the next start in the same folder: window shown and idle %.0f ms = %.2f x floor, catalogue listed %.0f "
-      "ms = %.2f x floor\n",
-      Median(figures.again_shown), Median(figures.again_shown) / floor, Median(figures.again_listed),
-      Median(figures.again_listed) / floor);
-  std::printf("catalogue click to the first playing tick: %.0f ms (Timer1 ticks once a second)\n",
-              Median(figures.playing));
-  std::printf("play.exe private memory once playing: %.1f MiB (working set %.1f MiB)\n", figures.private_mib,
-              figures.working_set_mib);
+  for (std::size_t i = 0; i < plays.size(); ++i) {
+    std::printf("%ls:\n", i == 0 ? L"this build's play.exe" : plays[i].c_str());
+    Report(figures[i], floor);
+    if (i == 0) continue;
+    // Each run's pair started within a second of each other: the ratio of the pair is steadier
+    // than the ratio of the medians when the machine's speed drifts between runs.
+    std::vector<double> first, again;
+    for (int run = 0; run < kRuns; ++run) {
+      first.push_back(figures[i].shown[run] / figures[0].shown[run]);
+      again.push_back(figures[i].again_shown[run] / figures[0].again_shown[run]);
+    }
+    std::printf("  against this build, run by run (median): first start %.2f x, next start %.2f x\n", Median(first),
+                Median(again));
+  }
   return 0;
 }

@@ -2,8 +2,8 @@
 # What a user waits for when starting play.exe (window shown, catalogue listed, first playing
 # tick after a click) against a trivial GUI program's start to first paint, and play.exe's
 # private memory; under Wine on a virtual display, with the content site on loopback and the
-# stand-in player, in the same environment as the Windows tests. An argument names another
-# play.exe (a Linux path) to measure instead of this build's.
+# stand-in player, in the same environment as the Windows tests. Arguments name other builds'
+# play.exe (Linux paths), started in turn with this build's in every run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
@@ -11,15 +11,14 @@ cmake --build --preset win64 --target play_start_bench >/dev/null
 build=$(realpath build/win64)
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 bash scripts/wine-prefix.sh "$WINEPREFIX"
-other=""
-[ $# -gt 0 ] && other=$(realpath "$1")
-export build other VEXO_SITE_ARGS="--catalogue --start-ms 0"
+# Other builds' play.exe (Linux paths) to measure beside this one, as Windows paths.
+others=()
+for exe in "$@"; do others+=("$(realpath "$exe")"); done
+export build VEXO_SITE_ARGS="--catalogue --start-ms 0"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/content-site/with-content-site.sh bash -c '
   wineserver -p
   wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1
-  if [ -n "$other" ]; then
-    bash scripts/wine-run.sh "$build/bin/play_start_bench.exe" "$(winepath -w "$other")"
-  else
-    bash scripts/wine-run.sh "$build/bin/play_start_bench.exe"
-  fi
-  wineserver -k'
+  windows=()
+  for exe in "$@"; do windows+=("$(winepath -w "$exe")"); done
+  bash scripts/wine-run.sh "$build/bin/play_start_bench.exe" "${windows[@]}"
+  wineserver -k' bench "${others[@]}"

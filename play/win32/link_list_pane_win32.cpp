@@ -189,9 +189,12 @@ void LinkListPane::Show(const std::u16string& address, const std::string& bytes,
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   // Each row carries its link's text, which screen readers and automation read; the rows are
   // still drawn by us.
+  labels_.clear();
   for (const PageLink& link : page_.links) {
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(link.text).c_str()));
+    labels_.push_back(ToWide(link.text));
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(labels_.back().c_str()));
   }
+  label_widths_.assign(labels_.size(), -1);
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
   events_.DownloadComplete(name_);
@@ -212,13 +215,16 @@ void LinkListPane::Follow(int row) {
 }
 
 void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
-  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= page_.links.size()) return;
-  const PageLink& link = page_.links[item.itemID];
+  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= labels_.size()) return;
   const bool selected = item.itemState & ODS_SELECTED;
-  const UniqueBrush back(CreateSolidBrush(selected          ? RGB(0xD6, 0xEE, 0xAF)
-                                          : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
-                                                            : RGB(0xFF, 0xFF, 0xFF)));
-  FillRect(item.hDC, &item.rcItem, back.get());
+  // The DC's own brush: no brush or pen is made per row.
+  const ScopedSelect select_brush(item.hDC, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(item.hDC, selected          ? RGB(0xD6, 0xEE, 0xAF)
+                            : item.itemID % 2 ? RGB(0xEE, 0xEE, 0xEE)
+                                              : RGB(0xFF, 0xFF, 0xFF));
+  RECT back = item.rcItem;
+  back.bottom -= 1;
+  FillRect(item.hDC, &back, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   RECT text = item.rcItem;
   text.left += 4;
   text.right -= 2;
@@ -226,14 +232,26 @@ void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
     const ScopedSelect select_font(item.hDC, font_.get());
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, RGB(2, 2, 2));
-    const std::wstring label = ToWide(link.text);
-    DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    const std::wstring& label = labels_[item.itemID];
+    int& width = label_widths_[item.itemID];
+    if (width < 0 || font_height_ == 0) {
+      SIZE size{};
+      GetTextExtentPoint32W(item.hDC, label.c_str(), static_cast<int>(label.size()), &size);
+      width = size.cx;
+      font_height_ = size.cy;
+    }
+    if (width <= text.right - text.left) {
+      const int top = text.top + (text.bottom - text.top - font_height_) / 2;
+      ExtTextOutW(item.hDC, text.left, top, ETO_CLIPPED, &text, label.c_str(), static_cast<UINT>(label.size()),
+                  nullptr);
+    } else {
+      DrawTextW(item.hDC, label.c_str(), static_cast<int>(label.size()), &text,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
   }
-  const UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0xCC, 0xCC, 0xCC)));
-  const ScopedSelect select_pen(item.hDC, pen.get());
-  MoveToEx(item.hDC, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
-  LineTo(item.hDC, item.rcItem.right, item.rcItem.bottom - 1);
+  SetDCBrushColor(item.hDC, RGB(0xCC, 0xCC, 0xCC));
+  RECT line{item.rcItem.left, item.rcItem.bottom - 1, item.rcItem.right, item.rcItem.bottom};
+  FillRect(item.hDC, &line, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

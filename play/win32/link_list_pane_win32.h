@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/win32/unique_handle.h"
 #include "common/win32/window_base.h"
@@ -50,6 +51,12 @@ class LinkListPane final : public PaneWindow, private WindowBase {
   BrowserPaneEvents& events_;
   std::u16string location_;
   LinkPage page_;
+  // Per row of the page: its label as drawn, and its width in the list's font (-1 until first
+  // drawn). A live resize redraws every row at each step: a label that fits is drawn as it is,
+  // and only one that does not is measured again to be cut with an ellipsis.
+  std::vector<std::wstring> labels_;
+  std::vector<int> label_widths_;
+  int font_height_ = 0;
   PaneHistory history_;
   bool silent_ = false;
   std::shared_ptr<std::atomic<bool>> alive_;

@@ -2,7 +2,6 @@
 // lists, then either hands the command line to the copy already running or opens the main
 // window and runs until it closes.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
 #include <cstdlib>
@@ -41,8 +40,6 @@ std::u16string ContentBase() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
   OleInitialize(nullptr);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
   const std::u16string arguments = FromWide(command_line ? command_line : L"");
   int exit_code = 0;
   {

@@ -31,6 +31,8 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   RegisterWindowClass(wc);
 
   panes_ = std::make_unique<PaneSet>(ChoosePaneKind(), *this);
+  // The panes not showing yet are made, and load their pages, once the window has painted.
+  panes_->HoldHiddenNavigations();
   windows_ =
       std::make_unique<SecondaryWindowsWin32>(args_.instance, *args_.profile, args_.program_folder + u"\\config.ini");
   // The core exists before the window, so the window procedure always has it.
@@ -45,7 +47,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   windows_->SetOwner(hwnd_);
   renderer_ = std::make_unique<ModelRenderer>(
       hwnd_, core_->model(), [this](const ControlId& id) { Run([&id](MainWindow& w) { w.OnClick(id); }); },
-      [this](const Control& control, HWND container) { PlaceExternal(control, container); });
+      [this](const Control& control, HWND container, bool showing) { PlaceExternal(control, container, showing); });
   bitmaps_ = std::make_unique<BitmapResources>(args_.instance);
   renderer_->SetImageSource([this](const std::u16string& slot) { return ImageOf(slot); });
   renderer_->SetMouseHandler(
@@ -66,19 +68,7 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
     if (player) windows_->SetPlayerNote(kOwnPlayerNote);
   }
   player_.Place(std::move(player));
-  dde_ = std::make_unique<DdeCommandServer>(
-      [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
-
   taskbar_buttons_ = std::make_unique<TaskbarButtons>(hwnd_);
-  // The drag source waits until the drop returns (Explorer's window stays frozen meanwhile):
-  // the files play once it has.
-  drop_ = std::make_unique<FileDropRegistration>(hwnd_, [this](std::vector<std::u16string> files) {
-    dropped_files_.push_back(std::move(files));
-    PostMessageW(hwnd_, kFilesDroppedMessage, 0, 0);
-  });
-
-  // The pages of the panes not showing yet load once the window has painted and gone idle.
-  panes_->HoldHiddenNavigations();
   core_->LoadFirstInstance(command_line);
   // Centred on the screen when first shown.
   WindowModel& placed = core_->model();
@@ -87,10 +77,28 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   AfterHandler();
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
-  // A timer's message comes only when no other is waiting: after the first paint and the
-  // input that came meanwhile.
-  SetTimer(hwnd_, kHeldPanesTimer, USER_TIMER_MINIMUM, nullptr);
+  // After the first paint, and still before the program first waits for input: the shell
+  // starts a program for a file association and, once it waits, sends the command by DDE.
+  dde_ = std::make_unique<DdeCommandServer>(
+      [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
+  // The drag source waits until the drop returns (Explorer's window stays frozen meanwhile):
+  // the files play once it has.
+  drop_ = std::make_unique<FileDropRegistration>(hwnd_, [this](std::vector<std::u16string> files) {
+    dropped_files_.push_back(std::move(files));
+    PostMessageW(hwnd_, kFilesDroppedMessage, 0, 0);
+  });
+  // A timer's message comes only when no other is waiting: after the input that came meanwhile.
+  SetTimer(hwnd_, kSettleTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
+}
+
+// What the first paint does not need: the tool tips and the panes not showing yet.
+void MainWindowWin32::Settle() {
+  KillTimer(hwnd_, kSettleTimer);
+  if (closed_ || settled_) return;
+  settled_ = true;
+  renderer_->ShowToolTips();
+  panes_->ReleaseHeldNavigations();
 }
 
 // The window follows the model's outer size and place (twips) when a handler changed them.
@@ -136,12 +144,12 @@ void MainWindowWin32::SyncTimers() {
   }
 }
 
-void MainWindowWin32::PlaceExternal(const Control& control, HWND container) {
+void MainWindowWin32::PlaceExternal(const Control& control, HWND container, bool showing) {
   if (control.id.name == ba1::VexoC) {
     player_.Move(control.left, control.top, control.width, control.height);
     player_.SetVisible(control.visible);
   } else if (control.kind == ControlKind::kWebBrowser) {
-    panes_->Place(control, container);
+    panes_->Place(control, container, showing);
   }
 }
 
@@ -291,9 +299,8 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     }
     case WM_TIMER: {
-      if (wparam == kHeldPanesTimer) {
-        KillTimer(hwnd_, kHeldPanesTimer);
-        if (panes_) panes_->ReleaseHeldNavigations();
+      if (wparam == kSettleTimer) {
+        Settle();
         return 0;
       }
       const auto& timers = core_->model().timers();

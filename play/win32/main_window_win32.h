@@ -110,13 +110,15 @@ class MainWindowWin32 final : public WindowHost,
   static constexpr UINT kTrayMessage = WM_APP + 1;
   static constexpr UINT kApplyRegionMessage = WM_APP + 2;
   static constexpr UINT kFilesDroppedMessage = WM_APP + 3;
-  // Beyond the model's timers (1 to their count): the hidden panes load once the window is up.
-  static constexpr UINT_PTR kHeldPanesTimer = 0x7E01;
+  // Beyond the model's timers (1 to their count): what the first paint does not need is made
+  // once the window is up.
+  static constexpr UINT_PTR kSettleTimer = 0x7E01;
 
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnFinalMessage() override;
   void OnSize(WPARAM kind, LPARAM size);
-  void PlaceExternal(const Control& control, HWND container);
+  void Settle();
+  void PlaceExternal(const Control& control, HWND container, bool showing);
   void ApplyOuterSize();
   void AfterHandler();
   void SyncTimers();
@@ -142,6 +144,7 @@ class MainWindowWin32 final : public WindowHost,
   std::u16string tray_tip_;
   UINT taskbar_created_ = 0;  // the shell's announcement after it restarted
   bool closed_ = false;
+  bool settled_ = false;  // what the first paint does not need is made
   long max_width_ = 0;
   long max_height_ = 0;
   std::vector<TimerSpec> applied_timers_;

@@ -8,6 +8,8 @@
 #include <map>
 
 #include "common/win32/gdi_scope.h"
+#include "common/win32/system_function.h"
+#include "common/win32/trace.h"
 #include "common/win32/wide.h"
 #include "play/win32/drawn_controls_accessible_win32.h"
 #include "play/win32/model_renderer_item_win32.h"
@@ -29,6 +31,16 @@ bool External(ControlKind kind) { return kind == ControlKind::kWebBrowser || kin
 // skins and the buttons never are.
 bool Drawn(const Control& c) { return !External(c.kind) && (c.kind != ControlKind::kImage || c.picture.has_value()); }
 
+// The common controls load when the first tool tips are made, after the first paint of the
+// main window: loaded with the program, before any window, their start-up cost close to a
+// second under Wine.
+void LoadCommonControls() {
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  const Init init = SystemFunction<Init>(L"comctl32.dll", "InitCommonControlsEx");
+  if (!init || !init(&controls)) TraceLastError(L"InitCommonControlsEx");
+}
+
 bool Intersects(const RECT& a, const RECT& b) {
   RECT both{};
   return IntersectRect(&both, &a, &b) != FALSE;
@@ -48,9 +60,6 @@ ModelRenderer::ModelRenderer(HWND form, WindowModel& model, ClickHandler on_clic
   Item::RegisterWindowClass(wc);
   font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
-  tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr));
   measure_dc_.reset(CreateCompatibleDC(nullptr));
   const auto& controls = model_.controls();
   const int count = static_cast<int>(controls.size());
@@ -256,9 +265,9 @@ void ModelRenderer::Sync() {
                                c.fore_color != a.fore_color || c.enabled != a.enabled || c.picture != a.picture ||
                                c.checked != a.checked;
     if (item.external) {
-      if ((moved || c.visible != a.visible || item.first) && place_external_) {
+      if ((moved || c.visible != a.visible || shown_changed) && place_external_) {
         const HWND container = item.parent >= 0 ? Realize(*items_[item.parent]) : form_;
-        place_external_(c, container ? container : form_);
+        place_external_(c, container ? container : form_, item.showing);
       }
     } else if (!item.drawn) {
       // An image holder: nothing on the screen.
@@ -311,6 +320,17 @@ void ModelRenderer::Sync() {
   }
   for (const auto& [host, d] : dirty) {
     RedrawWindow(host, nullptr, d.region.get(), RDW_INVALIDATE | (d.windows_moved ? RDW_ALLCHILDREN : 0));
+  }
+}
+
+void ModelRenderer::ShowToolTips() {
+  if (tooltip_) return;
+  LoadCommonControls();
+  tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
+  for (auto& item : items_) {
+    if (item->drawn) UpdateTool(*item);
   }
 }
 

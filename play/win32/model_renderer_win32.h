@@ -31,8 +31,9 @@ class ModelRenderer {
   // The bitmap that holds an image slot's pictures ("ppt(1)", "but(4)"), or nullptr.
   using ImageSource = std::function<HBITMAP(const std::u16string& slot)>;
   // Controls that are not drawn by the renderer (browser panes, the player's host) are
-  // placed by their owner: called with the control and its container's window on each change.
-  using PlaceExternal = std::function<void(const Control&, HWND container)>;
+  // placed by their owner: called with the control, its container's window and whether it
+  // shows (it and every container visible) on each change.
+  using PlaceExternal = std::function<void(const Control&, HWND container, bool showing)>;
 
   ModelRenderer(HWND form, WindowModel& model, ClickHandler on_click, PlaceExternal place_external);
   ~ModelRenderer();
@@ -40,6 +41,9 @@ class ModelRenderer {
   ModelRenderer& operator=(const ModelRenderer&) = delete;
 
   void Sync();
+  // Makes the tool tips of the drawn controls (they need the common controls, which the first
+  // paint does not): until then no control shows one.
+  void ShowToolTips();
   // Paints the window's frame (the model's frame pieces) into `dc`, whose origin is the point
   // `origin` of the window; what no piece covers takes `fill`.
   void PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill);

@@ -82,21 +82,52 @@ PaneKind ChoosePaneKind() {
   return renders ? PaneKind::kWebBrowser : PaneKind::kLinkList;
 }
 
-void PaneSet::Place(const Control& control, HWND container) {
-  auto& pane = panes_[control.id.name.str()];
-  if (!pane && kind_ == PaneKind::kWebBrowser) pane = WebBrowserPane::Create(container, control.id.name, events_);
-  if (!pane) pane = std::make_unique<LinkListPane>(container, control.id.name, events_);
-  SetWindowPos(pane->hwnd(), nullptr, control.left, control.top, control.width, control.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(pane->hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
+void PaneSet::Place(const Control& control, HWND container, bool showing) {
+  showing_.insert_or_assign(control.id.name.str(), showing);
+  PaneWindow* pane = Find(control.id.name.text());
+  if (!pane) {
+    if (holding_ && !showing) {
+      unmade_.insert_or_assign(control.id.name.str(), std::make_pair(control, container));
+      return;
+    }
+    if (const auto unmade = unmade_.find(control.id.name.text()); unmade != unmade_.end()) unmade_.erase(unmade);
+    pane = &Make(control, container);
+  }
+  Position(*pane, control);
 }
 
-bool PaneSet::Showing(const PaneWindow& pane) { return (GetWindowLongPtrW(pane.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+PaneWindow& PaneSet::Make(const Control& control, HWND container) {
+  auto& pane = panes_[control.id.name.str()];
+  if (kind_ == PaneKind::kWebBrowser) pane = WebBrowserPane::Create(container, control.id.name, events_);
+  if (!pane) pane = std::make_unique<LinkListPane>(container, control.id.name, events_);
+  return *pane;
+}
+
+void PaneSet::Position(PaneWindow& pane, const Control& control) {
+  SetWindowPos(pane.hwnd(), nullptr, control.left, control.top, control.width, control.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(pane.hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
+}
+
+PaneWindow* PaneSet::FindOrMake(std::u16string_view name) {
+  if (PaneWindow* pane = Find(name)) return pane;
+  const auto unmade = unmade_.find(name);
+  if (unmade == unmade_.end()) return nullptr;
+  const auto [control, container] = std::move(unmade->second);
+  unmade_.erase(unmade);
+  PaneWindow& pane = Make(control, container);
+  Position(pane, control);
+  return &pane;
+}
+
+bool PaneSet::Showing(std::u16string_view name) const {
+  const auto found = showing_.find(name);
+  return found != showing_.end() && found->second;
+}
 
 void PaneSet::LoadHeldShowing() {
   for (std::size_t i = 0; i < held_.size();) {
-    const PaneWindow* pane = Find(held_[i].first);
-    if (pane && Showing(*pane)) {
+    if (Showing(held_[i].first)) {
       LoadHeld(std::u16string(held_[i].first));  // may change the list: look again from the start
       i = 0;
     } else {
@@ -111,12 +142,13 @@ bool PaneSet::LoadHeld(std::u16string_view name) {
   if (found == held_.end()) return false;
   const std::u16string address = std::move(found->second);
   held_.erase(found);
-  if (PaneWindow* target = Find(name)) target->Navigate(address);
+  if (PaneWindow* target = FindOrMake(name)) target->Navigate(address);
   return true;
 }
 
 void PaneSet::ReleaseHeldNavigations() {
   holding_ = false;
+  while (!unmade_.empty()) FindOrMake(std::u16string(unmade_.begin()->first));
   // Each load may let events run, and a handler may send a pane elsewhere meanwhile: the list
   // is taken first, and a pane sent elsewhere since is no longer in it.
   std::vector<std::pair<std::u16string, std::u16string>> held = std::move(held_);
@@ -134,11 +166,12 @@ PaneWindow* PaneSet::Find(std::u16string_view name) {
 void PaneSet::Navigate(ControlName pane, std::u16string_view address) {
   addresses_[pane.str()] = std::u16string(address);
   PaneWindow* target = Find(pane.text());
-  if (!target) return;
+  const bool unmade = !target && unmade_.find(pane.text()) != unmade_.end();
+  if (!target && !unmade) return;
   const auto held =
       std::find_if(held_.begin(), held_.end(), [&pane](const auto& entry) { return entry.first == pane.text(); });
   if (held != held_.end()) held_.erase(held);  // this address replaces it
-  if (holding_ && !Showing(*target)) {
+  if (unmade || (holding_ && !Showing(pane.text()))) {
     held_.emplace_back(pane.str(), std::u16string(address));
     return;
   }
@@ -151,7 +184,7 @@ void PaneSet::Refresh(ControlName pane) {
 }
 
 void PaneSet::GoBack(ControlName pane) {
-  LoadHeld(pane.text());
+  LoadHeld(pane.text());  // makes the pane if it was put off
   if (PaneWindow* target = Find(pane.text())) target->GoBack();
 }
 

@@ -29,16 +29,20 @@ class PaneSet final : public BrowserPanes {
   PaneSet(const PaneSet&) = delete;
   PaneSet& operator=(const PaneSet&) = delete;
 
-  // Creates the pane on first sight, then keeps it where the model places it.
-  void Place(const Control& control, HWND container);
+  // Creates the pane on first sight, then keeps it where the model places it; `showing` when
+  // it and its containers are visible.
+  void Place(const Control& control, HWND container, bool showing);
   void Clear() {
     held_.clear();
+    unmade_.clear();
+    showing_.clear();
     panes_.clear();
   }
-  // From Hold until Release, a pane that is not showing keeps the last address it is sent to
-  // instead of loading it, so that the window's first paint waits for no page nobody sees yet.
-  // A held pane loads when it is refreshed or moved in its history, and, through
-  // LoadHeldShowing (called once the window has been placed), when it shows.
+  // From Hold until Release, a pane that is not showing is not made yet and keeps the last
+  // address it is sent to instead of loading it, so that the window's first paint waits for no
+  // pane nobody sees yet. A held pane is made and loads when it is refreshed or moved in its
+  // history, and, through LoadHeldShowing (called once the window has been placed), when it
+  // shows. Release makes the rest and loads what they hold.
   void HoldHiddenNavigations() { holding_ = true; }
   void ReleaseHeldNavigations();
   void LoadHeldShowing();
@@ -58,12 +62,19 @@ class PaneSet final : public BrowserPanes {
  private:
   // The pane's held address, loaded now; false when none is held.
   bool LoadHeld(std::u16string_view name);
-  static bool Showing(const PaneWindow& pane);
+  bool Showing(std::u16string_view name) const;
+  // The pane, made now if it was put off.
+  PaneWindow* FindOrMake(std::u16string_view name);
+  PaneWindow& Make(const Control& control, HWND container);
+  static void Position(PaneWindow& pane, const Control& control);
 
   PaneKind kind_;
   BrowserPaneEvents& events_;
   bool holding_ = false;
   std::vector<std::pair<std::u16string, std::u16string>> held_;  // pane, address; in the order asked
   std::map<std::u16string, std::unique_ptr<PaneWindow>, std::less<>> panes_;
+  // The panes put off while holding, with their last place.
+  std::map<std::u16string, std::pair<Control, HWND>, std::less<>> unmade_;
+  std::map<std::u16string, bool, std::less<>> showing_;  // as last placed
   std::map<std::u16string, std::u16string> addresses_;
 };

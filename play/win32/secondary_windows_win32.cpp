@@ -41,9 +41,10 @@ ModelWindowWin32::ModelWindowWin32(HWND owner, HICON icon, WindowModel& model, B
         if (behaviour_.on_click) behaviour_.on_click(id);
         AfterEvent();
       },
-      [](const Control&, HWND) {});
+      [](const Control&, HWND, bool) {});
   renderer_->SetImageSource(behaviour_.images);
   renderer_->Sync();
+  renderer_->ShowToolTips();
 }
 
 ModelWindowWin32::~ModelWindowWin32() {

@@ -184,7 +184,7 @@ TEST_F(LinkListPaneTest, AServerThatNeverAnswersEndsInAnError) {
 // While the window starts, a pane that is not showing keeps the last address it is sent to and
 // loads it once released, or as soon as it shows or is refreshed; a showing pane loads at once,
 // and nothing is held after the release.
-TEST(PaneSetHold, HiddenPanesLoadOnlyTheirLastAddressOnceReleasedShownOrRefreshed) {
+TEST(PaneSetHold, HiddenPanesAreMadeAndLoadOnlyTheirLastAddressOnceReleasedShownOrRefreshed) {
   struct Names final : BrowserPaneEvents {
     void BeforeNavigate(ControlName pane, std::u16string_view address, bool&) override {
       loads.push_back(Utf16ToUtf8(pane.text()) + " " + Utf16ToUtf8(address));
@@ -199,17 +199,26 @@ TEST(PaneSetHold, HiddenPanesLoadOnlyTheirLastAddressOnceReleasedShownOrRefreshe
       CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
   {
     PaneSet panes(PaneKind::kLinkList, events);
-    const auto place = [&](ControlName name, bool visible) {
+    // A pane in a hidden container is visible itself but does not show.
+    const auto place = [&](ControlName name, bool showing) {
       Control control;
       control.id.name = name;
       control.kind = ControlKind::kWebBrowser;
       control.width = control.height = 100;
-      control.visible = visible;
-      panes.Place(control, window);
+      control.visible = true;
+      panes.Place(control, window, showing);
     };
-    place(ba1::Web1, true);
-    for (ControlName hidden : {ba1::Web3, ba1::Web4, ba1::Web5}) place(hidden, false);
+    const auto made = [&] {
+      std::string names;
+      for (ControlName name : {ba1::Web1, ba1::Web3, ba1::Web4, ba1::Web5, ba1::Web6}) {
+        if (panes.Find(name.text())) names += Utf16ToUtf8(name.text()) + " ";
+      }
+      return names;
+    };
     panes.HoldHiddenNavigations();
+    place(ba1::Web1, true);
+    for (ControlName hidden : {ba1::Web3, ba1::Web4, ba1::Web5, ba1::Web6}) place(hidden, false);
+    EXPECT_EQ(made(), "Web1 ");
     panes.Navigate(ba1::Web1, u"about:blank");
     panes.Navigate(ba1::Web3, u"x-first:");
     panes.Navigate(ba1::Web3, u"x-last:");
@@ -220,11 +229,16 @@ TEST(PaneSetHold, HiddenPanesLoadOnlyTheirLastAddressOnceReleasedShownOrRefreshe
     place(ba1::Web4, true);
     panes.LoadHeldShowing();
     panes.Refresh(ba1::Web5);
+    EXPECT_EQ(made(), "Web1 Web4 Web5 ");
     panes.ReleaseHeldNavigations();
+    EXPECT_EQ(made(), "Web1 Web3 Web4 Web5 Web6 ") << "every pane is made at the release, sent somewhere or not";
     panes.Navigate(ba1::Web3, u"x-after:");
     EXPECT_EQ(events.loads, (std::vector<std::string>{
                                 "Web1 about:blank", "Web4 x-four:", "Web5 x-five:", "Web3 x-last:", "Web3 x-after:"}));
     EXPECT_EQ(panes.addresses().at(u"Web3"), u"x-after:");
+    RECT place_of_six{};
+    GetWindowRect(panes.Find(ba1::Web6.text())->hwnd(), &place_of_six);
+    EXPECT_EQ(place_of_six.right - place_of_six.left, 100) << "a pane made late takes its last place";
   }
   DestroyWindow(window);
 }

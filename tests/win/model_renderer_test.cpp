@@ -109,7 +109,7 @@ class RendererTest : public testing::Test {
 
 TEST_F(RendererTest, DrawsControlsOnTheFormAndGivesWindowsOnlyWhereWindowsLie) {
   std::vector<std::u16string> placed;
-  auto renderer = Render({}, [&](const Control& c, HWND container) {
+  auto renderer = Render({}, [&](const Control& c, HWND container, bool) {
     placed.push_back(c.id.name.str());
     EXPECT_TRUE(IsWindow(container));
   });

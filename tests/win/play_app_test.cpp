@@ -116,6 +116,8 @@ TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
   HWND main = app->WaitWindow(kMainClass, 30s);
   ASSERT_TRUE(main);
   ASSERT_TRUE(WaitShown(main));
+  // As the shell does for a file association: the command goes once the program waits for input.
+  WaitForInputIdle(app->handle(), 10000);
   DWORD instance = 0;
   ASSERT_EQ(DdeInitializeW(&instance, nullptr, APPCLASS_STANDARD | APPCMD_CLIENTONLY, 0), DMLERR_NO_ERROR);
   HSZ service = DdeCreateStringHandleW(instance, L"绮映影视盒", CP_WINUNICODE);
