@@ -356,8 +356,6 @@ void ModelRenderer::UpdateTool(Item& item) {
   if (window && HasWindow(item)) GetClientRect(window, &rect);
   if (window == item.tool_host && (!window || (EqualRect(&rect, &item.tool_rect) && c.tool_tip == item.tool_text)))
     return;
-  RemoveTool(item);
-  if (!window || IsRectEmpty(&rect)) return;
   std::wstring text = ToWide(c.tool_tip);
   TOOLINFOW tool{sizeof tool};
   tool.hwnd = window;
@@ -365,6 +363,20 @@ void ModelRenderer::UpdateTool(Item& item) {
   tool.uFlags = TTF_SUBCLASS;
   tool.rect = rect;
   tool.lpszText = text.data();
+  // A tool that stays in its window is changed in place: taken away and added again, it would
+  // hide the tip showing (a text that changes every second, the played time, would hide every
+  // tip each second).
+  if (window && window == item.tool_host && !IsRectEmpty(&rect)) {
+    if (!EqualRect(&rect, &item.tool_rect))
+      SendMessageW(tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (c.tool_tip != item.tool_text)
+      SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    item.tool_rect = rect;
+    item.tool_text = c.tool_tip;
+    return;
+  }
+  RemoveTool(item);
+  if (!window || IsRectEmpty(&rect)) return;
   if (SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
     item.tool_host = window;
     item.tool_rect = rect;

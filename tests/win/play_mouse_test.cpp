@@ -1,6 +1,6 @@
 // play.exe's header and player buttons under a real mouse: the pointer goes onto each button
-// (its hover face and balloon show, and the button takes the mouse), then the button is
-// pressed and released, as a user's hand does it.
+// (its hover face and balloon, or the system's tool tip, show, and the button takes the mouse),
+// then the button is pressed and released, as a user's hand does it.
 #include <windows.h>
 
 #include <filesystem>
@@ -36,6 +36,34 @@ std::optional<DrawnControl> Shown(HWND main, const std::wstring& text) { return 
 
 // The shown top-level window of a class that belongs to the process, for a moment.
 HWND ShownWindowOf(ChildProcess& app, const wchar_t* window_class) { return app.WaitShownWindow(window_class, 5s); }
+
+// Whether the process shows a tool tip within `limit`. The common controls may register their
+// classes under a versioned name ("6.0...!tooltips_class32"), which the plain name ends.
+bool ShowsToolTip(const ChildProcess& app, std::chrono::milliseconds limit) {
+  return WaitUntil(
+      [&] {
+        struct Search {
+          DWORD process;
+          bool shown = false;
+        } search{app.id()};
+        EnumWindows(
+            [](HWND hwnd, LPARAM data) -> BOOL {
+              auto& s = *reinterpret_cast<Search*>(data);
+              DWORD owner = 0;
+              GetWindowThreadProcessId(hwnd, &owner);
+              wchar_t name[128] = {};
+              GetClassNameW(hwnd, name, 128);
+              const std::wstring_view class_name(name);
+              constexpr std::wstring_view kToolTip = L"tooltips_class32";
+              s.shown = owner == s.process && IsWindowVisible(hwnd) && class_name.size() >= kToolTip.size() &&
+                        class_name.substr(class_name.size() - kToolTip.size()) == kToolTip;
+              return !s.shown;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.shown;
+      },
+      limit);
+}
 
 class PlayMouse : public testing::Test {
  protected:
@@ -182,6 +210,16 @@ TEST_F(PlayMouse, EveryPlayerButtonAnswersTheMouse) {
   EXPECT_TRUE(Logged("\r\nPause"));
   Click(L"播放");
   EXPECT_TRUE(Shows(L"暂停"));
+
+  // A control without a balloon of its own shows the system's tool tip while the pointer rests
+  // on it, and the tip stays while the played time (a tool tip of its own) ticks on.
+  MoveMouseTo(main, POINT{120, 12});
+  const std::optional<DrawnControl> grip = Shown(main, L"关闭侧栏");
+  ASSERT_TRUE(grip);
+  MoveMouseToScreen(POINT{(grip->screen.left + grip->screen.right) / 2, (grip->screen.top + grip->screen.bottom) / 2});
+  EXPECT_TRUE(ShowsToolTip(*app, 5s)) << "no tool tip over 关闭侧栏";
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_TRUE(ShowsToolTip(*app, 0ms)) << "the tool tip went as the time went on";
 
   Click(L"静音");
   EXPECT_TRUE(Logged("Mute on"));
