@@ -146,7 +146,13 @@ TEST_F(LinkListPaneTest, AWebPageOpensNoLocalFileAndLocalPagesAreReadAsPages) {
   ASSERT_EQ(pane->page().links.size(), std::size(local) + 1);
   for (int row = 0; row < static_cast<int>(std::size(local)); ++row) ClickListRow(list, row);
   ClickListRow(list, static_cast<int>(std::size(local)));  // the last row: a private link, seen
-  ASSERT_TRUE(PumpUntil([&] { return events.events.back() == "before eebovod://1-1-1-x"; }, 5s));
+  // The last web link clicked may still finish loading after it: the private link is looked
+  // for among all the events.
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        return std::find(events.events.begin(), events.events.end(), "before eebovod://1-1-1-x") != events.events.end();
+      },
+      5s));
   // What the pane went to is the web (a "\\\\host" link of a web page is the web's too), or the
   // private link the host cancels.
   for (const std::string& event : events.events) {
@@ -155,9 +161,12 @@ TEST_F(LinkListPaneTest, AWebPageOpensNoLocalFileAndLocalPagesAreReadAsPages) {
     }
   }
 
-  // The program itself may open a local page, but a device or a folder is no page.
+  // The program itself may open a local page, but a device or a folder is no page. A blank
+  // page first: the last web link clicked may still be loading, and is given up by it, so that
+  // each load counted below is the one just asked for.
+  pane->Navigate(u"about:blank");
+  int loads = events.completed;
   TestFolder folder;
-  int loads = 1;
   for (const std::u16string& address :
        {std::u16string(u"Z:\\dev\\zero"), std::u16string(u"\\\\.\\NUL"), folder.Text() + u"\\CON", folder.Text()}) {
     const auto started = std::chrono::steady_clock::now();
