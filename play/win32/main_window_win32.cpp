@@ -92,13 +92,19 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   return true;
 }
 
-// What the first paint does not need: the tool tips and the panes not showing yet.
+// What the first paint does not need, a piece at each tick of the timer, with the input that
+// came meanwhile handled in between: the tool tips, then each pane not showing yet.
 void MainWindowWin32::Settle() {
-  KillTimer(hwnd_, kSettleTimer);
-  if (closed_ || settled_) return;
-  settled_ = true;
-  renderer_->ShowToolTips();
-  panes_->ReleaseHeldNavigations();
+  if (closed_) {
+    KillTimer(hwnd_, kSettleTimer);
+    return;
+  }
+  if (!tool_tips_made_) {
+    tool_tips_made_ = true;
+    renderer_->ShowToolTips();
+    return;
+  }
+  if (!panes_->ReleaseOne()) KillTimer(hwnd_, kSettleTimer);
 }
 
 // The window follows the model's outer size and place (twips) when a handler changed them.

@@ -144,7 +144,7 @@ class MainWindowWin32 final : public WindowHost,
   std::u16string tray_tip_;
   UINT taskbar_created_ = 0;  // the shell's announcement after it restarted
   bool closed_ = false;
-  bool settled_ = false;  // what the first paint does not need is made
+  bool tool_tips_made_ = false;
   long max_width_ = 0;
   long max_height_ = 0;
   std::vector<TimerSpec> applied_timers_;

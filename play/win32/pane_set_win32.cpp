@@ -146,15 +146,23 @@ bool PaneSet::LoadHeld(std::u16string_view name) {
   return true;
 }
 
-void PaneSet::ReleaseHeldNavigations() {
+bool PaneSet::ReleaseOne() {
   holding_ = false;
-  while (!unmade_.empty()) FindOrMake(std::u16string(unmade_.begin()->first));
-  // Each load may let events run, and a handler may send a pane elsewhere meanwhile: the list
-  // is taken first, and a pane sent elsewhere since is no longer in it.
-  std::vector<std::pair<std::u16string, std::u16string>> held = std::move(held_);
-  held_.clear();
-  for (const auto& [name, address] : held) {
-    if (PaneWindow* target = Find(name)) target->Navigate(address);
+  if (!unmade_.empty()) {
+    FindOrMake(std::u16string(unmade_.begin()->first));
+    return true;
+  }
+  if (held_.empty()) return false;
+  // The load may let events run, and a handler may send the pane elsewhere meanwhile: the
+  // entry goes first, and a later address takes its place.
+  const auto [name, address] = std::move(held_.front());
+  held_.erase(held_.begin());
+  if (PaneWindow* target = Find(name)) target->Navigate(address);
+  return true;
+}
+
+void PaneSet::ReleaseHeldNavigations() {
+  while (ReleaseOne()) {
   }
 }
 

@@ -44,6 +44,9 @@ class PaneSet final : public BrowserPanes {
   // history, and, through LoadHeldShowing (called once the window has been placed), when it
   // shows. Release makes the rest and loads what they hold.
   void HoldHiddenNavigations() { holding_ = true; }
+  // Ends the hold and makes one pane put off, or loads one held address: false when nothing
+  // was left. A window releases them one at a time, with its input handled in between.
+  bool ReleaseOne();
   void ReleaseHeldNavigations();
   void LoadHeldShowing();
   PaneWindow* Find(std::u16string_view name);
