@@ -31,9 +31,8 @@ bool External(ControlKind kind) { return kind == ControlKind::kWebBrowser || kin
 // skins and the buttons never are.
 bool Drawn(const Control& c) { return !External(c.kind) && (c.kind != ControlKind::kImage || c.picture.has_value()); }
 
-// The common controls load when the first tool tips are made, after the first paint of the
-// main window: loaded with the program, before any window, their start-up cost close to a
-// second under Wine.
+// The common controls load when the first tool tips are made (after the main window's first
+// paint), not with the program: the first paint needs none of them.
 void LoadCommonControls() {
   using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
