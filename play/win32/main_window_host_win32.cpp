@@ -13,7 +13,7 @@
 #include "play/win32/tray_sweep_win32.h"
 
 // The region is set once the size change that asked for it is over, once for a series of
-// changes (a live border drag).
+// changes; a live border drag sets it when the drag ends.
 void MainWindowWin32::SetRoundedRegion(long width, long height) {
   const bool posted = region_size_.cx != 0 || region_size_.cy != 0;
   region_size_ = SIZE{std::max(width, 1L), std::max(height, 1L)};
@@ -21,6 +21,14 @@ void MainWindowWin32::SetRoundedRegion(long width, long height) {
 }
 
 void MainWindowWin32::ApplyRegion() {
+  if (in_size_move_) {
+    // In a live border drag the window goes square until the drag ends: a new region at each
+    // step would rebuild the window's whole surface a second time per step.
+    if (!region_dropped_) SetWindowRgn(hwnd_, nullptr, TRUE);
+    region_dropped_ = true;
+    return;  // the size asked for is set when the loop ends
+  }
+  region_dropped_ = false;
   const SIZE size = region_size_;
   region_size_ = SIZE{};
   if (size.cx == 0) return;

@@ -233,6 +233,11 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_SIZE: OnSize(wparam, lparam); return 0;
     case kApplyRegionMessage: ApplyRegion(); return 0;
+    case WM_ENTERSIZEMOVE: in_size_move_ = true; return 0;
+    case WM_EXITSIZEMOVE:
+      in_size_move_ = false;
+      if (region_dropped_) ApplyRegion();
+      return 0;
     case kFilesDroppedMessage: {
       if (dropped_files_.empty()) return 0;
       std::vector<std::u16string> files = std::move(dropped_files_.front());

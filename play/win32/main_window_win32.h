@@ -152,7 +152,10 @@ class MainWindowWin32 final : public WindowHost,
   long applied_top_twips_ = -1;
   std::unique_ptr<BitmapResources> bitmaps_;
   HCURSOR pointer_ = nullptr;
-  SIZE region_size_{};      // the rounded region asked for and not yet set
+  SIZE region_size_{};  // the rounded region asked for and not yet set
+  // In the system's move and size loop; the region was taken away for a live border drag.
+  bool in_size_move_ = false;
+  bool region_dropped_ = false;
   bool maximized_ = false;  // covering the work area, see ShowState
   RECT restore_rect_{};     // where the window was before
 };

@@ -188,7 +188,7 @@ void ModelRenderer::PaintItemWindow(Item& item) {
   const PaintScope paint(item.window());
   RECT r{};
   GetClientRect(item.window(), &r);
-  if (r.right <= 0 || r.bottom <= 0) return;
+  if (r.right <= 0 || r.bottom <= 0 || IsRectEmpty(&paint.dirty())) return;
   UniqueMemoryDc own_dc;
   UniqueBitmap own_surface;
   std::optional<ScopedSelect> select_own;

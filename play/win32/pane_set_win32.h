@@ -35,6 +35,7 @@ class PaneSet final : public BrowserPanes {
   void Clear() {
     held_.clear();
     unmade_.clear();
+    unplaced_.clear();
     showing_.clear();
     panes_.clear();
   }
@@ -78,6 +79,8 @@ class PaneSet final : public BrowserPanes {
   std::map<std::u16string, std::unique_ptr<PaneWindow>, std::less<>> panes_;
   // The panes put off while holding, with their last place.
   std::map<std::u16string, std::pair<Control, HWND>, std::less<>> unmade_;
+  // The panes made but not showing, with the place they take when they show.
+  std::map<std::u16string, Control, std::less<>> unplaced_;
   std::map<std::u16string, bool, std::less<>> showing_;  // as last placed
   std::map<std::u16string, std::u16string> addresses_;
 };

@@ -248,6 +248,26 @@ TEST(PaneSetHold, HiddenPanesAreMadeAndLoadOnlyTheirLastAddressOnceReleasedShown
     RECT place_of_six{};
     GetWindowRect(panes.Find(ba1::Web6.text())->hwnd(), &place_of_six);
     EXPECT_EQ(place_of_six.right - place_of_six.left, 100) << "a pane made late takes its last place";
+
+    // A made pane that does not show keeps its window where it was until it shows; one that
+    // is itself made invisible goes at once.
+    const auto width_of = [&](ControlName name) {
+      RECT r{};
+      GetWindowRect(panes.Find(name.text())->hwnd(), &r);
+      return r.right - r.left;
+    };
+    Control wider;
+    wider.id.name = ba1::Web6;
+    wider.kind = ControlKind::kWebBrowser;
+    wider.width = 150;
+    wider.height = 100;
+    panes.Place(wider, window, false);
+    EXPECT_EQ(width_of(ba1::Web6), 100);
+    panes.Place(wider, window, true);
+    EXPECT_EQ(width_of(ba1::Web6), 150);
+    wider.visible = false;
+    panes.Place(wider, window, false);
+    EXPECT_FALSE(IsWindowVisible(panes.Find(ba1::Web6.text())->hwnd()));
   }
   DestroyWindow(window);
 }

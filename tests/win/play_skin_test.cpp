@@ -122,6 +122,18 @@ TEST_F(PlaySkins, EachSkinInNormalCompactAndMaximisedMode) {
     ScreenShot normal = Shoot(name + "-normal");
     ExpectSkinColours(normal, skin, width, height);
     ExpectRoundedCorners(normal, kSkins[skin].frame, width, height);
+    if (skin == 0) {
+      // A border drag with the mouse: the window goes square while it follows the pointer, and
+      // is rounded again, at its new size, once the button is up.
+      DragWithMouse(main, POINT{width - 2, height - 2}, POINT{width + 58, height + 38});
+      Settle();
+      const RECT dragged = WindowRect(main);
+      EXPECT_EQ(dragged.right - dragged.left, width + 60);
+      EXPECT_EQ(dragged.bottom - dragged.top, height + 40);
+      const ScreenShot bigger = Shoot(name + "-dragged");
+      ExpectSkinColours(bigger, skin, width + 60, height + 40);
+      ExpectRoundedCorners(bigger, kSkins[skin].frame, width + 60, height + 40);
+    }
 
     Click(L"⊙精简模式");
     Settle();
