@@ -262,7 +262,10 @@ LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
           0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr), nullptr);
       return 0;
-    case WM_SIZE: MoveWindow(list_, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE); return 0;
+    case WM_SIZE:
+      SetWindowPos(list_, nullptr, 0, 0, LOWORD(lparam), HIWORD(lparam),
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+      return 0;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = 20; return TRUE;
     case WM_DRAWITEM: DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
     case WM_COMMAND:

@@ -111,8 +111,9 @@ PaneWindow& PaneSet::Make(const Control& control, HWND container) {
 }
 
 void PaneSet::Position(PaneWindow& pane, const Control& control) {
+  // What the move uncovers is erased when it is painted, not at once, for each pane of a resize.
   SetWindowPos(pane.hwnd(), nullptr, control.left, control.top, control.width, control.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
   ShowWindow(pane.hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
 }
 
