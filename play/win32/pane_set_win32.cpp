@@ -94,12 +94,10 @@ void PaneSet::Place(const Control& control, HWND container, bool showing) {
     pane = &Make(control, container);
   } else if (!showing) {
     // Moving a pane that nobody sees would cost a round of window messages at every step of a
-    // border drag; it takes its last place when it shows. Its own Visible still counts at once.
-    unplaced_.insert_or_assign(control.id.name.str(), control);
+    // border drag; it is placed again when it shows. Its own Visible still counts at once.
     if (!control.visible) ShowWindow(pane->hwnd(), SW_HIDE);
     return;
   }
-  unplaced_.erase(control.id.name.str());
   Position(*pane, control);
 }
 

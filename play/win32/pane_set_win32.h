@@ -30,12 +30,12 @@ class PaneSet final : public BrowserPanes {
   PaneSet& operator=(const PaneSet&) = delete;
 
   // Creates the pane on first sight, then keeps it where the model places it; `showing` when
-  // it and its containers are visible.
+  // it and its containers are visible. A pane not showing is moved once it shows, and so must
+  // be placed again then.
   void Place(const Control& control, HWND container, bool showing);
   void Clear() {
     held_.clear();
     unmade_.clear();
-    unplaced_.clear();
     showing_.clear();
     panes_.clear();
   }
@@ -79,8 +79,6 @@ class PaneSet final : public BrowserPanes {
   std::map<std::u16string, std::unique_ptr<PaneWindow>, std::less<>> panes_;
   // The panes put off while holding, with their last place.
   std::map<std::u16string, std::pair<Control, HWND>, std::less<>> unmade_;
-  // The panes made but not showing, with the place they take when they show.
-  std::map<std::u16string, Control, std::less<>> unplaced_;
   std::map<std::u16string, bool, std::less<>> showing_;  // as last placed
   std::map<std::u16string, std::u16string> addresses_;
 };
