@@ -23,7 +23,7 @@ void MainWindowWin32::SetRoundedRegion(long width, long height) {
 void MainWindowWin32::ApplyRegion() {
   if (in_size_move_) {
     // In a live border drag the window goes square until the drag ends: a new region at each
-    // step would rebuild the window's whole surface a second time per step.
+    // step would cost a second change of the window's frame, children and all, per step.
     if (!region_dropped_) SetWindowRgn(hwnd_, nullptr, TRUE);
     region_dropped_ = true;
     return;  // the size asked for is set when the loop ends
