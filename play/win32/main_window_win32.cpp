@@ -79,8 +79,9 @@ bool MainWindowWin32::Open(std::u16string_view command_line) {
   UpdateWindow(hwnd_);
   // After the first paint, and still before the program first waits for input: the shell
   // starts a program for a file association and, once it waits, sends the command by DDE.
-  dde_ = std::make_unique<DdeCommandServer>(
-      [this](const std::u16string& command) { Run([&command](MainWindow& w) { w.Form_LinkExecute(command); }); });
+  dde_ = std::make_unique<DdeCommandServer>(hwnd_, [this](const std::u16string& command) {
+    Run([&command](MainWindow& w) { w.Form_LinkExecute(command); });
+  });
   // The drag source waits until the drop returns (Explorer's window stays frozen meanwhile):
   // the files play once it has.
   drop_ = std::make_unique<FileDropRegistration>(hwnd_, [this](std::vector<std::u16string> files) {
@@ -212,6 +213,7 @@ LRESULT MainWindowWin32::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (renderer_) {
     if (const std::optional<LRESULT> answer = renderer_->OnFormMessage(message, wparam, lparam)) return *answer;
   }
+  if (dde_ && dde_->Handle(message, wparam, lparam)) return 0;
   switch (message) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lparam);

@@ -1,5 +1,6 @@
 #include "play/win32/single_instance_win32.h"
 
+#include <dde.h>
 #include <ddeml.h>
 
 #include <exception>
@@ -12,9 +13,6 @@ namespace {
 constexpr wchar_t kMutexName[] = L"Local\\VexoPlayOneCopy";
 constexpr wchar_t kDdeService[] = L"绮映影视盒";
 constexpr wchar_t kDdeTopic[] = L"BA1";
-
-DdeCommandServer::Execute* g_execute = nullptr;
-DWORD g_server_instance = 0;
 
 // The running copy's window; it may still be starting, so look for a few seconds.
 HWND FindRunningWindow() {
@@ -45,28 +43,9 @@ bool HandOverByDde(std::u16string_view text) {
   return delivered;
 }
 
-HDDEDATA CALLBACK DdeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ, HDDEDATA data, ULONG_PTR, ULONG_PTR) {
-  if (type == XTYP_CONNECT) {
-    wchar_t name[16] = {};
-    DdeQueryStringW(g_server_instance, topic, name, 16, CP_WINUNICODE);
-    return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(lstrcmpiW(name, kDdeTopic) == 0));
-  }
-  if (type == XTYP_EXECUTE && g_execute) {
-    const DWORD size = DdeGetData(data, nullptr, 0, 0);
-    std::wstring command(size / sizeof(wchar_t) + 1, L'\0');
-    DdeGetData(data, reinterpret_cast<LPBYTE>(command.data()), size, 0);
-    command.resize(wcsnlen(command.c_str(), command.size()));
-    // No exception may leave a system callback.
-    try {
-      (*g_execute)(FromWide(command));
-    } catch (const std::exception& error) {
-      TraceException(L"DDE execute", error.what());
-    } catch (...) {
-      TraceException(L"DDE execute", nullptr);
-    }
-    return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DDE_FACK));
-  }
-  return nullptr;
+bool HasName(ATOM atom, const wchar_t* name) {
+  wchar_t text[64] = {};
+  return atom && GlobalGetAtomNameW(atom, text, 64) > 0 && lstrcmpiW(text, name) == 0;
 }
 
 }  // namespace
@@ -106,27 +85,71 @@ bool ReadHandedCommandLine(const COPYDATASTRUCT* data, std::u16string& text) {
   return true;
 }
 
-DdeCommandServer::DdeCommandServer(Execute execute) {
-  static Execute stored;
-  stored = std::move(execute);
-  g_execute = &stored;
-  if (DdeInitializeW(&instance_, DdeCallback, APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_REQUESTS | CBF_FAIL_POKES,
-                     0) != DMLERR_NO_ERROR) {
-    instance_ = 0;
-    return;
+DdeCommandServer::DdeCommandServer(HWND window, Execute execute) : window_(window), execute_(std::move(execute)) {}
+
+bool DdeCommandServer::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message < WM_DDE_FIRST || message > WM_DDE_LAST) return false;
+  const HWND client = reinterpret_cast<HWND>(wparam);
+  switch (message) {
+    case WM_DDE_INITIATE: Initiate(client, LOWORD(lparam), HIWORD(lparam)); break;
+    case WM_DDE_EXECUTE:
+      if (clients_.count(client)) RunCommand(client, reinterpret_cast<HGLOBAL>(lparam));
+      break;
+    case WM_DDE_TERMINATE:
+      if (clients_.erase(client)) PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window_), 0);
+      break;
+    case WM_DDE_ADVISE:
+    case WM_DDE_UNADVISE:
+    case WM_DDE_REQUEST:
+    case WM_DDE_POKE:
+      if (clients_.count(client)) Refuse(message, client, lparam);
+      break;
+    default: break;
   }
-  g_server_instance = instance_;
-  service_ = DdeCreateStringHandleW(instance_, kDdeService, CP_WINUNICODE);
-  topic_ = DdeCreateStringHandleW(instance_, kDdeTopic, CP_WINUNICODE);
-  DdeNameService(instance_, static_cast<HSZ>(service_), nullptr, DNS_REGISTER);
+  return true;
 }
 
-DdeCommandServer::~DdeCommandServer() {
-  if (!instance_) return;
-  DdeNameService(instance_, static_cast<HSZ>(service_), nullptr, DNS_UNREGISTER);
-  DdeFreeStringHandle(instance_, static_cast<HSZ>(service_));
-  DdeFreeStringHandle(instance_, static_cast<HSZ>(topic_));
-  DdeUninitialize(instance_);
-  g_execute = nullptr;
-  g_server_instance = 0;
+// Only the application and topic by name: a client asking for any (a zero atom) is not
+// answered, and the answer's atoms are the client's to delete.
+void DdeCommandServer::Initiate(HWND client, ATOM application, ATOM topic) {
+  if (!IsWindow(client) || !HasName(application, kDdeService) || !HasName(topic, kDdeTopic)) return;
+  clients_.insert(client);
+  SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window_),
+               MAKELPARAM(GlobalAddAtomW(kDdeService), GlobalAddAtomW(kDdeTopic)));
+}
+
+// The command is the client's UTF-16 text, up to its end or the memory's; the client frees
+// the memory once it has the acknowledgement, which carries it back.
+void DdeCommandServer::RunCommand(HWND client, HGLOBAL commands) {
+  std::u16string command;
+  if (const auto* text = static_cast<const char16_t*>(GlobalLock(commands))) {
+    const std::size_t most = GlobalSize(commands) / sizeof(char16_t);
+    std::size_t length = 0;
+    while (length < most && text[length]) ++length;
+    command.assign(text, length);
+    GlobalUnlock(commands);
+  }
+  // No exception may leave a window procedure through this.
+  try {
+    if (execute_) execute_(command);
+  } catch (const std::exception& error) {
+    TraceException(L"DDE execute", error.what());
+  } catch (...) {
+    TraceException(L"DDE execute", nullptr);
+  }
+  const LPARAM ack = PackDDElParam(WM_DDE_ACK, DDE_FACK, reinterpret_cast<UINT_PTR>(commands));
+  if (!PostMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window_), ack)) FreeDDElParam(WM_DDE_ACK, ack);
+}
+
+// Data is only taken as commands: a request, a link or a poke is answered "no" for its item.
+void DdeCommandServer::Refuse(UINT message, HWND client, LPARAM lparam) {
+  UINT_PTR low = 0, item = 0;
+  if (message == WM_DDE_ADVISE || message == WM_DDE_POKE) {
+    UnpackDDElParam(message, lparam, &low, &item);
+    FreeDDElParam(message, lparam);
+  } else {
+    item = HIWORD(lparam);
+  }
+  const LPARAM nack = PackDDElParam(WM_DDE_ACK, 0, item);
+  if (!PostMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window_), nack)) FreeDDElParam(WM_DDE_ACK, nack);
 }

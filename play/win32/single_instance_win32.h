@@ -9,6 +9,7 @@
 #include "common/win32/unique_handle.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -34,17 +35,24 @@ bool HandOverCommandLine(std::u16string_view text);
 // The text of a WM_COPYDATA that carries a command line, if it is one.
 bool ReadHandedCommandLine(const COPYDATASTRUCT* data, std::u16string& text);
 
-// The DDE side of the running copy.
+// The DDE side of the running copy, answered in the main window's own procedure: nothing is
+// made for it at start, and a conversation is the client's window with the main window.
 class DdeCommandServer {
  public:
   using Execute = std::function<void(const std::u16string&)>;
-  explicit DdeCommandServer(Execute execute);
-  ~DdeCommandServer();
+  DdeCommandServer(HWND window, Execute execute);
   DdeCommandServer(const DdeCommandServer&) = delete;
   DdeCommandServer& operator=(const DdeCommandServer&) = delete;
 
+  // Answers a DDE message sent or posted to the window; false for any other message.
+  bool Handle(UINT message, WPARAM wparam, LPARAM lparam);
+
  private:
-  DWORD instance_ = 0;
-  void* service_ = nullptr;
-  void* topic_ = nullptr;
+  void Initiate(HWND client, ATOM application, ATOM topic);
+  void RunCommand(HWND client, HGLOBAL commands);
+  void Refuse(UINT message, HWND client, LPARAM lparam);
+
+  HWND window_;
+  Execute execute_;
+  std::set<HWND> clients_;  // the conversations open
 };

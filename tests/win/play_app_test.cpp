@@ -122,9 +122,15 @@ TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
   ASSERT_EQ(DdeInitializeW(&instance, nullptr, APPCLASS_STANDARD | APPCMD_CLIENTONLY, 0), DMLERR_NO_ERROR);
   HSZ service = DdeCreateStringHandleW(instance, L"绮映影视盒", CP_WINUNICODE);
   HSZ topic = DdeCreateStringHandleW(instance, L"BA1", CP_WINUNICODE);
+  HSZ other_topic = DdeCreateStringHandleW(instance, L"System", CP_WINUNICODE);
+  EXPECT_FALSE(DdeConnect(instance, service, other_topic, nullptr));  // only its own topic answers
   HCONV conversation = DdeConnect(instance, service, topic, nullptr);
   EXPECT_TRUE(conversation);
   if (conversation) {
+    // It takes commands, not requests for data; the refusal leaves the conversation open.
+    DWORD refused = 0;
+    EXPECT_FALSE(
+        DdeClientTransaction(nullptr, 0, conversation, other_topic, CF_UNICODETEXT, XTYP_REQUEST, 10000, &refused));
     std::wstring command = L"C:\\v\\dde.avi?standin=connect:50,buffer:50,duration:9";
     DWORD result = 0;
     EXPECT_TRUE(DdeClientTransaction(reinterpret_cast<LPBYTE>(command.data()),
@@ -134,6 +140,7 @@ TEST_F(PlayApp, TheRunningCopyAnswersDdeExecute) {
   }
   DdeFreeStringHandle(instance, service);
   DdeFreeStringHandle(instance, topic);
+  DdeFreeStringHandle(instance, other_topic);
   DdeUninitialize(instance);
   EXPECT_NE(folder.Read(u"player.log").find("MediaUrl C:\\v\\dde.avi?standin="), std::string::npos)
       << folder.Read(u"player.log");
