@@ -1,6 +1,8 @@
 #include "play/startup/run_startup.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "common/text/decimal.h"
 #include "play/lists/history_lists.h"
@@ -70,11 +72,19 @@ StartupOutcome RunStartup(StartupContext& c) {
 
   if (!c.files.Exists(config)) {
     const std::u16string user_id = ComputeUserId(c.system, c.clock);
+    // A section at a time, in the order of their first keys: one write of the file each.
+    std::vector<std::u16string_view> sections;
     for (const config::Key& key : config::kCreationOrder) {
-      WriteIniValue(profile, config, key,
-                    key.name == config::kUserName.name && key.section == config::kUserName.section
-                        ? std::u16string_view(user_id)
-                        : key.default_value);
+      if (std::find(sections.begin(), sections.end(), key.section) == sections.end()) sections.push_back(key.section);
+    }
+    for (const std::u16string_view section : sections) {
+      std::vector<ProfileStrings::Entry> entries;
+      for (const config::Key& key : config::kCreationOrder) {
+        if (key.section != section) continue;
+        const bool user = key.name == config::kUserName.name && key.section == config::kUserName.section;
+        entries.push_back({key.name, user ? std::u16string_view(user_id) : key.default_value});
+      }
+      profile.WriteNewSection(section, entries, config);
     }
   }
 

@@ -10,6 +10,7 @@
 #include "common/win32/wide.h"
 #include "play/lists/history_lists.h"
 #include "play/ports/code_page.h"
+#include "play/startup/config_keys.h"
 #include "play/startup/run_startup.h"
 #include "play/win32/clock_win32.h"
 #include "play/win32/files_win32.h"
@@ -39,6 +40,13 @@ std::u16string ContentBase() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
+  const std::u16string program_folder = ProgramFolder();
+  Win32StartupSystem system;
+  // A first start names the user by the network adapter's address.
+  if (GetFileAttributesW(ToWide(program_folder + u"\\" + std::u16string(config::kFileName)).c_str()) ==
+      INVALID_FILE_ATTRIBUTES) {
+    system.LookUpMacAddressAhead();
+  }
   OleInitialize(nullptr);
   const std::u16string arguments = FromWide(command_line ? command_line : L"");
   int exit_code = 0;
@@ -47,8 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     Win32Files files;
     SystemCodePage code_page;
     Win32Clock clock;
-    Win32StartupSystem system;
-    StartupContext context{profile, files, code_page, clock, system, ProgramFolder()};
+    StartupContext context{profile, files, code_page, clock, system, program_folder};
     if (RunStartup(context) == StartupOutcome::kMainWindowShown) {
       SingleInstance instance_guard;
       if (!instance_guard.first()) {

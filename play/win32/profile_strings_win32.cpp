@@ -17,3 +17,13 @@ bool Win32ProfileStrings::WriteString(std::u16string_view section, std::u16strin
   const std::wstring s = ToWide(section), k = ToWide(key), v = ToWide(value), p = ToWide(path);
   return WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), p.c_str()) != FALSE;
 }
+
+bool Win32ProfileStrings::WriteNewSection(std::u16string_view section, const std::vector<Entry>& entries,
+                                          std::u16string_view path) {
+  // "key=value" texts one after another, each ended by a NUL, and a NUL after the last.
+  std::wstring pairs;
+  for (const Entry& entry : entries) pairs += ToWide(entry.key) + L"=" + ToWide(entry.value) + L'\0';
+  pairs += L'\0';
+  const std::wstring s = ToWide(section), p = ToWide(path);
+  return WritePrivateProfileSectionW(s.c_str(), pairs.c_str(), p.c_str()) != FALSE;
+}

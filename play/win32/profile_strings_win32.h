@@ -8,4 +8,6 @@ class Win32ProfileStrings final : public ProfileStrings {
                         char16_t* buffer, std::size_t size, std::u16string_view path) override;
   bool WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
                    std::u16string_view path) override;
+  bool WriteNewSection(std::u16string_view section, const std::vector<Entry>& entries,
+                       std::u16string_view path) override;
 };

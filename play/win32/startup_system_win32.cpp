@@ -26,7 +26,9 @@ void Win32StartupSystem::OpenHidden(std::u16string_view address) {
   ShellExecuteW(nullptr, L"Open", ToWide(address).c_str(), nullptr, nullptr, SW_HIDE);
 }
 
-std::u16string Win32StartupSystem::MacAddress() { return GetMacAddress(); }
+std::u16string Win32StartupSystem::MacAddress() { return mac_address_.valid() ? mac_address_.get() : GetMacAddress(); }
+
+void Win32StartupSystem::LookUpMacAddressAhead() { mac_address_ = std::async(std::launch::async, GetMacAddress); }
 
 int Win32StartupSystem::Random100To999() {
   static std::mt19937 generator(static_cast<unsigned>(GetTickCount64()));

@@ -1,5 +1,7 @@
 #include "tests/shared/profile_strings_suite.h"
 
+#include <vector>
+
 #include "common/text/utf.h"
 #include "play/startup/config_store.h"
 #include "tests/shared/test_folder.h"
@@ -41,21 +43,36 @@ TEST_P(ProfileStringsSuite, MissingFileReadsUnsetForEveryKeyAndStaysMissing) {
   EXPECT_FALSE(profile.Exists());
 }
 
+// Key by key, or a whole new section at a time: the same bytes.
 TEST_P(ProfileStringsSuite, FirstWritesCreateFileAndSectionsInOrderAsAnsi) {
-  Profile profile(GetParam());
-  std::string expected;
-  std::u16string_view section;
-  for (const config::Key& key : config::kCreationOrder) {
-    const std::u16string_view value = key.default_value.empty() ? u"00-1A-2B-3C-4D-5E" : key.default_value;
-    profile.Write(key.section, key.name, value);
-    if (key.section != section) expected += "[" + Utf16ToUtf8(key.section) + "]\r\n";
-    section = key.section;
-    expected += Utf16ToUtf8(key.name) + "=" +
-                (key.name == u"Name" && key.section == u"main" ? kTitleGbk : Utf16ToUtf8(value)) + "\r\n";
+  for (const bool by_section : {false, true}) {
+    Profile profile(GetParam());
+    std::string expected;
+    std::u16string_view section;
+    std::vector<ProfileStrings::Entry> entries;
+    for (const config::Key& key : config::kCreationOrder) {
+      const std::u16string_view value = key.default_value.empty() ? u"00-1A-2B-3C-4D-5E" : key.default_value;
+      if (by_section && key.section != section && !entries.empty()) {
+        EXPECT_TRUE(profile.strings().WriteNewSection(section, entries, profile.path()));
+        entries.clear();
+      }
+      if (by_section) {
+        entries.push_back({key.name, value});
+      } else {
+        profile.Write(key.section, key.name, value);
+      }
+      if (key.section != section) expected += "[" + Utf16ToUtf8(key.section) + "]\r\n";
+      section = key.section;
+      expected += Utf16ToUtf8(key.name) + "=" +
+                  (key.name == u"Name" && key.section == u"main" ? kTitleGbk : Utf16ToUtf8(value)) + "\r\n";
+    }
+    if (by_section) {
+      EXPECT_TRUE(profile.strings().WriteNewSection(section, entries, profile.path()));
+    }
+    EXPECT_EQ(profile.Bytes(), expected) << (by_section ? "by section" : "key by key");
+    EXPECT_EQ(profile.Read(u"main", u"Name"), u"绮映影视盒");
+    EXPECT_EQ(profile.Read(u"S_q", u"h_h"), u"8475");
   }
-  EXPECT_EQ(profile.Bytes(), expected);
-  EXPECT_EQ(profile.Read(u"main", u"Name"), u"绮映影视盒");
-  EXPECT_EQ(profile.Read(u"S_q", u"h_h"), u"8475");
 }
 
 TEST_P(ProfileStringsSuite, SectionsAndKeysMatchWithoutRegardToCase) {
