@@ -185,18 +185,22 @@ void LinkListPane::Show(const std::u16string& address, const std::string& bytes,
   location_ = address;
   if (record) history_.Visit(address);
   page_ = ParseLinkPage(DecodePageBytes(bytes), address);
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  // An empty page (about:blank, an advertisement without links) is the pane's white ground.
+  if (!page_.links.empty()) MakeList();
   // Each row carries its link's text, which screen readers and automation read; the rows are
   // still drawn by us.
   labels_.clear();
-  for (const PageLink& link : page_.links) {
-    labels_.push_back(ToWide(link.text));
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(labels_.back().c_str()));
-  }
+  for (const PageLink& link : page_.links) labels_.push_back(ToWide(link.text));
   label_widths_.assign(labels_.size(), -1);
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
+  if (list_) {
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& label : labels_) {
+      SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
   events_.DownloadComplete(name_);
 }
 
@@ -254,17 +258,23 @@ void LinkListPane::DrawRow(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &line, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+void LinkListPane::MakeList() {
+  if (list_) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  list_ = CreateWindowExW(
+      0, L"LISTBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0,
+      0, client.right, client.bottom, hwnd_, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr), nullptr);
+}
+
 LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE:
-      list_ = CreateWindowExW(
-          0, L"LISTBOX", L"",
-          WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-          0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr), nullptr);
-      return 0;
     case WM_SIZE:
-      SetWindowPos(list_, nullptr, 0, 0, LOWORD(lparam), HIWORD(lparam),
-                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+      if (list_) {
+        SetWindowPos(list_, nullptr, 0, 0, LOWORD(lparam), HIWORD(lparam),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+      }
       return 0;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = 20; return TRUE;
     case WM_DRAWITEM: DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return TRUE;
@@ -278,7 +288,7 @@ LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CONTEXTMENU: {
       POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
       ScreenToClient(list_, &at);
-      const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+      const LRESULT hit = list_ ? SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y)) : MAKELRESULT(0, 1);
       const std::size_t row = LOWORD(hit);
       const bool outside = HIWORD(hit) != 0 || row >= page_.links.size();
       events_.ContextMenu(name_, outside ? std::u16string() : page_.links[row].href);

@@ -43,8 +43,11 @@ class LinkListPane final : public PaneWindow, private WindowBase {
   void Show(const std::u16string& address, const std::string& bytes, bool record);
   void Fail(const std::u16string& address, long status);
   void Follow(int row);
+  void MakeList();
   void DrawRow(const DRAWITEMSTRUCT& item);
 
+  // Made with the first page that has links: the list box's class loads the common controls,
+  // which the window's first paint does not need, and an empty pane needs no second window.
   HWND list_ = nullptr;
   UniqueFont font_;
   ControlName name_;

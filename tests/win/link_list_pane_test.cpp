@@ -78,8 +78,15 @@ TEST_F(LinkListPaneTest, ListsAPagesLinksAndFollowsThemWithHistory) {
            "<html><title>\xE7\x89\x87\xE5\xBA\x93</title><a href='eebovod://12-1-1-x'>\xE6\x98\x9F\xE6\xB2\xB3</a>"
            "<a href=list/tv.htm>TV</a></html>");
   site.Put("/soft/list/tv.htm", "<a href=../index.htm>home</a>");
-  pane->Navigate(Utf8ToUtf16(site.Url("/soft/index.htm")));
+  // An empty page is the pane's own ground: the list comes with the first links, at the pane's size.
+  pane->Navigate(u"about:blank");
   ASSERT_TRUE(WaitLoads(1));
+  EXPECT_EQ(GetWindow(pane->hwnd(), GW_CHILD), nullptr);
+  pane->Navigate(Utf8ToUtf16(site.Url("/soft/index.htm")));
+  ASSERT_TRUE(WaitLoads(2));
+  RECT list_size{};
+  GetClientRect(GetWindow(pane->hwnd(), GW_CHILD), &list_size);
+  EXPECT_EQ(list_size.bottom, 380);
   EXPECT_EQ(pane->page().title, u"片库");
   ASSERT_EQ(pane->page().links.size(), 2u);
   EXPECT_EQ(pane->page().links[0].text, u"星河");
@@ -97,13 +104,13 @@ TEST_F(LinkListPaneTest, ListsAPagesLinksAndFollowsThemWithHistory) {
   EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/index.htm")));
 
   ClickListRow(list, 1);
-  ASSERT_TRUE(WaitLoads(2));
+  ASSERT_TRUE(WaitLoads(3));
   EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
   pane->GoBack();
-  ASSERT_TRUE(WaitLoads(3));
+  ASSERT_TRUE(WaitLoads(4));
   EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/index.htm")));
   pane->GoForward();
-  ASSERT_TRUE(WaitLoads(4));
+  ASSERT_TRUE(WaitLoads(5));
   EXPECT_EQ(pane->LocationUrl(), Utf8ToUtf16(site.Url("/soft/list/tv.htm")));
 }
 
