@@ -174,6 +174,15 @@ void ModelRenderer::PaintForm(COLORREF fill) {
   const UniqueBitmap surface(CreateCompatibleBitmap(paint.dc(), size.cx, size.cy));
   if (!dc || !surface) return;
   const ScopedSelect select_surface(dc.get(), surface.get());
+  // What the containers' windows cover never reaches the screen: the frame's pieces are not
+  // stretched there (most of a big window is the catalogue's container).
+  for (const auto& item : items_) {
+    if (HasWindow(*item) && item->showing && HostWindow(*item) == form_ && item->window() &&
+        IsWindowVisible(item->window())) {
+      ExcludeClipRect(dc.get(), item->visible.left - dirty.left, item->visible.top - dirty.top,
+                      item->visible.right - dirty.left, item->visible.bottom - dirty.top);
+    }
+  }
   PaintFrame(dc.get(), POINT{dirty.left, dirty.top}, size, fill);
   SetViewportOrgEx(dc.get(), -dirty.left, -dirty.top, nullptr);
   PaintHosted(form_, -1, dc.get(), dirty);
@@ -188,23 +197,33 @@ void ModelRenderer::PaintItemWindow(Item& item) {
   const PaintScope paint(item.window());
   RECT r{};
   GetClientRect(item.window(), &r);
-  if (r.right <= 0 || r.bottom <= 0 || IsRectEmpty(&paint.dirty())) return;
+  // Only the part that can be seen is painted: a container that a pane covers all over (the
+  // catalogue's) paints nothing, and one that grew paints its face where it shows.
+  RECT seen{};
+  if (r.right <= 0 || r.bottom <= 0 || GetClipBox(paint.dc(), &seen) <= NULLREGION ||
+      !IntersectRect(&seen, &seen, &r)) {
+    return;
+  }
+  const SIZE size{seen.right - seen.left, seen.bottom - seen.top};
   UniqueMemoryDc own_dc;
   UniqueBitmap own_surface;
   std::optional<ScopedSelect> select_own;
   HDC dc = nullptr;
-  if (static_cast<long long>(r.right) * r.bottom <= kSharedSurfacePixels) {
-    dc = Surface(paint.dc(), SIZE{r.right, r.bottom});
+  if (static_cast<long long>(size.cx) * size.cy <= kSharedSurfacePixels) {
+    dc = Surface(paint.dc(), size);
   } else {
     own_dc.reset(CreateCompatibleDC(paint.dc()));
-    own_surface.reset(CreateCompatibleBitmap(paint.dc(), r.right, r.bottom));
+    own_surface.reset(CreateCompatibleBitmap(paint.dc(), size.cx, size.cy));
     if (own_dc && own_surface) {
       select_own.emplace(own_dc.get(), own_surface.get());
       dc = own_dc.get();
     }
   }
   if (!dc) return;
+  // The surface holds the seen part: the face is painted in the window's own pixels.
+  SetViewportOrgEx(dc, -seen.left, -seen.top, nullptr);
   PaintFace(item, dc, r);
-  PaintHosted(item.window(), item.index, dc, r);
-  BitBlt(paint.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+  PaintHosted(item.window(), item.index, dc, seen);
+  BitBlt(paint.dc(), seen.left, seen.top, size.cx, size.cy, dc, seen.left, seen.top, SRCCOPY);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
 }

@@ -40,6 +40,11 @@ void LoadCommonControls() {
   if (!init || !init(&controls)) TraceLastError(L"InitCommonControlsEx");
 }
 
+// A control's window is moved without painting anything: what changed is painted once after
+// every control is placed. Without SWP_DEFERERASE each move that changes a window's geometry
+// erases its host and every window with an erase due, at once.
+constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_DEFERERASE;
+
 bool Intersects(const RECT& a, const RECT& b) {
   RECT both{};
   return IntersectRect(&both, &a, &b) != FALSE;
@@ -239,18 +244,17 @@ void ModelRenderer::Sync() {
   }
 
   // What changed is painted once, after every control is placed (a resize moves dozens).
-  struct Dirty {
-    UniqueRegion region;
-    bool windows_moved = false;
+  // Where a window moved without its pixels, the windows inside it are painted again too; a
+  // drawn control's change repaints its host alone.
+  std::map<std::pair<HWND, bool>, UniqueRegion> dirty;  // by host and whether with its children
+  const auto add_dirty_region = [&dirty](HWND host, UniqueRegion piece, bool window_moved) {
+    if (!host || !piece) return;
+    UniqueRegion& region = dirty[{host, window_moved}];
+    if (!region) region = std::move(piece);
+    else CombineRgn(region.get(), region.get(), piece.get(), RGN_OR);
   };
-  std::map<HWND, Dirty> dirty;
-  const auto add_dirty = [&dirty](HWND host, const RECT& r, bool window_moved = false) {
-    if (!host || IsRectEmpty(&r)) return;
-    Dirty& d = dirty[host];
-    d.windows_moved = d.windows_moved || window_moved;
-    UniqueRegion piece(CreateRectRgnIndirect(&r));
-    if (!d.region) d.region = std::move(piece);
-    else if (piece) CombineRgn(d.region.get(), d.region.get(), piece.get(), RGN_OR);
+  const auto add_dirty = [&add_dirty_region](HWND host, const RECT& r, bool window_moved = false) {
+    if (!IsRectEmpty(&r)) add_dirty_region(host, UniqueRegion(CreateRectRgnIndirect(&r)), window_moved);
   };
 
   for (auto& item_ptr : items_) {
@@ -263,6 +267,9 @@ void ModelRenderer::Sync() {
     const bool looks_changed = item.first || c.caption != a.caption || c.back_color != a.back_color ||
                                c.fore_color != a.fore_color || c.enabled != a.enabled || c.picture != a.picture ||
                                c.checked != a.checked;
+    // A window nobody sees is not moved at each step of a border drag: it is placed when it
+    // shows (its last place stays what was applied, so the move is still due then).
+    const bool unseen = HasWindow(item) && !item.first && !item.showing && !item.applied_showing;
     if (item.external) {
       if ((moved || c.visible != a.visible || shown_changed) && place_external_) {
         const HWND container = item.parent >= 0 ? Realize(*items_[item.parent]) : form_;
@@ -275,20 +282,22 @@ void ModelRenderer::Sync() {
       if (!window) continue;  // not made yet: nothing on the screen to change
       // Drawn on its host until it took a window of its own.
       if (!item.applied_windowed && item.applied_showing) add_dirty(item.applied_host, item.applied_visible);
-      if (moved) {
+      if (unseen) {
+        // Hidden, and placed when it shows.
+      } else if (moved) {
         if (GetParent(window) != host) SetParent(window, host);
-        SetWindowPos(window, nullptr, item.place.left, item.place.top, c.width, c.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+        SetWindowPos(window, nullptr, item.place.left, item.place.top, c.width, c.height, kPlaceFlags | SWP_NOCOPYBITS);
         add_dirty(host, item.place, true);
         if (!item.first && item.applied_windowed) add_dirty(item.applied_host, item.applied_place, true);
       }
       // A container without a window of its own still clips what it holds.
       RECT clip = item.visible;
       OffsetRect(&clip, -item.place.left, -item.place.top);
-      if (moved || !EqualRect(&clip, &item.applied_clip)) {
-        const bool whole = EqualRect(&item.visible, &item.place) != FALSE;
-        if (!(whole && item.applied_clip_whole))
-          SetWindowRgn(window, whole ? nullptr : CreateRectRgnIndirect(&clip), FALSE);
+      // The region is the window's own: a window that moves keeps it. A new one costs a change
+      // of the window's frame, and a repaint of what lies below.
+      const bool whole = EqualRect(&item.visible, &item.place) != FALSE;
+      if (!unseen && (whole != item.applied_clip_whole || (!whole && !EqualRect(&clip, &item.applied_clip)))) {
+        SetWindowRgn(window, whole ? nullptr : CreateRectRgnIndirect(&clip), FALSE);
         item.applied_clip = clip;
         item.applied_clip_whole = whole;
       }
@@ -310,16 +319,39 @@ void ModelRenderer::Sync() {
     }
     if (item.drawn) UpdateTool(item);
     item.applied = c;
-    item.applied_host = host;
-    item.applied_place = item.place;
+    if (!unseen) {
+      item.applied_host = host;
+      item.applied_place = item.place;
+    }
     item.applied_visible = item.visible;
     item.applied_showing = item.showing;
     item.applied_windowed = HasWindow(item);
     item.first = false;
   }
-  for (const auto& [host, d] : dirty) {
-    RedrawWindow(host, nullptr, d.region.get(), RDW_INVALIDATE | (d.windows_moved ? RDW_ALLCHILDREN : 0));
+  for (const auto& [where, region] : dirty) {
+    const auto [host, with_children] = where;
+    // A window whose changed part lies all under the windows it holds (a container under its
+    // pane) is not asked to paint: each paint is a round of messages.
+    if (!with_children && !ExcludeShownChildren(host, region.get())) continue;
+    RedrawWindow(host, nullptr, region.get(), RDW_INVALIDATE | (with_children ? RDW_ALLCHILDREN : RDW_NOCHILDREN));
   }
+}
+
+bool ModelRenderer::ExcludeShownChildren(HWND host, HRGN region) {
+  for (HWND child = GetWindow(host, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    if (!IsWindowVisible(child) || !GetWindowRect(child, &r)) continue;
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
+    // A window with a region of its own covers that region only.
+    const UniqueRegion covered(CreateRectRgn(0, 0, 0, 0));
+    if (!covered) continue;
+    const int own = GetWindowRgn(child, covered.get());
+    if (own == NULLREGION) continue;
+    if (own == ERROR) SetRectRgn(covered.get(), r.left, r.top, r.right, r.bottom);
+    else OffsetRgn(covered.get(), r.left, r.top);
+    if (CombineRgn(region, region, covered.get(), RGN_DIFF) == NULLREGION) return false;
+  }
+  return true;
 }
 
 void ModelRenderer::ShowToolTips() {

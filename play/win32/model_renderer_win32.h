@@ -102,6 +102,9 @@ class ModelRenderer {
   HWND MouseWindow(const Item& item) const;
   HWND Realize(Item& item);
   void Layout();
+  // Takes what the visible child windows of `host` cover out of `region`; false when nothing
+  // is left.
+  static bool ExcludeShownChildren(HWND host, HRGN region);
   bool TakeWindowsWhereCovered();
   void PaintHosted(HWND host, int parent, HDC dc, const RECT& dirty);
   void PaintFace(const Item& item, HDC dc, RECT r);

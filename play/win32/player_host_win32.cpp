@@ -160,7 +160,8 @@ void Win32PlayerHost::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_
 bool Win32PlayerHost::Visible() { return IsWindowVisible(hwnd_) != FALSE; }
 
 void Win32PlayerHost::Move(long left, long top, long width, long height) {
-  MoveWindow(hwnd_, left, top, width, height, TRUE);
+  // Its host is erased when it paints, not at each move of a border drag.
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
   ComPtr<IOleInPlaceObject> in_place;
   if (object_ && SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, in_place.ReceiveVoid())) && in_place) {
     RECT area{0, 0, width, height};

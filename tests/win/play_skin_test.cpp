@@ -103,6 +103,38 @@ class PlaySkins : public testing::Test {
     EXPECT_EQ(Hex(shot.At(4, 64 + 100)), Hex(kSkins[skin].frame)) << "skin " << skin;
   }
 
+  // Pure black is what a window's surface holds where nothing was painted: a resize leaves no
+  // more of it than the window showed before.
+  static int BlackPixels(const ScreenShot& shot, long width, long height) {
+    int black = 0;
+    for (long y = 0; y < height; ++y) {
+      for (long x = 0; x < width; ++x) black += shot.At(x, y) == RGB(0, 0, 0);
+    }
+    return black;
+  }
+  // The catalogue's list below its rows is blank: what a resize uncovered was painted again,
+  // and no edge of an earlier size is left behind in it.
+  void ExpectCatalogueBlankBelowRows(const ScreenShot& shot) {
+    const HWND list = FindPaneList(main, L"Web1");
+    ASSERT_TRUE(list);
+    RECT seen{};
+    GetWindowRect(list, &seen);
+    for (HWND up = GetParent(list); up && up != main; up = GetParent(up)) {
+      RECT outer{};
+      GetWindowRect(up, &outer);
+      IntersectRect(&seen, &seen, &outer);
+    }
+    const RECT window = WindowRect(main);
+    OffsetRect(&seen, -window.left, -window.top);
+    const long rows_bottom = seen.top + 20 * static_cast<long>(SendMessageW(list, LB_GETCOUNT, 0, 0)) + 2;
+    ASSERT_GT(seen.bottom - rows_bottom, 100) << "the list shows too little below its rows to judge";
+    int stains = 0;
+    for (long y = rows_bottom; y < seen.bottom; ++y) {
+      for (long x = seen.left; x < seen.right; ++x) stains += shot.At(x, y) != RGB(255, 255, 255);
+    }
+    EXPECT_EQ(stains, 0) << "pixels that are not the list's white below its rows";
+  }
+
   SiteClient site;
   TestFolder folder;
   fs::path artifacts_;
@@ -119,7 +151,7 @@ TEST_F(PlaySkins, EachSkinInNormalCompactAndMaximisedMode) {
 
     RECT r = WindowRect(main);
     const long width = r.right - r.left, height = r.bottom - r.top;
-    ScreenShot normal = Shoot(name + "-normal");
+    const ScreenShot normal = Shoot(name + "-normal");
     ExpectSkinColours(normal, skin, width, height);
     ExpectRoundedCorners(normal, kSkins[skin].frame, width, height);
     if (skin == 0) {
@@ -133,6 +165,8 @@ TEST_F(PlaySkins, EachSkinInNormalCompactAndMaximisedMode) {
       const ScreenShot bigger = Shoot(name + "-dragged");
       ExpectSkinColours(bigger, skin, width + 60, height + 40);
       ExpectRoundedCorners(bigger, kSkins[skin].frame, width + 60, height + 40);
+      ExpectCatalogueBlankBelowRows(bigger);
+      EXPECT_LE(BlackPixels(bigger, width + 60, height + 40), BlackPixels(normal, width, height));
     }
 
     Click(L"⊙精简模式");
