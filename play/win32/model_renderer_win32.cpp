@@ -330,9 +330,10 @@ void ModelRenderer::Sync() {
   }
   for (const auto& [where, region] : dirty) {
     const auto [host, with_children] = where;
-    // A window whose changed part lies all under the windows it holds (a container under its
-    // pane) is not asked to paint: each paint is a round of messages.
-    if (!with_children && !ExcludeShownChildren(host, region.get())) continue;
+    // A container whose changed part lies all under the windows it holds (its pane) is not
+    // asked to paint: each paint is a round of messages. The form is not looked at: a change
+    // on it is seldom all under a window, and its changes come with the timers' ticks.
+    if (!with_children && host != form_ && !ExcludeShownChildren(host, region.get())) continue;
     RedrawWindow(host, nullptr, region.get(), RDW_INVALIDATE | (with_children ? RDW_ALLCHILDREN : RDW_NOCHILDREN));
   }
 }
