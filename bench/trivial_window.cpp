@@ -18,6 +18,13 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     if (!stay) PostQuitMessage(0);
     return 0;
   }
+  if (message == WM_NCHITTEST) {
+    // The bottom-right corner sizes the window, as play.exe's does.
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+    if (at.x >= r.right - 8 && at.y >= r.bottom - 8) return HTBOTTOMRIGHT;
+  }
   if (message == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }

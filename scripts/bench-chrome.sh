@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The cost of play.exe's skinned frame: full repaints at 904 x 565 and 1920 x 1080 and a live
-# border drag of 20 steps, under Wine on a virtual display large enough for the big window,
-# with the content site on loopback and the stand-in player; the same drag of a window that
-# only fills itself is the floor. Arguments name other builds' play.exe (Linux paths) to
+# border drag of 20 steps (driven by the benchmark, then with the mouse), under Wine on a
+# virtual display large enough for the big window, with the content site on loopback and the
+# stand-in player; the same drags of a window that only fills itself are the floors. Arguments name other builds' play.exe (Linux paths) to
 # measure after this build's.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -14,19 +14,12 @@ POINT ScreenPoint(HWND window, std::optional<POINT> at) {
   return p;
 }
 
-void SendMouse(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
-}
-
 void Click(HWND window, std::optional<POINT> at, DWORD down, DWORD up, int times) {
   MoveMouseTo(window, at);
   for (int i = 0; i < times; ++i) {
-    SendMouse(down);
+    SendMouseButton(down);
     std::this_thread::sleep_for(40ms);
-    SendMouse(up);
+    SendMouseButton(up);
     std::this_thread::sleep_for(40ms);
   }
   std::this_thread::sleep_for(150ms);
@@ -34,16 +27,27 @@ void Click(HWND window, std::optional<POINT> at, DWORD down, DWORD up, int times
 
 }  // namespace
 
-void MoveMouseToScreen(POINT at) {
-  // SetCursorPos puts the pointer there; the move event through the queue is what the window
-  // under it sees, as it does when a hand moves the mouse.
-  SetCursorPos(at.x, at.y);
+void SendMouseButton(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+void SendPointerMove(POINT at) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = (at.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
   input.mi.dy = (at.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
+}
+
+void MoveMouseToScreen(POINT at) {
+  // SetCursorPos puts the pointer there; the move event through the queue is what the window
+  // under it sees, as it does when a hand moves the mouse.
+  SetCursorPos(at.x, at.y);
+  SendPointerMove(at);
   std::this_thread::sleep_for(150ms);
 }
 
@@ -63,12 +67,12 @@ void DoubleClickWithMouse(HWND window, std::optional<POINT> at) {
 
 void DragWithMouse(HWND window, POINT from, POINT to) {
   MoveMouseTo(window, from);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
   std::this_thread::sleep_for(60ms);
   for (int step = 1; step <= 5; ++step) {
     MoveMouseTo(window, POINT{from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
   }
-  SendMouse(MOUSEEVENTF_LEFTUP);
+  SendMouseButton(MOUSEEVENTF_LEFTUP);
   std::this_thread::sleep_for(150ms);
 }
 

@@ -11,6 +11,11 @@
 void MoveMouseTo(HWND window, std::optional<POINT> at = std::nullopt);
 // The pointer to a point of the screen.
 void MoveMouseToScreen(POINT at);
+// The same move through the input queue alone, returning at once: what one step of a hand's
+// drag sends.
+void SendPointerMove(POINT at);
+// A mouse button's press or release (MOUSEEVENTF_LEFTDOWN and the like) where the pointer is.
+void SendMouseButton(DWORD flags);
 // A left click on `window` with the pointer moved there first.
 void ClickWithMouse(HWND window, std::optional<POINT> at = std::nullopt);
 // The same with the right button.
