@@ -272,8 +272,10 @@ LRESULT LinkListPane::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       if (list_) {
+        // The list covers the pane: it repaints, frame and all, and the pane below it does not.
         SetWindowPos(list_, nullptr, 0, 0, LOWORD(lparam), HIWORD(lparam),
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE);
+        RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
       }
       return 0;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight = 20; return TRUE;

@@ -152,6 +152,11 @@ std::optional<LRESULT> ModelRenderer::OnFormMessage(UINT message, WPARAM wparam,
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lparam) != form_) LoseMouse(form_);
       return std::nullopt;
+    case WM_ENTERSIZEMOVE: live_resize_ = true; return std::nullopt;
+    case WM_EXITSIZEMOVE:
+      live_resize_ = false;
+      form_surface_.Release();
+      return std::nullopt;
     case WM_SETCURSOR:
       // Over a drawn control the pointer is the plain arrow, as over a window of its own.
       if (reinterpret_cast<HWND>(wparam) == form_ && LOWORD(lparam) == HTCLIENT) {

@@ -1,7 +1,6 @@
 // How the renderer paints: the form's frame, each control's face, and the drawn controls of a
 // window in their order, everything off screen first and copied in one step (no flicker).
 #include <algorithm>
-#include <optional>
 
 #include "common/win32/gdi_scope.h"
 #include "common/win32/wide.h"
@@ -15,6 +14,12 @@ constexpr long long kSharedSurfacePixels = 400 * 300;  // the shared paint surfa
 bool HasAlpha(HBITMAP image) {
   BITMAP info{};
   return GetObjectW(image, sizeof info, &info) == sizeof info && info.bmBitsPixel == 32;
+}
+
+// A plain colour with the DC's own brush: a brush made and freed per fill costs more than the fill.
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  SetDCBrushColor(dc, color);
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void CopyPicture(HDC dc, HDC source, HBITMAP image, const PictureSource& picture, long left, long top) {
@@ -57,7 +62,7 @@ void ModelRenderer::PaintStandard(HDC dc, const Control& c, RECT r, bool pressed
     DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
     if (length > 0) {
       RECT caption{8, 0, 8 + extent.cx + 4, extent.cy};
-      FillRect(dc, &caption, UniqueBrush(CreateSolidBrush(c.back_color)).get());
+      FillSolid(dc, caption, c.back_color);
       OffsetRect(&caption, 2, 0);
       DrawTextW(dc, text.c_str(), length, &caption, DT_SINGLELINE | DT_NOPREFIX);
     }
@@ -67,17 +72,17 @@ void ModelRenderer::PaintStandard(HDC dc, const Control& c, RECT r, bool pressed
 void ModelRenderer::PaintPicture(HDC dc, const PictureSource& picture) {
   if (!image_source_) return;
   HBITMAP image = image_source_(picture.slot);
-  if (!image) return;
-  const UniqueMemoryDc source(CreateCompatibleDC(dc));
-  const ScopedSelect select_image(source.get(), image);
-  CopyPicture(dc, source.get(), image, picture, 0, 0);
+  const HDC source = image ? PictureDc(dc) : nullptr;
+  if (!source) return;
+  const ScopedSelect select_image(source, image);
+  CopyPicture(dc, source, image, picture, 0, 0);
 }
 
 void ModelRenderer::PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill) {
   const RECT all{0, 0, size.cx, size.cy};
-  FillRect(dc, &all, UniqueBrush(CreateSolidBrush(fill)).get());
-  if (!image_source_) return;
-  const UniqueMemoryDc source(CreateCompatibleDC(dc));
+  FillSolid(dc, all, fill);
+  const HDC source = image_source_ ? PictureDc(dc) : nullptr;
+  if (!source) return;
   for (const FramePiece& piece : model_.frame) {
     // Only the pieces that reach this surface: a small label under the header needs one or
     // two of the frame's pieces, not all of them clipped away one by one.
@@ -87,27 +92,17 @@ void ModelRenderer::PaintFrame(HDC dc, POINT origin, SIZE size, COLORREF fill) {
     }
     HBITMAP image = image_source_(piece.source.slot);
     if (!image) continue;
-    const ScopedSelect select_image(source.get(), image);
+    const ScopedSelect select_image(source, image);
     PictureSource stretched = piece.source;
     stretched.target_width = piece.width;
     stretched.target_height = piece.height;
-    CopyPicture(dc, source.get(), image, stretched, piece.left - origin.x, piece.top - origin.y);
+    CopyPicture(dc, source, image, stretched, piece.left - origin.x, piece.top - origin.y);
   }
 }
 
-HDC ModelRenderer::Surface(HDC window_dc, SIZE size) {
-  if (!surface_dc_) surface_dc_.reset(CreateCompatibleDC(window_dc));
-  if (!surface_dc_) return nullptr;
-  if (size.cx > surface_size_.cx || size.cy > surface_size_.cy) {
-    const SIZE grown{std::max(size.cx, surface_size_.cx), std::max(size.cy, surface_size_.cy)};
-    UniqueBitmap bigger(CreateCompatibleBitmap(window_dc, grown.cx, grown.cy));
-    if (!bigger) return nullptr;
-    const HGDIOBJ old = SelectObject(surface_dc_.get(), bigger.get());
-    if (!surface_old_) surface_old_ = old;
-    surface_ = std::move(bigger);  // the smaller one, now deselected, goes
-    surface_size_ = grown;
-  }
-  return surface_dc_.get();
+HDC ModelRenderer::PictureDc(HDC like) {
+  if (!picture_dc_) picture_dc_.reset(CreateCompatibleDC(like));
+  return picture_dc_.get();
 }
 
 // A control's own face at the origin of `dc`, `r` big: its back colour (or what shows
@@ -122,7 +117,7 @@ void ModelRenderer::PaintFace(const Item& item, HDC dc, RECT r) {
     if (c.transparent) {
       if (const Control* container = model_.Find(c.parent)) back = container->back_color;
     }
-    FillRect(dc, &r, UniqueBrush(CreateSolidBrush(back)).get());
+    FillSolid(dc, r, back);
   }
   if (c.picture) PaintPicture(dc, *c.picture);
   if (c.kind == ControlKind::kCheckBox || c.kind == ControlKind::kButton || c.kind == ControlKind::kFrame) {
@@ -170,24 +165,25 @@ void ModelRenderer::PaintForm(COLORREF fill) {
   RECT dirty{};
   if (!IntersectRect(&dirty, &paint.dirty(), &client)) return;
   const SIZE size{dirty.right - dirty.left, dirty.bottom - dirty.top};
-  const UniqueMemoryDc dc(CreateCompatibleDC(paint.dc()));
-  const UniqueBitmap surface(CreateCompatibleBitmap(paint.dc(), size.cx, size.cy));
-  if (!dc || !surface) return;
-  const ScopedSelect select_surface(dc.get(), surface.get());
+  // While the border is dragged, the surface stays from step to step, with room to grow.
+  KeptSurface one_paint;
+  const HDC dc = (live_resize_ ? form_surface_ : one_paint).Get(paint.dc(), size, live_resize_ ? 128 : 0);
+  if (!dc) return;
+  SelectClipRgn(dc, nullptr);
   // What the containers' windows cover never reaches the screen: the frame's pieces are not
   // stretched there (most of a big window is the catalogue's container).
   for (const auto& item : items_) {
     if (HasWindow(*item) && item->showing && HostWindow(*item) == form_ && item->window() &&
         IsWindowVisible(item->window())) {
-      ExcludeClipRect(dc.get(), item->visible.left - dirty.left, item->visible.top - dirty.top,
+      ExcludeClipRect(dc, item->visible.left - dirty.left, item->visible.top - dirty.top,
                       item->visible.right - dirty.left, item->visible.bottom - dirty.top);
     }
   }
-  PaintFrame(dc.get(), POINT{dirty.left, dirty.top}, size, fill);
-  SetViewportOrgEx(dc.get(), -dirty.left, -dirty.top, nullptr);
-  PaintHosted(form_, -1, dc.get(), dirty);
-  SetViewportOrgEx(dc.get(), 0, 0, nullptr);
-  BitBlt(paint.dc(), dirty.left, dirty.top, size.cx, size.cy, dc.get(), 0, 0, SRCCOPY);
+  PaintFrame(dc, POINT{dirty.left, dirty.top}, size, fill);
+  SetViewportOrgEx(dc, -dirty.left, -dirty.top, nullptr);
+  PaintHosted(form_, -1, dc, dirty);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  BitBlt(paint.dc(), dirty.left, dirty.top, size.cx, size.cy, dc, 0, 0, SRCCOPY);
 }
 
 // A control with a window of its own: its face and the controls drawn on it. The controls
@@ -205,20 +201,9 @@ void ModelRenderer::PaintItemWindow(Item& item) {
     return;
   }
   const SIZE size{seen.right - seen.left, seen.bottom - seen.top};
-  UniqueMemoryDc own_dc;
-  UniqueBitmap own_surface;
-  std::optional<ScopedSelect> select_own;
-  HDC dc = nullptr;
-  if (static_cast<long long>(size.cx) * size.cy <= kSharedSurfacePixels) {
-    dc = Surface(paint.dc(), size);
-  } else {
-    own_dc.reset(CreateCompatibleDC(paint.dc()));
-    own_surface.reset(CreateCompatibleBitmap(paint.dc(), size.cx, size.cy));
-    if (own_dc && own_surface) {
-      select_own.emplace(own_dc.get(), own_surface.get());
-      dc = own_dc.get();
-    }
-  }
+  KeptSurface one_paint;
+  const bool shared = static_cast<long long>(size.cx) * size.cy <= kSharedSurfacePixels;
+  const HDC dc = (shared ? shared_surface_ : one_paint).Get(paint.dc(), size);
   if (!dc) return;
   // The surface holds the seen part: the face is painted in the window's own pixels.
   SetViewportOrgEx(dc, -seen.left, -seen.top, nullptr);

@@ -101,7 +101,6 @@ ModelRenderer::~ModelRenderer() {
   captured_ = nullptr;
   if (accessible_) accessible_->Detach();
   while (!items_.empty()) items_.pop_back();
-  if (surface_old_) SelectObject(surface_dc_.get(), surface_old_);  // so that the surface can go
 }
 
 bool ModelRenderer::HasWindow(const Item& item) const { return item.needs_window; }
@@ -274,6 +273,12 @@ void ModelRenderer::Sync() {
       if ((moved || c.visible != a.visible || shown_changed) && place_external_) {
         const HWND container = item.parent >= 0 ? Realize(*items_[item.parent]) : form_;
         place_external_(c, container ? container : form_, item.showing);
+        // The pane moves without a repaint of its own: where it was and where it is are
+        // painted with the rest, each window where it shows.
+        if (moved && !item.first && container) {
+          if (item.showing) add_dirty(container, RECT{c.left, c.top, c.left + c.width, c.top + c.height}, true);
+          if (item.applied_showing) add_dirty(container, RECT{a.left, a.top, a.left + a.width, a.top + a.height}, true);
+        }
       }
     } else if (!item.drawn) {
       // An image holder: nothing on the screen.
@@ -333,26 +338,65 @@ void ModelRenderer::Sync() {
     // A container whose changed part lies all under the windows it holds (its pane) is not
     // asked to paint: each paint is a round of messages. The form is not looked at: a change
     // on it is seldom all under a window, and its changes come with the timers' ticks.
-    if (!with_children && host != form_ && !ExcludeShownChildren(host, region.get())) continue;
-    RedrawWindow(host, nullptr, region.get(), RDW_INVALIDATE | (with_children ? RDW_ALLCHILDREN : RDW_NOCHILDREN));
+    if (with_children) {
+      InvalidateWhereShown(host, region.get(), RDW_INVALIDATE);
+    } else if (host == form_ || ExcludeShownChildren(host, region.get())) {
+      RedrawWindow(host, nullptr, region.get(), RDW_INVALIDATE | RDW_NOCHILDREN);
+    }
   }
 }
 
+namespace {
+// What a shown window inside `host` covers of it, in the host's client pixels: its own region
+// when it has one, else its rectangle; null when it covers nothing. A transparent window lets
+// what lies below show through, so it covers nothing.
+UniqueRegion CoveredBy(HWND host, HWND child) {
+  RECT r{};
+  if (!IsWindowVisible(child) || (GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT) ||
+      !GetWindowRect(child, &r)) {
+    return UniqueRegion();
+  }
+  MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
+  UniqueRegion covered(CreateRectRgn(0, 0, 0, 0));
+  if (!covered) return UniqueRegion();
+  const int own = GetWindowRgn(child, covered.get());
+  if (own == NULLREGION) return UniqueRegion();
+  if (own == ERROR) SetRectRgn(covered.get(), r.left, r.top, r.right, r.bottom);
+  else OffsetRgn(covered.get(), r.left, r.top);
+  return covered;
+}
+}  // namespace
+
 bool ModelRenderer::ExcludeShownChildren(HWND host, HRGN region) {
   for (HWND child = GetWindow(host, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    RECT r{};
-    if (!IsWindowVisible(child) || !GetWindowRect(child, &r)) continue;
-    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
-    // A window with a region of its own covers that region only.
-    const UniqueRegion covered(CreateRectRgn(0, 0, 0, 0));
-    if (!covered) continue;
-    const int own = GetWindowRgn(child, covered.get());
-    if (own == NULLREGION) continue;
-    if (own == ERROR) SetRectRgn(covered.get(), r.left, r.top, r.right, r.bottom);
-    else OffsetRgn(covered.get(), r.left, r.top);
-    if (CombineRgn(region, region, covered.get(), RGN_DIFF) == NULLREGION) return false;
+    const UniqueRegion covered = CoveredBy(host, child);
+    if (covered && CombineRgn(region, region, covered.get(), RGN_DIFF) == NULLREGION) return false;
   }
   return true;
+}
+
+void ModelRenderer::InvalidateWhereShown(HWND window, HRGN region, UINT flags) {
+  // Each paint is a round of messages: in a border drag, the containers under their panes and
+  // the panes under their lists were half the windows painted at each step.
+  RECT box{};
+  for (HWND child = GetWindow(window, GW_CHILD); child && GetRgnBox(region, &box) != NULLREGION;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    if (!IsWindowVisible(child) || !GetWindowRect(child, &r)) continue;
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    if (!IntersectRect(&r, &r, &box)) continue;
+    UniqueRegion part(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    if (!part || CombineRgn(part.get(), part.get(), region, RGN_AND) == NULLREGION) continue;
+    if (const UniqueRegion covered = CoveredBy(window, child)) {
+      CombineRgn(region, region, covered.get(), RGN_DIFF);
+    }
+    // In the child's client pixels; its frame lies at negative ones.
+    POINT origin{0, 0};
+    MapWindowPoints(child, window, &origin, 1);
+    OffsetRgn(part.get(), -origin.x, -origin.y);
+    InvalidateWhereShown(child, part.get(), RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+  }
+  if (GetRgnBox(region, &box) != NULLREGION) RedrawWindow(window, nullptr, region, flags | RDW_NOCHILDREN);
 }
 
 void ModelRenderer::ShowToolTips() {

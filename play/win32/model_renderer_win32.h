@@ -18,6 +18,7 @@
 
 #include "common/win32/unique_handle.h"
 #include "play/model/window_model.h"
+#include "play/win32/kept_surface_win32.h"
 
 class DrawnControlsAccessible;
 
@@ -105,12 +106,17 @@ class ModelRenderer {
   // Takes what the visible child windows of `host` cover out of `region`; false when nothing
   // is left.
   static bool ExcludeShownChildren(HWND host, HRGN region);
+  // Invalidates `region` (client pixels of `window`) where the window shows it, with `flags`,
+  // and in each window inside where that one shows it, with its frame and background, down to
+  // the last: what RDW_ALLCHILDREN does, but a window all under the windows it holds (a
+  // container under its pane, a pane under its list) is not asked to paint.
+  static void InvalidateWhereShown(HWND window, HRGN region, UINT flags);
   bool TakeWindowsWhereCovered();
   void PaintHosted(HWND host, int parent, HDC dc, const RECT& dirty);
   void PaintFace(const Item& item, HDC dc, RECT r);
   void PaintItemWindow(Item& item);
-  // The shared off-screen surface, at least `size` big, selected into its DC; null when out of memory.
-  HDC Surface(HDC window_dc, SIZE size);
+  // The DC that pictures are selected into to be copied.
+  HDC PictureDc(HDC like);
   void PaintPicture(HDC dc, const PictureSource& picture);
   void PaintStandard(HDC dc, const Control& c, RECT r, bool pressed);
   void UpdateTool(Item& item);
@@ -126,10 +132,13 @@ class ModelRenderer {
   UniqueMemoryDc measure_dc_;
   // One off-screen surface for every control's paint, grown to the largest asked for: a
   // surface made and freed per paint was most of a control's paint time.
-  UniqueMemoryDc surface_dc_;
-  UniqueBitmap surface_;
-  SIZE surface_size_{};
-  HGDIOBJ surface_old_ = nullptr;
+  KeptSurface shared_surface_;
+  // The form's own surface is kept only while the user drags its border, when the form paints
+  // at every step; at other times the memory of a whole window's surface is not held.
+  KeptSurface form_surface_;
+  bool live_resize_ = false;
+  // The DC the pictures are copied from: made once, not once per picture.
+  UniqueMemoryDc picture_dc_;
   UniqueWindow tooltip_;
   std::vector<std::unique_ptr<Item>> items_;
   std::vector<std::vector<int>> children_;  // per item (and the form, last), in paint order

@@ -109,9 +109,10 @@ PaneWindow& PaneSet::Make(const Control& control, HWND container) {
 }
 
 void PaneSet::Position(PaneWindow& pane, const Control& control) {
-  // What the move uncovers is erased when it is painted, not at once, for each pane of a resize.
+  // The window that laid the panes out repaints where each was and is, once for a whole resize;
+  // a pane's own repaint would paint it even where its list covers it all.
   SetWindowPos(pane.hwnd(), nullptr, control.left, control.top, control.width, control.height,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_DEFERERASE);
   ShowWindow(pane.hwnd(), control.visible ? SW_SHOWNA : SW_HIDE);
 }
 
