@@ -74,8 +74,8 @@ void MeasureFloor(const std::wstring& programs, std::vector<double>& floors) {
 }
 
 // A start in `folder`: the first one there (no settings or lists yet) measures all three
-// figures and the memory; a later one the window and the catalogue.
-bool MeasurePlay(const TestFolder& folder, const std::wstring& base, bool first, Figures& figures) {
+// figures and the memory (unless `clicks` is false); a later one the window and the catalogue.
+bool MeasurePlay(const TestFolder& folder, const std::wstring& base, bool first, bool clicks, Figures& figures) {
   const auto t0 = Clock::now();
   ChildProcess app((folder.path() / "play.exe").wstring(), L"", folder.path().wstring(),
                    {{L"PLAY_CONTENT_BASE", base}});
@@ -93,7 +93,7 @@ bool MeasurePlay(const TestFolder& folder, const std::wstring& base, bool first,
       30s);
   if (!listed) return false;
   (first ? figures.listed : figures.again_listed).push_back(MsSince(t0));
-  if (!first) {
+  if (!first || !clicks) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     return app.WaitExit(15s) == std::optional<DWORD>(0);
   }
@@ -114,7 +114,7 @@ bool MeasurePlay(const TestFolder& folder, const std::wstring& base, bool first,
   return true;
 }
 
-void Report(const Figures& figures, double floor) {
+void Report(const Figures& figures, double floor, bool clicked) {
   std::printf("  first start in a new folder, window shown and idle: %.0f ms = %.2f x floor\n", Median(figures.shown),
               Median(figures.shown) / floor);
   std::printf("  first start, catalogue listed in Web1: %.0f ms = %.2f x floor\n", Median(figures.listed),
@@ -124,6 +124,7 @@ void Report(const Figures& figures, double floor) {
       "ms = %.2f x floor\n",
       Median(figures.again_shown), Median(figures.again_shown) / floor, Median(figures.again_listed),
       Median(figures.again_listed) / floor);
+  if (!clicked) return;
   std::printf("  catalogue click to the first playing tick: %.0f ms (Timer1 ticks once a second)\n",
               Median(figures.playing));
   std::printf("  private memory once playing: %.1f MiB (working set %.1f MiB)\n", figures.private_mib,
@@ -133,12 +134,16 @@ void Report(const Figures& figures, double floor) {
 }  // namespace
 
 // This build's play.exe, and each other play.exe the arguments name, started in turn in every
-// run: on a machine whose speed drifts, builds measured side by side compare fairly.
+// run: on a machine whose speed drifts, builds measured side by side compare fairly. With
+// "--own-player" first, the stand-in for the maker's control is not installed and play.exe
+// starts with our own control, as users have it: the window and the catalogue are measured,
+// not the stand-in's playing.
 int wmain(int argc, wchar_t** argv) {
   constexpr int kRuns = 7;
   const std::wstring programs = TestProgramFolder();
   std::vector<std::filesystem::path> plays{std::filesystem::path(programs) / "play.exe"};
-  for (int i = 1; i < argc; ++i) plays.emplace_back(argv[i]);
+  const bool own_player = argc > 1 && std::wstring(argv[1]) == L"--own-player";
+  for (int i = own_player ? 2 : 1; i < argc; ++i) plays.emplace_back(argv[i]);
   wchar_t port[16] = {};
   if (!GetEnvironmentVariableW(L"VEXO_SITE_PORT", port, 16)) {
     std::printf("VEXO_SITE_PORT is not set: run through scripts/bench-play-start.sh\n");
@@ -152,7 +157,8 @@ int wmain(int argc, wchar_t** argv) {
     for (std::size_t i = 0; i < plays.size(); ++i) {
       TestFolder folder;
       std::filesystem::copy_file(plays[i], folder.path() / "play.exe");
-      if (!MeasurePlay(folder, base, true, figures[i]) || !MeasurePlay(folder, base, false, figures[i])) {
+      if (!MeasurePlay(folder, base, true, !own_player, figures[i]) ||
+          !MeasurePlay(folder, base, false, !own_player, figures[i])) {
         std::printf("run %d: %ls did not get there\n", run + 1, plays[i].c_str());
         return 1;
       }
@@ -161,8 +167,9 @@ int wmain(int argc, wchar_t** argv) {
   const double floor = Median(floors);
   std::printf("GUI floor (a 904 x 565 window, start to first paint): %.0f ms (median of %d)\n", floor, kRuns);
   for (std::size_t i = 0; i < plays.size(); ++i) {
-    std::printf("%ls:\n", i == 0 ? L"this build's play.exe" : plays[i].c_str());
-    Report(figures[i], floor);
+    std::printf("%ls%ls:\n", i == 0 ? L"this build's play.exe" : plays[i].c_str(),
+                own_player ? L", with our own player control" : L"");
+    Report(figures[i], floor, !own_player);
     if (i == 0) continue;
     // Each run's pair started within a second of each other: the ratio of the pair is steadier
     // than the ratio of the medians when the machine's speed drifts between runs.

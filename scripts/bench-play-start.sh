@@ -17,8 +17,14 @@ for exe in "$@"; do others+=("$(realpath "$exe")"); done
 export build VEXO_SITE_ARGS="--catalogue --start-ms 0"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/content-site/with-content-site.sh bash -c '
   wineserver -p
-  wine regsvr32 /s "$(winepath -w "$build/bin/player_standin.dll")" >/dev/null 2>&1
+  standin=$(winepath -w "$build/bin/player_standin.dll")
+  wine regsvr32 /s "$standin" >/dev/null 2>&1
   windows=()
   for exe in "$@"; do windows+=("$(winepath -w "$exe")"); done
   bash scripts/wine-run.sh "$build/bin/play_start_bench.exe" "${windows[@]}"
+  # Then as users start it: the maker'"'"'s control is not there, our own one is.
+  wine regsvr32 /s "$(winepath -w "$build/bin/VexoMedia.dll")" >/dev/null 2>&1
+  wine regsvr32 /u /s "$standin" >/dev/null 2>&1
+  bash scripts/wine-run.sh "$build/bin/play_start_bench.exe" --own-player "${windows[@]}"
+  wine regsvr32 /s "$standin" >/dev/null 2>&1
   wineserver -k' bench "${others[@]}"

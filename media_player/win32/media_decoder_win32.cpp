@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "media_player/win32/decoding_libraries_win32.h"
 #include "media_player/win32/media_reader_win32.h"
 #include "media_player/win32/wave_output_win32.h"
 
@@ -191,6 +192,8 @@ void MediaDecoder::Run() {
 }
 
 bool MediaDecoder::OpenReader() {
+  // The reader calls into the decoding libraries from its making to its end.
+  if (!LoadDecodingLibraries()) return false;
   reader_ = std::make_unique<MediaReader>();
   int audio_track = -1;
   {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -21,6 +20,7 @@ extern "C" {
 #include "media_player/core/colour_conversion.h"
 #include "media_player/core/embedded_subtitles.h"
 #include "media_player/core/picture_geometry.h"
+#include "media_player/win32/decoding_libraries_win32.h"
 
 namespace {
 
@@ -52,23 +52,6 @@ std::int64_t SeekInput(void* opaque, std::int64_t offset, int whence) {
 
 // The demuxer gives up at once when the item is closed.
 int Interrupted(void* opaque) { return static_cast<MediaInput*>(opaque)->cancelled() ? 1 : 0; }
-
-// What the libraries have to say goes to the debugger output, errors only, as every silent
-// failure of the control does.
-void Trace(void*, int level, const char* format, va_list arguments) {
-  if (level > AV_LOG_ERROR) return;
-  char line[512];
-  std::vsnprintf(line, sizeof line, format, arguments);
-  OutputDebugStringA((std::string("vexo: media: ") + line).c_str());
-}
-
-// From the module's load to its unload: the libraries may outlive it in a process that loads
-// them itself, and then they log nowhere (the address of their own default callback, taken
-// here, would be a stub of this module's).
-const struct LibraryTrace {
-  LibraryTrace() { av_log_set_callback(Trace); }
-  ~LibraryTrace() { av_log_set_callback(nullptr); }
-} g_library_trace;
 
 int Cores() {
   SYSTEM_INFO info{};
@@ -141,6 +124,7 @@ constexpr std::int64_t kUntoldSubtitleMs = 5000;
 }  // namespace
 
 AVFormatContext* OpenDemuxer(MediaInput* input) {
+  if (!LoadDecodingLibraries()) return nullptr;
   auto* buffer = static_cast<unsigned char*>(av_malloc(kInputBuffer));
   if (!buffer) return nullptr;
   AVIOContext* io = avio_alloc_context(buffer, kInputBuffer, 0, input, ReadInput, nullptr, SeekInput);

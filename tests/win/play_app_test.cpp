@@ -173,27 +173,57 @@ class Unregistered {
   bool ok_ = false;
 };
 
-TEST_F(PlayApp, WithNeitherPlayerItAsksAndEndsWithoutAWindow) {
-  // Neither the maker's control nor ours is registered, and ours is not beside the program.
+TEST_F(PlayApp, WithoutAWorkingPlayerItAsksAndEndsWithoutAWindow) {
+  // Neither the maker's control nor ours is registered. Ours beside the program plays only
+  // with its decoding libraries beside it: they load when it first decodes, so a missing one
+  // must be found when the control is made, or the program would fail at the first film.
   const Unregistered makers(L"player_standin.dll");
   const Unregistered ours(L"VexoMedia.dll");
   ASSERT_TRUE(makers.ok() && ours.ok());
-
-  auto app = Start(L"");
-  HWND question = nullptr;
-  for (int i = 0; i < 600 && !question; ++i) {
-    for (HWND dialog : WindowsOfClass(L"#32770")) {
-      wchar_t title[64] = {};
-      GetWindowTextW(dialog, title, 64);
-      if (std::wstring(title) == L"提示：") question = dialog;
+  const fs::path programs = TestProgramFolder();
+  struct Case {
+    const char* name;
+    bool control_beside, libraries_beside, plays;
+  };
+  for (const Case& c :
+       {Case{"no control beside", false, false, false}, Case{"the control without its libraries", true, false, false},
+        Case{"the control with its libraries", true, true, true}}) {
+    SCOPED_TRACE(c.name);
+    if (c.control_beside)
+      fs::copy_file(programs / "VexoMedia.dll", folder.path() / "VexoMedia.dll", fs::copy_options::overwrite_existing);
+    for (const auto& file : fs::directory_iterator(programs)) {
+      const std::wstring name = file.path().filename().wstring();
+      const bool library = name.rfind(L"av", 0) == 0 || name.rfind(L"sw", 0) == 0 || name == L"libdav1d.dll";
+      if (c.libraries_beside && library && file.path().extension() == L".dll") {
+        fs::copy_file(file.path(), folder.path() / name, fs::copy_options::overwrite_existing);
+      }
     }
-    std::this_thread::sleep_for(50ms);
+
+    auto app = Start(L"");
+    HWND question = nullptr;
+    HWND main = nullptr;
+    for (int i = 0; i < 600 && !question && !main; ++i) {
+      for (HWND dialog : WindowsOfClass(L"#32770")) {
+        wchar_t title[64] = {};
+        GetWindowTextW(dialog, title, 64);
+        if (std::wstring(title) == L"提示：") question = dialog;
+      }
+      for (HWND window : WindowsOfClass(kMainClass)) {
+        if (IsWindowVisible(window)) main = window;
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    if (c.plays) {
+      EXPECT_TRUE(main && !question);
+      if (main) Close(main);
+    } else {
+      EXPECT_TRUE(question && !main);
+      if (question) PostMessageW(question, WM_COMMAND, IDNO, 0);
+      EXPECT_FALSE(folder.Has(u"config.ini"));
+    }
+    EXPECT_EQ(app->WaitExit(15s), 0u);
+    EXPECT_TRUE(WindowsOfClass(kMainClass).empty());
   }
-  EXPECT_TRUE(question);
-  if (question) PostMessageW(question, WM_COMMAND, IDNO, 0);
-  EXPECT_EQ(app->WaitExit(15s), 0u);
-  EXPECT_TRUE(WindowsOfClass(kMainClass).empty());
-  EXPECT_FALSE(folder.Has(u"config.ini"));
 }
 
 // The process ids of running processes with this executable name (case ignored).
