@@ -16,6 +16,10 @@ struct ServerClass {
 template <typename Control>
 class ControlFactory final : public IClassFactory {
  public:
+  // `usable`, when given, says whether a control can work now (what it needs beside it is
+  // there); when it cannot, none is made and the caller hears that a module is missing.
+  explicit ControlFactory(bool (*usable)() = nullptr) : usable_(usable) {}
+
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IClassFactory) {
@@ -32,6 +36,7 @@ class ControlFactory final : public IClassFactory {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
+    if (usable_ && !usable_()) return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
     Control* control = new (std::nothrow) Control();
     if (!control) return E_OUTOFMEMORY;
     const HRESULT hr = control->QueryInterface(iid, out);
@@ -45,6 +50,7 @@ class ControlFactory final : public IClassFactory {
   long locks() const { return locks_.load(); }
 
  private:
+  bool (*usable_)();
   std::atomic<long> locks_{0};
 };
 
